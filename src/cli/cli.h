@@ -1,0 +1,18 @@
+#pragma once
+
+// velnora-cli: the headless front end. Run takes the arguments after the program name and
+// writes to the given streams, so that tests can run it in-process.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace velnora::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace velnora::cli

@@ -1,0 +1,53 @@
+#pragma once
+
+// Traffic statistics: bytes received, pages received completely and time spent in checks, for
+// the current day and for the current run of the program. The day's counters survive a restart
+// on the same day through section [STATISTICS] of velnora.ini.
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace velnora::fetch {
+
+class TrafficStats {
+  public:
+    using Clock = std::function<std::time_t()>;
+
+    // The clock gives seconds since 1970; dates are compared in local time.
+    explicit TrafficStats(Clock clock = [] { return std::time(nullptr); });
+
+    // At start-up: the day counters continue when LAST_TIME is today, else start from 0.
+    void LoadStatistics(std::string_view settings_path);
+    // When the main window closes.
+    bool SaveStatistics(std::string_view settings_path);
+
+    void BeginCheckStatistics();
+    void EndCheckStatistics();
+    void CountReceivedBytes(std::uint32_t n);
+    void CountReceivedPage();
+
+    std::uint32_t day_bytes() const { return day_bytes_; }
+    int day_pages() const { return day_pages_; }
+    int day_seconds() const { return day_seconds_; }
+    std::uint32_t run_bytes() const { return run_bytes_; }
+    int run_pages() const { return run_pages_; }
+    int run_seconds() const { return run_seconds_; }
+
+  private:
+    static bool SameLocalDate(std::time_t a, std::time_t b);
+
+    Clock clock_;
+    std::uint32_t day_bytes_ = 0;
+    int day_pages_ = 0;
+    int day_seconds_ = 0;
+    std::uint32_t run_bytes_ = 0;
+    int run_pages_ = 0;
+    int run_seconds_ = 0;
+    std::time_t last_time_ = 0;
+    std::time_t check_start_ = 0;
+};
+
+}  // namespace velnora::fetch

@@ -1,0 +1,106 @@
+#include "fetch/traffic_stats.h"
+
+#include <gtest/gtest.h>
+
+#include "common/ini_file.h"
+#include "support/temp_dir.h"
+
+namespace velnora::fetch {
+namespace {
+
+// Tests run with TZ=Asia/Tokyo (UTC+9, no daylight saving): local midnight is 15:00 UTC.
+constexpr std::time_t kDay1Noon = 1796698800;                       // 2026-12-08 12:00 JST
+constexpr std::time_t kDay1Late = kDay1Noon + 11 * 3600 + 59 * 60;  // 23:59 JST
+constexpr std::time_t kDay2Early = kDay1Noon + 12 * 3600 + 60;      // 00:01 JST next day
+
+class FakeClock {
+  public:
+    std::time_t now = kDay1Noon;
+    TrafficStats::Clock clock() {
+        return [this] { return now; };
+    }
+};
+
+TEST(TrafficStats, SameDayRestartContinuesTheDayCounters) {
+    test::TempDir dir;
+    std::string file = dir / "velnora.ini";
+    FakeClock time;
+    TrafficStats first(time.clock());
+    first.LoadStatistics(file);
+    first.BeginCheckStatistics();
+    first.CountReceivedBytes(1000);
+    first.CountReceivedPage();
+    time.now += 75;
+    first.EndCheckStatistics();
+    EXPECT_EQ(first.day_seconds(), 75);
+    EXPECT_EQ(first.run_seconds(), 75);
+    ASSERT_TRUE(first.SaveStatistics(file));
+
+    time.now += 3600;
+    TrafficStats second(time.clock());
+    second.LoadStatistics(file);
+    EXPECT_EQ(second.day_bytes(), 1000u);
+    EXPECT_EQ(second.day_pages(), 1);
+    EXPECT_EQ(second.day_seconds(), 75);
+    EXPECT_EQ(second.run_bytes(), 0u);
+    EXPECT_EQ(second.run_pages(), 0);
+}
+
+TEST(TrafficStats, RestartOnALaterDayStartsFromZero) {
+    test::TempDir dir;
+    std::string file = dir / "velnora.ini";
+    FakeClock time;
+    time.now = kDay1Late;
+    TrafficStats first(time.clock());
+    first.LoadStatistics(file);
+    first.CountReceivedBytes(5);
+    ASSERT_TRUE(first.SaveStatistics(file));
+    time.now = kDay2Early;
+    TrafficStats second(time.clock());
+    second.LoadStatistics(file);
+    EXPECT_EQ(second.day_bytes(), 0u);
+}
+
+TEST(TrafficStats, ACheckAfterMidnightResetsOnlyTheDayCounters) {
+    test::TempDir dir;
+    FakeClock time;
+    time.now = kDay1Late;
+    TrafficStats stats(time.clock());
+    stats.LoadStatistics(dir / "velnora.ini");
+    stats.BeginCheckStatistics();
+    stats.CountReceivedBytes(300);
+    stats.CountReceivedPage();
+    time.now += 120;  // the check runs across midnight and counts for the day it started
+    stats.EndCheckStatistics();
+    EXPECT_EQ(stats.day_bytes(), 300u);
+    time.now = kDay2Early + 600;
+    stats.BeginCheckStatistics();
+    EXPECT_EQ(stats.day_bytes(), 0u);
+    EXPECT_EQ(stats.day_pages(), 0);
+    EXPECT_EQ(stats.day_seconds(), 0);
+    EXPECT_EQ(stats.run_bytes(), 300u);
+    EXPECT_EQ(stats.run_pages(), 1);
+    EXPECT_EQ(stats.run_seconds(), 120);
+}
+
+TEST(TrafficStats, SavedKeysAndWrappingByteCounter) {
+    test::TempDir dir;
+    std::string file = dir / "velnora.ini";
+    FakeClock time;
+    TrafficStats stats(time.clock());
+    stats.LoadStatistics(file);
+    stats.CountReceivedBytes(4294967295u);
+    stats.CountReceivedBytes(2);
+    EXPECT_EQ(stats.day_bytes(), 1u) << "32-bit counters wrap";
+    stats.CountReceivedBytes(4000000000u);
+    ASSERT_TRUE(stats.SaveStatistics(file));
+    EXPECT_EQ(test::ReadBytes(file),
+              "[STATISTICS]\r\nLAST_TIME=" + std::to_string(kDay1Noon) +
+                  "\r\nTRX_TIME=0\r\nNUM_SITES=0\r\nRX_DATA_BYTES=4000000001\r\n");
+    TrafficStats again(time.clock());
+    again.LoadStatistics(file);
+    EXPECT_EQ(again.day_bytes(), 4000000001u);
+}
+
+}  // namespace
+}  // namespace velnora::fetch

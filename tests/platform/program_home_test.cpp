@@ -1,0 +1,67 @@
+#include "platform/program_home.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace velnora::platform {
+namespace {
+
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        const char* old = ::getenv(name);
+        had_ = old != nullptr;
+        old_ = had_ ? old : "";
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (had_) {
+            ::setenv(name_, old_.c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    bool had_;
+    std::string old_;
+};
+
+TEST(ProgramHome, VelnoraHomeWinsAndIsCreatedWithItsDataDirectory) {
+    test::TempDir dir;
+    ScopedEnv home("VELNORA_HOME", (dir / "home").c_str());
+    auto found = FindProgramHome();
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->directory, dir / "home/");
+    EXPECT_EQ(found->data_directory, dir / "home/data");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() + "/home/data"));
+}
+
+TEST(ProgramHome, XdgDataHomeWhenNothingElseApplies) {
+    test::TempDir dir;
+    ScopedEnv home("VELNORA_HOME", nullptr);
+    ScopedEnv xdg("XDG_DATA_HOME", dir.path().c_str());
+    auto found = FindProgramHome();
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->directory, dir / "velnora/");
+}
+
+TEST(ProgramHome, AHomeWithoutAShiftJisNameIsRefusedWithAReason) {
+    test::TempDir dir;
+    ScopedEnv home("VELNORA_HOME", (dir / "caf\xC3\xA9").c_str());
+    std::string error;
+    EXPECT_FALSE(FindProgramHome(&error).has_value());
+    EXPECT_NE(error.find("Shift_JIS"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace velnora::platform
