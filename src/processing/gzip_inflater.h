@@ -1,0 +1,38 @@
+#pragma once
+
+// Inflates a gzip body as it streams in, with zlib. Concatenated members are read in turn;
+// anything after a complete member that does not begin with the gzip magic bytes is ignored; a
+// body that does not begin with them at all is passed through unchanged. A damaged or truncated
+// stream ends the inflation and keeps every byte inflated before the damage. Output stops after
+// kMaxInflatedBytes.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace velnora::processing {
+
+class GzipInflater {
+  public:
+    using Output = std::function<void(std::string_view)>;
+
+    explicit GzipInflater(Output output);
+    ~GzipInflater();
+    GzipInflater(const GzipInflater&) = delete;
+    GzipInflater& operator=(const GzipInflater&) = delete;
+
+    void Reset();
+    void Feed(std::string_view compressed);
+    // The compressed input has ended.
+    void Finish();
+    // True once nothing more will be output (damage, the limit, or trailing data).
+    bool stopped() const;
+    std::size_t inflated_bytes() const;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace velnora::processing
