@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "cli/page_commands.h"
+
 namespace velnora::cli {
 
 namespace {
@@ -9,18 +11,33 @@ namespace {
 constexpr std::string_view kVersion = "Velnora v0.42";
 
 constexpr std::string_view kUsage =
-    "Usage: velnora-cli [--help | --version]\n"
+    "Usage: velnora-cli COMMAND [ARGUMENTS]\n"
+    "       velnora-cli --help | --version\n"
     "\n"
     "Velnora watches a tree of web pages and reports, line by line, the text that is new on\n"
     "each page since its last check. This is its command line; the window is velnora.\n"
     "\n"
-    "Options:\n"
-    "  --help       show this text\n"
-    "  --version    show the version\n"
+    "Commands:\n"
+    "  process PAGE_DIR   check the response stored in PAGE_DIR/htmltmp.txt as a check does\n"
+    "                     after a fetch, and print the outcome (e.g. \"1 Updated\")\n"
+    "  extract PAGE_DIR   print the text the page's stored response gives with its current\n"
+    "                     settings, touching no file\n"
     "\n"
     "The program home (velnora.ini, data, history) is $VELNORA_HOME when set, else the\n"
     "directory of the executable when it holds velnora.ini or data, else\n"
     "$XDG_DATA_HOME/velnora.\n";
+
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+struct CommandEntry {
+    std::string_view name;
+    Command run;
+};
+
+constexpr CommandEntry kCommands[] = {
+    {"process", ProcessCommand},
+    {"extract", ExtractCommand},
+};
 
 }  // namespace
 
@@ -37,6 +54,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (first == "--version") {
         out << kVersion << "\n";
         return kExitOk;
+    }
+    for (const CommandEntry& command : kCommands) {
+        if (first == command.name) {
+            std::vector<std::string> rest(args.begin() + 1, args.end());
+            return command.run(rest, out, err);
+        }
     }
     err << "velnora-cli: unknown argument '" << first << "'\n"
         << "Try 'velnora-cli --help' for the commands.\n";

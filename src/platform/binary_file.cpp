@@ -60,6 +60,10 @@ bool InputFile::Seek(std::uint64_t offset) {
     return fd_ >= 0 && ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
+bool InputFile::SeekRelative(std::int64_t delta) {
+    return fd_ >= 0 && ::lseek(fd_, static_cast<off_t>(delta), SEEK_CUR) >= 0;
+}
+
 void InputFile::Close() {
     if (fd_ >= 0) {
         ::close(fd_);

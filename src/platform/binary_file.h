@@ -21,6 +21,7 @@ class InputFile {
     // Bytes read; 0 at the end of the file or on a read error (see Failed).
     std::size_t Read(char* buffer, std::size_t size);
     bool Seek(std::uint64_t offset);
+    bool SeekRelative(std::int64_t delta);
     bool Failed() const { return failed_; }
     void Close();
 

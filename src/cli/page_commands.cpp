@@ -1,0 +1,117 @@
+#include "cli/page_commands.h"
+
+#include <atomic>
+
+#include "cli/cli.h"
+#include "cli/cli_support.h"
+#include "platform/binary_file.h"
+#include "platform/file_system.h"
+#include "processing/page_check.h"
+#include "processing/page_extraction.h"
+#include "store/page_files.h"
+#include "store/settings_files.h"
+
+namespace velnora::cli {
+
+namespace {
+
+// Error lines go to the terminal; status texts are progress a terminal does not need.
+class TerminalObserver : public processing::PipelineObserver {
+  public:
+    explicit TerminalObserver(std::ostream& err) : err_(err) {}
+    void SetStatusText(std::string_view) override {}
+    void ErrorLine(std::string_view message) override {
+        err_ << "error: " << ToTerminal(message) << "\n";
+    }
+
+  private:
+    std::ostream& err_;
+};
+
+bool OnePageArgument(const std::vector<std::string>& args, std::string_view usage,
+                     std::ostream& err) {
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+        err << "Usage: velnora-cli " << usage << " PAGE_DIR\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int ProcessCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!OnePageArgument(args, "process", err)) {
+        return kExitUsage;
+    }
+    auto home = OpenHome(err);
+    if (!home) {
+        return kExitFailure;
+    }
+    auto directory = PageDirectoryArgument(args[0], err);
+    if (!directory) {
+        return kExitFailure;
+    }
+    shell::AppSettings settings = LoadSettings(*home);
+    processing::PageCheckInput input;
+    input.page_directory = *directory;
+    if (store::ReadPageSettings(input.page_directory, input.settings) != 0) {
+        err << "velnora-cli: " << args[0] << ": the path is too long\n";
+        return kExitFailure;
+    }
+    input.n_reload = settings.n_reload;
+    input.ignore_image_name = settings.ignore_image_name;
+    TerminalObserver observer(err);
+    std::atomic<bool> closing{false};
+    processing::CheckOutcome outcome = processing::RunPageCheck(input, observer, closing);
+    out << static_cast<int>(outcome) << " " << processing::CheckOutcomeName(outcome) << "\n";
+    return kExitOk;
+}
+
+int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!OnePageArgument(args, "extract", err)) {
+        return kExitUsage;
+    }
+    auto directory = PageDirectoryArgument(args[0], err);
+    if (!directory) {
+        return kExitFailure;
+    }
+    store::PageSettings settings;
+    if (store::ReadPageSettings(*directory, settings) != 0) {
+        err << "velnora-cli: " << args[0] << ": the path is too long\n";
+        return kExitFailure;
+    }
+    platform::InputFile response;
+    bool opened = false;
+    for (std::string_view name : {store::kResponseFile, store::kReceivingFile}) {
+        auto path = store::PagePath(*directory, name);
+        if (path && platform::IsRegularFile(*path) && response.Open(*path)) {
+            opened = true;
+            break;
+        }
+    }
+    if (!opened) {
+        err << "velnora-cli: " << args[0] << ": no stored response (html.txt or htmltmp.txt)\n";
+        return kExitFailure;
+    }
+    std::string first_line;
+    if (!processing::ReadFirstLine(response, first_line)) {
+        return kExitOk;  // an empty response gives no text
+    }
+    int status = processing::ParseStatusCode(first_line);
+    if (status != 200) {
+        err << "velnora-cli: the stored response is no page: "
+            << ToTerminal(processing::HttpErrorMessage(first_line)) << "\n";
+        return kExitFailure;
+    }
+    processing::StringTextOutput text;
+    std::atomic<bool> closing{false};
+    processing::ExtractResponseBody(response, settings, text, closing);
+    std::string printed = ToTerminal(text.text());
+    out << printed;
+    if (!printed.empty() && printed.back() != '\n') {
+        out << "\n";
+    }
+    return kExitOk;
+}
+
+}  // namespace velnora::cli
