@@ -27,6 +27,8 @@ class TokenizerRelay : public ByteSink {
     HtmlTokenizer* target = nullptr;
 };
 
+}  // namespace
+
 // The stages of one extraction, connected as stage.h shows.
 class ExtractionChain : public ResponseEvents {
   public:
@@ -73,7 +75,22 @@ class ExtractionChain : public ResponseEvents {
     ResponseDecoder decoder_;
 };
 
-}  // namespace
+ResponseExtractor::ResponseExtractor(const store::PageSettings& settings, TextOutput& output)
+    : chain_(std::make_unique<ExtractionChain>(settings, output)) {}
+
+ResponseExtractor::~ResponseExtractor() = default;
+
+void ResponseExtractor::Feed(std::string_view bytes) {
+    chain_->Feed(bytes);
+}
+
+void ResponseExtractor::Finish() {
+    chain_->Finish();
+}
+
+bool ResponseExtractor::headers_ended() const {
+    return chain_->headers_ended();
+}
 
 int ParseStatusCode(std::string_view line) {
     std::string_view tokens[2];
@@ -151,7 +168,7 @@ ExtractionSummary ExtractResponseBody(platform::InputFile& response,
                                       const store::PageSettings& settings, TextOutput& output,
                                       const std::atomic<bool>& closing) {
     ExtractionSummary summary;
-    auto chain = std::make_unique<ExtractionChain>(settings, output);
+    ResponseExtractor extractor(settings, output);
     std::unique_ptr<char[]> block(new char[kReadBlockSize]);
     for (;;) {
         if (closing.load(std::memory_order_relaxed)) {
@@ -162,11 +179,11 @@ ExtractionSummary ExtractResponseBody(platform::InputFile& response,
         if (n == 0) {
             break;
         }
-        chain->Feed(std::string_view(block.get(), n));
+        extractor.Feed(std::string_view(block.get(), n));
         common::Yield(0);
     }
-    chain->Finish();
-    summary.headers_ended = chain->headers_ended();
+    extractor.Finish();
+    summary.headers_ended = extractor.headers_ended();
     return summary;
 }
 

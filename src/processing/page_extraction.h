@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,25 @@ bool ReadFirstLine(platform::InputFile& response, std::string& line);
 
 // The message of an error status: "HTTPエラー (" + the first line up to its line end + ")".
 std::string HttpErrorMessage(std::string_view first_line);
+
+class ExtractionChain;
+
+// The stages of one extraction, fed with the response after its first line.
+class ResponseExtractor {
+  public:
+    ResponseExtractor(const store::PageSettings& settings, TextOutput& output);
+    ~ResponseExtractor();
+    ResponseExtractor(const ResponseExtractor&) = delete;
+    ResponseExtractor& operator=(const ResponseExtractor&) = delete;
+
+    void Feed(std::string_view bytes);
+    // The response has ended: the last text is written and the output flushed.
+    void Finish();
+    bool headers_ended() const;
+
+  private:
+    std::unique_ptr<ExtractionChain> chain_;
+};
 
 struct ExtractionSummary {
     bool headers_ended = false;       // the header block was complete
