@@ -1,0 +1,492 @@
+#include "fetch/check_run.h"
+
+#include <string>
+
+#include "common/bounded_string.h"
+#include "fetch/messages.h"
+#include "platform/file_system.h"
+#include "store/page_files.h"
+#include "store/settings_files.h"
+
+namespace velnora::fetch {
+
+namespace {
+
+// Closing is put off at most this many times while a page is being processed.
+constexpr int kMaxCloseAttempts = 100;
+
+// Hands the worker's texts to the loop's thread, in order.
+class WorkerObserver : public processing::PipelineObserver {
+public:
+    WorkerObserver(EventLoop& loop, CheckObserver& observer, std::weak_ptr<CheckRun*> alive,
+                   store::ItemRecord page)
+        : loop_(loop), observer_(observer), alive_(std::move(alive)), page_(std::move(page)) {}
+
+    void SetStatusText(std::string_view text) override {
+        loop_.Post([alive = alive_, &observer = observer_, text = std::string(text)] {
+            if (!alive.expired()) {
+                observer.SetStatusText(text);
+            }
+        });
+    }
+
+    void ErrorLine(std::string_view message) override {
+        loop_.Post(
+            [alive = alive_, &observer = observer_, page = page_, message = std::string(message)] {
+                if (!alive.expired()) {
+                    observer.ErrorLine(page, message);
+                }
+            });
+    }
+
+private:
+    EventLoop& loop_;
+    CheckObserver& observer_;
+    std::weak_ptr<CheckRun*> alive_;
+    store::ItemRecord page_;
+};
+
+std::string Loading(std::string_view name) {
+    std::string text(messages::kLoadingPrefix);
+    text.append(common::CutToBuffer(name, 101));
+    text.append("\"...");
+    return text;
+}
+
+// Replaces html.txt by the response just processed.
+void KeepResponse(const std::string& directory) {
+    auto received = store::PagePath(directory, store::kReceivingFile);
+    auto kept = store::PagePath(directory, store::kResponseFile);
+    if (received && kept) {
+        platform::RemoveFile(*kept);
+        platform::ReplaceFile(*received, *kept);
+    }
+}
+
+void DropResponse(const std::string& directory) {
+    if (auto received = store::PagePath(directory, store::kReceivingFile)) {
+        platform::RemoveFile(*received);
+    }
+}
+
+}  // namespace
+
+CheckRun::CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop,
+                   CheckObserver& observer, TrafficStats& stats)
+    : tree_(tree),
+      loop_(loop),
+      observer_(observer),
+      stats_(stats),
+      fetcher_(transport, observer, stats,
+               Fetcher::Hooks{
+                   [this](FetchSession& session) { OnFetched(session); },
+                   [this] { RequestRefill(); },
+                   [this](int state) { busy_state_ = state; },
+                   [this] {
+                       if (!loop_.TicksRunning()) {
+                           loop_.StartTicks([this] { OnTick(); });
+                       }
+                   },
+               }),
+      walk_(tree),
+      self_(std::make_shared<CheckRun*>(this)) {}
+
+CheckRun::~CheckRun() {
+    closing_ = true;
+    self_.reset();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    loop_.StopTicks();
+}
+
+bool CheckRun::AllIdle() const {
+    for (const FetchSession& session : const_cast<CheckRun*>(this)->fetcher_.sessions()) {
+        if (session.phase != SessionPhase::kIdle ||
+            session.connection != ConnectionState::kIdle) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CheckRun::StartPage(FetchSession& session) {
+    if (fetcher_.StartFetch(session)) {
+        session.phase = SessionPhase::kFetching;
+        session.retry_count = 0;
+        return true;
+    }
+    fetcher_.CloseFetch(session);
+    Fetcher::RecordError(session);
+    StopIfIdle();
+    return false;
+}
+
+void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings) {
+    if (running()) {
+        return;
+    }
+    stats_.BeginCheckStatistics();
+    settings_ = settings;
+    fetcher_.Configure(settings);
+    queue_counter_ = 0;
+    abort_ = false;
+    updated_pages_ = 0;
+    finishing_ = false;
+    auto& sessions = fetcher_.sessions();
+    for (FetchSession& session : sessions) {
+        session.retry_count = 0;
+    }
+    store::ItemRecord root;
+    if (tree_.BuildTreeNode(selected, root.node) != 0) {
+        return;
+    }
+    observer_.ClearUpdated(selected);
+
+    if (root.node.kind == store::KIND_PAGE) {
+        // A single page is checked whatever its automatic-check flag says.
+        single_page_ = true;
+        FetchSession& session = sessions[0];
+        session.page = root;
+        store::ReadPageSettings(session.page.node.path, session.page.settings);
+        if (fetcher_.StartFetch(session)) {
+            observer_.LockCommands(false);
+        } else {
+            fetcher_.CloseFetch(session);
+            Fetcher::RecordError(session);
+            StopIfIdle();
+        }
+        return;
+    }
+
+    single_page_ = false;
+    bool first_started = false;
+    for (int i = 0; i < kSessionCount; ++i) {
+        FetchSession& session = sessions[i];
+        bool found = i == 0 ? walk_.First(selected, session.page) : walk_.Next(session.page);
+        if (!found) {
+            break;
+        }
+        if (StartPage(session) && !first_started) {
+            first_started = true;
+            observer_.ClearPane();
+            observer_.LockCommands(false);
+        }
+    }
+}
+
+void CheckRun::OnFetched(FetchSession& session) {
+    // Posted, as the notice of a complete response is: the session's events are over first.
+    int index = session.index;
+    loop_.Post([alive = std::weak_ptr<CheckRun*>(self_), index] {
+        if (auto self = alive.lock()) {
+            CheckRun& run = **self;
+            FetchSession& fetched = run.fetcher_.sessions()[index];
+            if (fetched.phase != SessionPhase::kFetched) {
+                return;
+            }
+            if (run.worker_state_ != WorkerState::kIdle) {
+                fetched.phase = SessionPhase::kQueued;
+                fetched.queue_number = run.queue_counter_++;
+            } else {
+                run.StartWorker(fetched);
+            }
+            run.FinishIfIdle();
+        }
+    });
+}
+
+void CheckRun::StartWorker(FetchSession& session) {
+    busy_state_ = 3;
+    current_page_ = session.page;
+    session.phase = SessionPhase::kProcessing;
+    worker_state_ = WorkerState::kRunning;
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    processing::PageCheckInput input;
+    input.page_directory = current_page_.node.path;
+    input.settings = current_page_.settings;
+    input.n_reload = settings_.n_reload;
+    input.ignore_image_name = settings_.ignore_image_name;
+    auto alive = std::weak_ptr<CheckRun*>(self_);
+    auto observer = std::make_shared<WorkerObserver>(loop_, observer_, alive, current_page_);
+    worker_ = std::thread([this, input = std::move(input), observer, alive] {
+        processing::CheckOutcome outcome = processing::RunPageCheck(input, *observer, closing_);
+        loop_.Post([alive, outcome] {
+            if (auto self = alive.lock()) {
+                (*self)->OnWorkerDone(outcome);
+            }
+        });
+    });
+}
+
+void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    worker_state_ = WorkerState::kDone;
+    if (outcome == processing::CheckOutcome::Updated) {
+        ++updated_pages_;
+    }
+    HandleResult(outcome);
+    worker_state_ = WorkerState::kIdle;
+    if (closing_) {
+        if (retry_close_) {
+            auto retry = std::move(retry_close_);
+            retry_close_ = nullptr;
+            retry();
+        }
+        return;
+    }
+    StartNextQueued();
+    FinishIfIdle();
+}
+
+void CheckRun::HandleResult(processing::CheckOutcome outcome) {
+    const std::string& directory = current_page_.node.path;
+    switch (outcome) {
+        case processing::CheckOutcome::Updated:
+            if (single_page_) {
+                observer_.ClearPane();
+                observer_.ShowResultsAfterCheck(current_page_, 3);
+            } else {
+                observer_.ShowResultsAfterCheck(current_page_, 1);
+            }
+            store::WriteResultCode(directory, store::RESULT_UPDATED);
+            observer_.MarkUpdated(current_page_.node.item);
+            KeepResponse(directory);
+            break;
+        case processing::CheckOutcome::FirstCheck:
+            observer_.StatusLine(current_page_, messages::kInitialized);
+            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            KeepResponse(directory);
+            break;
+        case processing::CheckOutcome::HttpError:
+            // The server answered with an error: the page could not be fetched.
+            store::WriteResultCode(directory, store::RESULT_ERROR);
+            DropResponse(directory);
+            break;
+        case processing::CheckOutcome::NotModified:
+            if (settings_.nochange_msg != 0) {
+                observer_.StatusLine(current_page_, messages::kNotModified);
+            }
+            store::WriteResultCode(directory, store::RESULT_NOT_MODIFIED);
+            DropResponse(directory);
+            break;
+        case processing::CheckOutcome::NoChange:
+        default:
+            if (outcome == processing::CheckOutcome::NoChange && settings_.nochange_msg != 0) {
+                observer_.StatusLine(current_page_, messages::kNoChange);
+            }
+            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            KeepResponse(directory);
+            break;
+    }
+    for (FetchSession& session : fetcher_.sessions()) {
+        if (session.phase == SessionPhase::kProcessing) {
+            session.phase = SessionPhase::kIdle;
+        }
+    }
+}
+
+void CheckRun::StartNextQueued() {
+    if (worker_state_ != WorkerState::kIdle) {
+        return;
+    }
+    FetchSession* next = nullptr;
+    for (FetchSession& session : fetcher_.sessions()) {
+        if (session.phase == SessionPhase::kQueued &&
+            (next == nullptr || session.queue_number < next->queue_number)) {
+            next = &session;
+        }
+    }
+    if (next != nullptr) {
+        StartWorker(*next);
+    }
+}
+
+void CheckRun::OnTick() {
+    if (in_tick_) {
+        return;  // a tick that comes while a modal notice of an earlier one is open
+    }
+    in_tick_ = true;
+    StartNextQueued();
+    if (abort_) {
+        DoAbort();
+    } else if (running()) {
+        fetcher_.CheckTimeouts();
+        Refill();
+    }
+    FinishIfIdle();
+    if (closing_ && retry_close_) {
+        auto retry = std::move(retry_close_);
+        retry_close_ = nullptr;
+        retry();
+    }
+    in_tick_ = false;
+}
+
+void CheckRun::RequestRefill() {
+    if (refill_posted_) {
+        return;
+    }
+    refill_posted_ = true;
+    loop_.Post([alive = std::weak_ptr<CheckRun*>(self_)] {
+        if (auto self = alive.lock()) {
+            CheckRun& run = **self;
+            run.refill_posted_ = false;
+            if (!run.abort_ && run.running()) {
+                run.Refill();
+            }
+            run.FinishIfIdle();
+        }
+    });
+}
+
+void CheckRun::Refill() {
+    if (single_page_ || abort_ || closing_) {
+        return;
+    }
+    auto& sessions = fetcher_.sessions();
+    int open = 0;
+    for (const FetchSession& session : sessions) {
+        if (session.connection != ConnectionState::kIdle) {
+            ++open;
+        }
+    }
+    for (FetchSession& session : sessions) {
+        if (open >= 4) {
+            return;
+        }
+        if (session.phase != SessionPhase::kIdle ||
+            session.connection != ConnectionState::kIdle) {
+            continue;
+        }
+        for (;;) {
+            if (!walk_.Next(session.page)) {
+                return;
+            }
+            if (StartPage(session)) {
+                ++open;
+                break;
+            }
+        }
+    }
+}
+
+void CheckRun::AbortCheck() {
+    if (!running()) {
+        return;
+    }
+    abort_ = true;
+    DoAbort();
+    FinishIfIdle();
+}
+
+void CheckRun::DoAbort() {
+    for (FetchSession& session : fetcher_.sessions()) {
+        if (session.connection != ConnectionState::kIdle) {
+            session.error = true;
+            fetcher_.CloseFetch(session);
+            observer_.StatusLine(session.page, messages::kCommunicationAborted);
+        }
+    }
+    for (FetchSession& session : fetcher_.sessions()) {
+        if (session.phase == SessionPhase::kQueued) {
+            session.phase = SessionPhase::kIdle;
+            observer_.StatusLine(session.page, messages::kProcessingAborted);
+        }
+    }
+}
+
+void CheckRun::FinishIfIdle() {
+    if (running() && !finishing_ && worker_state_ == WorkerState::kIdle && AllIdle()) {
+        FinishCheck();
+    }
+}
+
+void CheckRun::FinishCheck() {
+    finishing_ = true;
+    bool was_in_tick = in_tick_;
+    in_tick_ = true;  // the notice may be modal: no tick of this check runs inside it
+    std::string text = updated_pages_ > 0 ? std::to_string(updated_pages_) +
+                                                std::string(messages::kUpdatesFoundSuffix)
+                                          : std::string(messages::kNoUpdates);
+    observer_.SetStatusText(text);
+    if (settings_.use_notify_sound != 0 && !settings_.notify_sound.empty()) {
+        observer_.PlaySound(settings_.notify_sound);
+    }
+    if (settings_.finish_message != 0) {
+        observer_.ShowFinishMessage(text);
+    }
+    stats_.EndCheckStatistics();
+    observer_.LockCommands(true);
+    StopIfIdle();
+    in_tick_ = was_in_tick;
+    finishing_ = false;
+}
+
+void CheckRun::StopIfIdle() {
+    if (AllIdle() && worker_state_ == WorkerState::kIdle) {
+        loop_.StopTicks();
+        busy_state_ = 0;
+    }
+}
+
+void CheckRun::Reload(store::ItemId selected, bool all, const CheckSettings& settings) {
+    if (running()) {
+        return;
+    }
+    store::ItemRecord item;
+    if (tree_.BuildTreeNode(selected, item.node) != 0) {
+        return;
+    }
+    observer_.LockCommands(false);
+    observer_.ClearPane();
+    if (item.node.kind == store::KIND_PAGE) {
+        observer_.SetStatusText(Loading(item.node.name));
+        observer_.ShowResultsAfterCheck(item, settings.n_reload);
+    } else {
+        PageWalk walk(tree_);
+        store::ItemRecord page;
+        for (bool found = walk.First(selected, page); found; found = walk.Next(page)) {
+            observer_.SetStatusText(Loading(page.node.name));
+            observer_.ShowResultsAfterCheck(page, all ? 1 : 0);
+        }
+    }
+    observer_.CaretToStart();
+    observer_.SetStatusText("");
+    observer_.LockCommands(true);
+}
+
+void CheckRun::ShowWholeText(store::ItemId selected) {
+    if (running()) {
+        return;
+    }
+    store::ItemRecord page;
+    if (tree_.BuildTreeNode(selected, page.node) != 0 || page.node.kind != store::KIND_PAGE) {
+        return;
+    }
+    store::ReadPageSettings(page.node.path, page.settings);
+    observer_.LockCommands(false);
+    observer_.ClearPane();
+    observer_.ShowCurrentText(page);
+    observer_.CaretToStart();
+    observer_.LockCommands(true);
+}
+
+bool CheckRun::RequestClose(std::function<void()> retry_close) {
+    closing_ = true;
+    if (worker_state_ == WorkerState::kIdle) {
+        return true;
+    }
+    if (++close_attempts_ >= kMaxCloseAttempts) {
+        return true;
+    }
+    busy_state_ = 5;
+    retry_close_ = std::move(retry_close);
+    return false;
+}
+
+}  // namespace velnora::fetch

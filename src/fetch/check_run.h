@@ -1,0 +1,102 @@
+#pragma once
+
+// CheckRun: a check of one page, a folder or the whole tree. It walks the tree, hands pages to
+// the eight fetch sessions (at most four connections open once the check is under way), queues
+// complete responses for the processing worker (one page at a time, in the order the responses
+// completed, on a thread of its own), acts on each page's outcome and ends with the completion
+// notice. It also carries abort, closing while a check runs, reload and "確認".
+//
+// Everything but the worker runs on the event loop's thread. The worker's results come back as
+// posted tasks and are handled at once; the 250 ms tick counts time-outs and is a fallback, it
+// does not pace the work.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "fetch/check_observer.h"
+#include "fetch/check_settings.h"
+#include "fetch/event_loop.h"
+#include "fetch/fetch_session.h"
+#include "fetch/page_walk.h"
+#include "fetch/traffic_stats.h"
+#include "fetch/transport.h"
+#include "processing/page_check.h"
+#include "store/page_tree.h"
+
+namespace velnora::fetch {
+
+class CheckRun {
+public:
+    CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop,
+             CheckObserver& observer, TrafficStats& stats);
+    ~CheckRun();
+    CheckRun(const CheckRun&) = delete;
+    CheckRun& operator=(const CheckRun&) = delete;
+
+    // "チェック開始": checks the selected item (a page alone, or every page below a folder).
+    void StartCheck(store::ItemId selected, const CheckSettings& settings);
+    // "中止".
+    void AbortCheck();
+    // "リロード" (all false) and "全てリロード" (all true): stored results, no fetch.
+    void Reload(store::ItemId selected, bool all, const CheckSettings& settings);
+    // "確認": the current text of a page; refused while a check runs.
+    void ShowWholeText(store::ItemId selected);
+
+    // The window is being closed. True when it may close now; false when closing is put off
+    // because a page is being processed: then retry_close is called when it may be tried again.
+    bool RequestClose(std::function<void()> retry_close);
+
+    // Non-zero while a check runs.
+    int busy_state() const { return busy_state_; }
+    bool running() const { return busy_state_ != 0; }
+    int updated_pages() const { return updated_pages_; }
+    const std::atomic<bool>& closing_flag() const { return closing_; }
+
+private:
+    enum class WorkerState : int { kIdle = 0, kRunning = 1, kDone = 3 };
+
+    void OnTick();
+    void OnFetched(FetchSession& session);
+    void StartWorker(FetchSession& session);
+    void OnWorkerDone(processing::CheckOutcome outcome);
+    void HandleResult(processing::CheckOutcome outcome);
+    void StartNextQueued();
+    void Refill();
+    void RequestRefill();
+    void DoAbort();
+    void FinishIfIdle();
+    void FinishCheck();
+    void StopIfIdle();
+    bool AllIdle() const;
+    bool StartPage(FetchSession& session);
+
+    store::PageTree& tree_;
+    EventLoop& loop_;
+    CheckObserver& observer_;
+    TrafficStats& stats_;
+    Fetcher fetcher_;
+    CheckSettings settings_;
+    PageWalk walk_;
+
+    bool single_page_ = false;
+    int queue_counter_ = 0;
+    int updated_pages_ = 0;
+    bool abort_ = false;
+    std::atomic<bool> closing_{false};
+    int close_attempts_ = 0;
+    std::function<void()> retry_close_;
+    int busy_state_ = 0;
+    bool in_tick_ = false;
+    bool finishing_ = false;
+    bool refill_posted_ = false;
+
+    WorkerState worker_state_ = WorkerState::kIdle;
+    store::ItemRecord current_page_;
+    std::thread worker_;
+    // Tasks posted to the loop hold this weakly, so that none runs after the run is gone.
+    std::shared_ptr<CheckRun*> self_;
+};
+
+}  // namespace velnora::fetch

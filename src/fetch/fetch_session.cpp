@@ -1,0 +1,351 @@
+#include "fetch/fetch_session.h"
+
+#include <algorithm>
+
+#include "common/bounded_string.h"
+#include "fetch/messages.h"
+#include "fetch/request.h"
+#include "processing/page_extraction.h"
+#include "store/page_files.h"
+#include "store/settings_files.h"
+
+namespace velnora::fetch {
+
+namespace {
+
+std::string WithReason(std::string_view prefix, std::string_view reason) {
+    std::string text(prefix);
+    text.append(common::CutToBuffer(reason, 201));
+    text.append(")");
+    return text;
+}
+
+}  // namespace
+
+Fetcher::Fetcher(Transport& transport, CheckObserver& observer, TrafficStats& stats, Hooks hooks)
+    : transport_(transport), observer_(observer), stats_(stats), hooks_(std::move(hooks)) {
+    for (int i = 0; i < kSessionCount; ++i) {
+        sessions_[i].index = i;
+    }
+    transport_.SetListener(this);
+}
+
+Fetcher::~Fetcher() { transport_.SetListener(nullptr); }
+
+void Fetcher::RecordError(const FetchSession& session) {
+    store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+}
+
+void Fetcher::Fail(FetchSession& session, std::string_view message) {
+    observer_.ErrorLine(session.page, message);
+    session.error = true;
+}
+
+FetchSession* Fetcher::BySocket(SocketId socket) {
+    if (socket == 0) {
+        return nullptr;
+    }
+    for (FetchSession& session : sessions_) {
+        if (session.socket == socket) {
+            return &session;
+        }
+    }
+    return nullptr;
+}
+
+bool Fetcher::StartFetch(FetchSession& session) {
+    if (session.connection != ConnectionState::kIdle) {
+        return true;
+    }
+    const store::PageSettings& page = session.page.settings;
+    if (page.url.empty()) {
+        Fail(session, messages::kNoUrl);
+        return false;
+    }
+    session.last_modified =
+        LoadLastModified(settings_.use_head, page.dont_use_head, session.page.node.path);
+    hooks_.busy(1);
+    session.ticks = 0;
+    session.error = false;
+    session.connection = ConnectionState::kResolving;
+    session.received = 0;
+    session.tunnel_reply.clear();
+
+    auto url = SplitUrl(page.url);
+    if (!url) {
+        Fail(session, messages::kBadUrl);
+        return false;
+    }
+    session.url = *url;
+    session.via_proxy = UsesProxy(settings_.use_proxy, settings_.proxy_url, page.noproxy);
+
+    auto response_path = store::PagePath(session.page.node.path, store::kReceivingFile);
+    if (!response_path || !session.response.Open(*response_path)) {
+        Fail(session, messages::kResponseFileFailed);
+        return false;
+    }
+
+    std::string name = session.via_proxy ? settings_.proxy_url : session.url.host;
+    if (IsIpLiteral(name)) {
+        if (!OpenConnection(session, {name})) {
+            return false;
+        }
+        session.connection = ConnectionState::kOpen;
+    } else {
+        session.lookup = transport_.StartLookup(name);
+        if (session.lookup == 0) {
+            Fail(session, messages::kLookupStartFailed);
+            return false;
+        }
+    }
+
+    std::string status(messages::kFetchingPrefix);
+    status.append(common::CutToBuffer(page.url, 101));
+    status.append(")...");
+    observer_.SetStatusText(status);
+    hooks_.ensure_ticking();
+    return true;
+}
+
+bool Fetcher::OpenConnection(FetchSession& session, const std::vector<std::string>& addresses) {
+    int port = session.via_proxy ? settings_.proxy_port : session.url.port;
+    if (port < 1 || port > 65535) {
+        Fail(session, messages::kConnectFailed);
+        return false;
+    }
+    std::string reason;
+    session.socket = transport_.Open(addresses, static_cast<std::uint16_t>(port), &reason);
+    if (session.socket == 0) {
+        Fail(session, messages::kSocketFailed);
+        return false;
+    }
+    session.stage = OpenStage::kConnecting;
+    return true;
+}
+
+void Fetcher::CloseFetch(FetchSession& session) {
+    if (session.lookup != 0) {
+        transport_.CancelLookup(session.lookup);
+        session.lookup = 0;
+    }
+    if (session.socket != 0) {
+        Drain(session);
+        transport_.Close(session.socket);
+        session.socket = 0;
+    }
+    session.response.Close();
+    session.connection = ConnectionState::kIdle;
+    session.ticks = 0;
+    session.phase = SessionPhase::kIdle;
+    hooks_.busy(2);
+    if (hooks_.closed) {
+        hooks_.closed();
+    }
+}
+
+bool Fetcher::RetryFetch(FetchSession& session) {
+    session.retry_count += 1;
+    if (session.retry_count > settings_.retry) {
+        return false;
+    }
+    if (StartFetch(session)) {
+        session.phase = SessionPhase::kFetching;
+        return true;
+    }
+    CloseFetch(session);
+    RecordError(session);
+    return false;
+}
+
+void Fetcher::CheckTimeouts() {
+    int limit = settings_.timeout * 1000 / kTickMilliseconds;
+    for (FetchSession& session : sessions_) {
+        if (session.connection == ConnectionState::kIdle) {
+            continue;
+        }
+        session.ticks += 1;
+        if (session.ticks >= limit) {
+            CloseFetch(session);
+            if (!RetryFetch(session)) {
+                Fail(session, messages::kTimeout);
+            }
+        }
+    }
+}
+
+void Fetcher::OnLookupDone(LookupId lookup, int error, std::vector<std::string> addresses) {
+    if (lookup == 0) {
+        return;
+    }
+    auto it = std::find_if(sessions_.begin(), sessions_.end(),
+                           [&](const FetchSession& s) { return s.lookup == lookup; });
+    if (it == sessions_.end()) {
+        return;
+    }
+    FetchSession& session = *it;
+    session.lookup = 0;
+    if (error != 0 || addresses.empty()) {
+        CloseFetch(session);
+        if (!RetryFetch(session)) {
+            Fail(session, messages::kLookupFailed);
+        }
+        return;
+    }
+    if (!OpenConnection(session, addresses)) {
+        CloseFetch(session);
+        RecordError(session);
+        return;
+    }
+    session.connection = ConnectionState::kOpen;
+    session.ticks = 0;
+}
+
+void Fetcher::SendRequest(FetchSession& session) {
+    std::string request = ComposeRequest(session.url, session.via_proxy, session.last_modified,
+                                         session.page.settings);
+    transport_.Send(session.socket, request);
+    session.stage = OpenStage::kTransfer;
+    session.ticks = 0;
+}
+
+void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError error,
+                            std::string_view error_text) {
+    FetchSession* found = BySocket(socket);
+    if (found == nullptr) {
+        return;
+    }
+    FetchSession& session = *found;
+    if (error == SocketError::kTls) {
+        // A certificate or handshake failure does not heal by trying again.
+        Fail(session, WithReason(messages::kTlsFailedPrefix, error_text));
+        CloseFetch(session);
+        RecordError(session);
+        return;
+    }
+    if (error != SocketError::kNone ||
+        (event == SocketEvent::kClosed && session.stage != OpenStage::kTransfer)) {
+        CloseFetch(session);
+        if (!RetryFetch(session)) {
+            Fail(session, messages::kSocketEventError);
+        }
+        return;
+    }
+    switch (event) {
+        case SocketEvent::kConnected:
+            if (session.url.tls && session.via_proxy) {
+                transport_.Send(session.socket,
+                                ComposeConnectRequest(session.url));
+                session.stage = OpenStage::kTunnel;
+            } else if (session.url.tls) {
+                transport_.StartTls(session.socket, session.url.host);
+                session.stage = OpenStage::kHandshake;
+            } else {
+                SendRequest(session);
+            }
+            break;
+        case SocketEvent::kSecured:
+            SendRequest(session);
+            break;
+        case SocketEvent::kReadable:
+            if (session.stage == OpenStage::kTunnel) {
+                ReceiveTunnelReply(session);
+            } else if (session.stage == OpenStage::kTransfer) {
+                ReceiveResponse(session);
+            }
+            break;
+        case SocketEvent::kClosed:
+            OnClosed(session);
+            break;
+    }
+}
+
+void Fetcher::ReceiveTunnelReply(FetchSession& session) {
+    char block[4096];
+    for (;;) {
+        std::size_t n = transport_.Receive(session.socket, block, sizeof block);
+        if (n == 0) {
+            break;
+        }
+        session.tunnel_reply.append(block, n);
+        std::size_t end = session.tunnel_reply.find("\r\n\r\n");
+        if (end == std::string::npos && session.tunnel_reply.size() <= kMaxTunnelReply) {
+            continue;
+        }
+        std::string_view reply = session.tunnel_reply;
+        std::string_view first_line = reply.substr(0, reply.find('\n'));
+        if (end == std::string::npos || processing::ParseStatusCode(first_line) != 200) {
+            std::size_t cut = first_line.find('\r');
+            Fail(session, WithReason(messages::kProxyFailedPrefix, first_line.substr(0, cut)));
+            CloseFetch(session);
+            RecordError(session);
+            return;
+        }
+        session.tunnel_reply.clear();
+        transport_.StartTls(session.socket, session.url.host);
+        session.stage = OpenStage::kHandshake;
+        return;
+    }
+}
+
+void Fetcher::ReceiveResponse(FetchSession& session) {
+    char block[kReceiveBlock];
+    for (;;) {
+        std::size_t n = transport_.Receive(session.socket, block, sizeof block);
+        if (n == 0) {
+            return;
+        }
+        session.received += n;
+        if (session.received > kMaxResponseBytes) {
+            StopTooLarge(session);
+            return;
+        }
+        session.response.Write(std::string_view(block, n));
+        stats_.CountReceivedBytes(static_cast<std::uint32_t>(n));
+    }
+}
+
+void Fetcher::StopTooLarge(FetchSession& session) {
+    Fail(session, messages::kTooLarge);
+    CloseFetch(session);
+    RecordError(session);
+}
+
+void Fetcher::OnClosed(FetchSession& session) {
+    bool failed = session.error;
+    if (failed) {
+        observer_.ErrorLine(session.page, messages::kCommunicationError);
+    } else if (!Drain(session)) {
+        StopTooLarge(session);
+        return;
+    }
+    CloseFetch(session);
+    if (failed) {
+        session.phase = SessionPhase::kIdle;
+        RecordError(session);
+        return;
+    }
+    session.phase = SessionPhase::kFetched;
+    stats_.CountReceivedPage();
+    hooks_.fetched(session);
+}
+
+bool Fetcher::Drain(FetchSession& session) {
+    if (session.socket == 0 || session.stage != OpenStage::kTransfer ||
+        !session.response.IsOpen()) {
+        return true;
+    }
+    char block[kReceiveBlock];
+    for (;;) {
+        std::size_t n = transport_.Receive(session.socket, block, sizeof block);
+        if (n == 0) {
+            return true;
+        }
+        session.received += n;
+        if (session.received > kMaxResponseBytes) {
+            return false;
+        }
+        session.response.Write(std::string_view(block, n));
+    }
+}
+
+}  // namespace velnora::fetch

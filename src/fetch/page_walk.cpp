@@ -1,0 +1,77 @@
+#include "fetch/page_walk.h"
+
+#include "store/settings_files.h"
+
+namespace velnora::fetch {
+
+bool PageWalk::First(store::ItemId start, store::ItemRecord& page) {
+    start_ = start;
+    position_ = start;
+    store::ItemId candidate = tree_.FirstChild(start);
+    if (candidate == 0) {
+        start_ = 0;
+        return false;
+    }
+    return FromCandidate(candidate, page);
+}
+
+bool PageWalk::Next(store::ItemRecord& page) {
+    if (start_ == 0) {
+        return false;
+    }
+    store::ItemId candidate = tree_.FirstChild(position_);
+    if (candidate == 0) {
+        candidate = After(position_);
+    }
+    if (candidate == 0) {
+        return false;
+    }
+    return FromCandidate(candidate, page);
+}
+
+store::ItemId PageWalk::After(store::ItemId item) {
+    for (store::ItemId current = item; current != 0 && current != start_;
+         current = tree_.Parent(current)) {
+        if (store::ItemId next = tree_.NextSibling(current); next != 0) {
+            return next;
+        }
+        if (tree_.Parent(current) == start_) {
+            break;
+        }
+    }
+    start_ = 0;
+    return 0;
+}
+
+bool PageWalk::FromCandidate(store::ItemId candidate, store::ItemRecord& page) {
+    while (candidate != 0) {
+        const store::PageTree::Node* node = tree_.Find(candidate);
+        store::ItemRecord record;
+        bool readable = tree_.BuildTreeNode(candidate, record.node) == 0;
+        bool disabled = true;
+        if (readable && node->kind == store::KIND_PAGE) {
+            disabled = store::ReadPageSettings(record.node.path, record.settings) != 0 ||
+                       record.settings.disable_auto_check != 0;
+        } else if (readable) {
+            store::FolderSettings folder;
+            disabled = store::ReadFolderSettings(record.node.path, folder) != 0 ||
+                       folder.disable_auto_check != 0;
+            record.settings.disable_auto_check = folder.disable_auto_check;
+        }
+        if (node->kind == store::KIND_PAGE) {
+            position_ = candidate;
+            if (!disabled && record.node.path.size() <= kMaxCheckedPagePath) {
+                page = std::move(record);
+                return true;
+            }
+            candidate = After(candidate);
+        } else if (!disabled && tree_.FirstChild(candidate) != 0) {
+            candidate = tree_.FirstChild(candidate);
+        } else {
+            candidate = After(candidate);
+        }
+    }
+    return false;
+}
+
+}  // namespace velnora::fetch

@@ -1,0 +1,343 @@
+#include "fetch/check_run.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "store/log_index.h"
+#include "store/page_tree.h"
+#include "store/settings_files.h"
+#include "support/sjis.h"
+#include "support/temp_dir.h"
+
+namespace velnora::fetch {
+namespace {
+
+using test::FakeLoop;
+using test::FakeTransport;
+using test::RecordingObserver;
+
+const char kPage[] = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<p>first line</p>";
+const char kChangedPage[] =
+    "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<p>first line</p><p>new line</p>";
+
+// A program home with a tree of pages, and a check over it with fakes around.
+class CheckRunTest : public testing::Test {
+protected:
+    CheckRunTest() : tree_(home_.path() + "/") {
+        settings_.finish_message = 1;
+        settings_.retry = 3;
+        settings_.timeout = 30;
+    }
+
+    std::string AddPage(const std::string& relative, const std::string& url, int disabled = 0) {
+        std::string dir = home_ / ("data/" + relative);
+        velnora::test::MakeDir(dir);
+        store::PageSettings page;
+        page.url = url;
+        page.disable_auto_check = disabled;
+        store::WritePageSettings(dir, page);
+        return dir;
+    }
+
+    void Populate() {
+        velnora::test::MakeDir(home_ / "data");
+        store::PopulateTree(tree_);
+        run_ = std::make_unique<CheckRun>(tree_, transport_, loop_, observer_, stats_);
+    }
+
+    store::ItemId Item(const std::string& path) {
+        store::ItemId item = tree_.root();
+        std::size_t start = 0;
+        while (start < path.size()) {
+            std::size_t end = path.find('/', start);
+            std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+            store::ItemId child = tree_.FirstChild(item);
+            while (child != 0 && tree_.Find(child)->name != name) {
+                child = tree_.NextSibling(child);
+            }
+            EXPECT_NE(child, 0u) << path;
+            item = child;
+            start = end == std::string::npos ? path.size() : end + 1;
+        }
+        return item;
+    }
+
+    // Resolves every pending lookup and serves every new connection with the response.
+    void ServeAll(const std::string& response) {
+        while (!transport_.lookups.empty()) {
+            transport_.Resolve(transport_.lookups.begin()->first);
+        }
+        for (SocketId socket : transport_.open_order) {
+            auto& c = transport_.connections[socket];
+            if (!c.closed_by_us && c.sent.empty()) {
+                transport_.Serve(socket, response);
+            }
+        }
+    }
+
+    bool Finished() { return !run_->running(); }
+
+    velnora::test::TempDir home_;
+    store::PageTree tree_;
+    FakeTransport transport_;
+    FakeLoop loop_;
+    RecordingObserver observer_;
+    TrafficStats stats_;
+    CheckSettings settings_;
+    std::unique_ptr<CheckRun> run_;
+};
+
+TEST_F(CheckRunTest, SinglePageFirstCheckThenUpdate) {
+    std::string dir = AddPage("Site.dat", "http://site.example/index.html");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    ASSERT_EQ(transport_.looked_up, std::vector<std::string>{"site.example"});
+    EXPECT_TRUE(observer_.Has("lock"));
+    EXPECT_FALSE(observer_.Has("clear")) << "a single page does not clear the pane at once";
+    ServeAll(kPage);
+    SocketId socket = transport_.LastSocket();
+    EXPECT_EQ(transport_.connections[socket].port, 80);
+    EXPECT_EQ(transport_.connections[socket].sent.rfind("GET /index.html HTTP/1.1\r\n", 0), 0u);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("status Site: 初期化しました。"));
+    EXPECT_TRUE(observer_.Has("finish 更新はありません"));
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_NO_CHANGE);
+    EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage);
+    EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
+    EXPECT_EQ(stats_.run_pages(), 1);
+    EXPECT_EQ(stats_.run_bytes(), sizeof kPage - 1);
+
+    observer_.events.clear();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kChangedPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_EQ(observer_.events,
+              (std::vector<std::string>{"unmark " + std::to_string(Item("Site")), "lock", "clear",
+                                        "results Site 3", "mark " + std::to_string(Item("Site")),
+                                        "finish 1 件の更新がありました", "unlock"}));
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_UPDATED);
+    EXPECT_EQ(run_->updated_pages(), 1);
+}
+
+TEST_F(CheckRunTest, FolderCheckOpensEightThenKeepsFourConnections) {
+    for (int i = 0; i < 10; ++i) {
+        AddPage("Many.grp/p" + std::to_string(i) + ".dat",
+                "http://h" + std::to_string(i) + ".example/");
+    }
+    Populate();
+    run_->StartCheck(Item("Many"), settings_);
+    EXPECT_EQ(transport_.looked_up.size(), 8u) << "eight fetches at the start";
+    EXPECT_TRUE(observer_.Has("clear"));
+    // Finish five of them: the next pages start only while fewer than four are open.
+    for (int i = 0; i < 5; ++i) {
+        LookupId lookup = transport_.lookups.begin()->first;
+        transport_.Resolve(lookup);
+        transport_.Serve(transport_.LastSocket(), kPage);
+    }
+    loop_.RunUntil([&] { return run_->busy_state() != 0; });
+    loop_.Tick();
+    int open = 0;
+    for (const auto& [lookup, host] : transport_.lookups) {
+        ++open;
+    }
+    EXPECT_EQ(open, 4) << "three left from the start, one new";
+    EXPECT_EQ(transport_.looked_up.size(), 9u);
+    while (!Finished()) {
+        ServeAll(kPage);
+        loop_.RunUntil([&] { return transport_.lookups.size() > 0 || Finished(); });
+        loop_.Tick();
+    }
+    EXPECT_EQ(transport_.looked_up.size(), 10u);
+    EXPECT_EQ(observer_.Count("status p"), 10);
+}
+
+TEST_F(CheckRunTest, WalkSkipsDisabledPagesAndFoldersButNotASinglePage) {
+    AddPage("On.grp/a.dat", "http://a.example/");
+    AddPage("On.grp/off.dat", "http://off.example/", 1);
+    AddPage("Off.grp/b.dat", "http://b.example/");
+    AddPage("Off.grp/Inner.grp/c.dat", "http://c.example/");
+    store::WriteFolderSettings(home_ / "data/Off.grp", store::FolderSettings{1});
+    AddPage("top.dat", "http://top.example/");
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    EXPECT_EQ(transport_.looked_up,
+              (std::vector<std::string>{"a.example", "top.example"}));
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    transport_.looked_up.clear();
+    run_->StartCheck(Item("On/off"), settings_);
+    EXPECT_EQ(transport_.looked_up, (std::vector<std::string>{"off.example"}));
+}
+
+TEST_F(CheckRunTest, AnEmptyFolderStartsNothingAndGivesNoNotice) {
+    velnora::test::MakeDir(home_ / "data/Empty.grp");
+    Populate();
+    run_->StartCheck(Item("Empty"), settings_);
+    EXPECT_FALSE(run_->running());
+    EXPECT_TRUE(observer_.events.size() == 1 && observer_.Count("unmark") == 1);
+    EXPECT_FALSE(loop_.TicksRunning());
+}
+
+TEST_F(CheckRunTest, RetriesThenGivesUpKeepingThePreviousResult) {
+    std::string dir = AddPage("Site.dat", "http://site.example/");
+    store::WriteResultCode(dir, store::RESULT_UPDATED);
+    Populate();
+    settings_.retry = 2;
+    run_->StartCheck(Item("Site"), settings_);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ASSERT_EQ(transport_.lookups.size(), 1u) << attempt;
+        transport_.Resolve(transport_.lookups.begin()->first);
+        transport_.Error(transport_.LastSocket(), SocketError::kFailed, "reset");
+    }
+    EXPECT_TRUE(transport_.lookups.empty()) << "three attempts with RETRY 2";
+    EXPECT_TRUE(observer_.Has("error Site: ｿｹｯﾄｲﾍﾞﾝﾄ通知ｴﾗｰ"));
+    loop_.RunPending();
+    loop_.Tick();
+    EXPECT_TRUE(Finished());
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_UPDATED) << "a page given up keeps it";
+}
+
+TEST_F(CheckRunTest, FailuresThatAreNotRetriedRecordAnError) {
+    std::string no_url = AddPage("a.dat", "");
+    std::string bad_url = AddPage("b.dat", "gopher://x/");
+    std::string tls = AddPage("c.dat", "https://secure.example/");
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    EXPECT_TRUE(observer_.Has("error a: URL未設定。"));
+    EXPECT_TRUE(observer_.Has("error b: URL解析失敗"));
+    EXPECT_EQ(store::ReadResultCode(no_url), store::RESULT_ERROR);
+    EXPECT_EQ(store::ReadResultCode(bad_url), store::RESULT_ERROR);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    SocketId socket = transport_.LastSocket();
+    EXPECT_EQ(transport_.connections[socket].port, 443);
+    transport_.Connected(socket);
+    EXPECT_EQ(transport_.connections[socket].tls_peer, "secure.example");
+    transport_.Error(socket, SocketError::kTls, "certificate has expired");
+    EXPECT_TRUE(transport_.lookups.empty()) << "no retry after a TLS failure";
+    EXPECT_TRUE(observer_.Has("error c: SSL/TLS接続失敗 (certificate has expired)"));
+    EXPECT_EQ(store::ReadResultCode(tls), store::RESULT_ERROR);
+}
+
+TEST_F(CheckRunTest, TimeOutCountsTicksFromTheRequestEvenWhileDataArrives) {
+    AddPage("Site.dat", "http://site.example/");
+    Populate();
+    settings_.retry = 0;
+    settings_.timeout = 5;  // 20 ticks
+    run_->StartCheck(Item("Site"), settings_);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    SocketId socket = transport_.LastSocket();
+    transport_.Connected(socket);
+    for (int i = 0; i < 19; ++i) {
+        transport_.Arrive(socket, "x");
+        loop_.Tick();
+    }
+    EXPECT_FALSE(observer_.Has("error Site: タイムアウト発生"));
+    loop_.Tick();
+    EXPECT_TRUE(observer_.Has("error Site: タイムアウト発生"));
+    EXPECT_TRUE(Finished());
+}
+
+TEST_F(CheckRunTest, AbortReportsOpenFetchesAndQueuedPages) {
+    for (int i = 0; i < 3; ++i) {
+        AddPage("p" + std::to_string(i) + ".dat", "http://h" + std::to_string(i) + ".example/");
+    }
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    run_->AbortCheck();
+    EXPECT_EQ(observer_.Count("status p"), 3);
+    EXPECT_TRUE(observer_.Has("status p0: 通信を中止しました。"));
+    EXPECT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("finish 更新はありません")) << "the notice is still given";
+}
+
+TEST_F(CheckRunTest, ResponsesAreProcessedInTheOrderTheyCompleted) {
+    for (const char* name : {"a", "b", "c"}) {
+        AddPage(std::string(name) + ".dat", std::string("http://") + name + ".example/");
+    }
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    std::map<std::string, LookupId> by_host;
+    for (const auto& [lookup, host] : transport_.lookups) {
+        by_host[host] = lookup;
+    }
+    // c completes first, then a, then b, before any of them is handed to the worker.
+    for (const char* host : {"c.example", "a.example", "b.example"}) {
+        transport_.Resolve(by_host[host]);
+        transport_.Serve(transport_.LastSocket(), kPage);
+    }
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    std::vector<std::string> order;
+    for (const std::string& event : observer_.events) {
+        if (event.rfind("status ", 0) == 0) {
+            order.push_back(event.substr(7, 1));
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"c", "a", "b"}));
+}
+
+TEST_F(CheckRunTest, NotModifiedKeepsTheStoredResponse) {
+    std::string dir = AddPage("Site.dat", "http://site.example/");
+    velnora::test::WriteBytes(dir + "/html.txt",
+                              "HTTP/1.1 200 OK\r\nLast-Modified: Mon, 07 Dec 2026 10:00:00 GMT\r\n"
+                              "\r\n<p>x</p>");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    SocketId socket = transport_.LastSocket();
+    transport_.Serve(socket, "HTTP/1.1 304 Not Modified\r\n\r\n");
+    EXPECT_NE(transport_.connections[socket].sent.find(
+                  "If-Modified-Since: Mon, 07 Dec 2026 10:00:00 GMT\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("status Site: 最終更新日に変化なし"));
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_NOT_MODIFIED);
+    EXPECT_NE(velnora::test::ReadBytes(dir + "/html.txt").find("<p>x</p>"), std::string::npos);
+    EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
+}
+
+TEST_F(CheckRunTest, AResetResponseIsRetriedNotProcessed) {
+    std::string dir = AddPage("Site.dat", "http://site.example/");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    SocketId first = transport_.LastSocket();
+    transport_.Connected(first);
+    transport_.Arrive(first, "HTTP/1.1 200 OK\r\n\r\n<p>trunc");
+    transport_.Error(first, SocketError::kFailed, "Connection reset by peer");
+    ASSERT_EQ(transport_.lookups.size(), 1u) << "retried";
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage);
+    EXPECT_EQ(store::ReadLogIndex(dir), 1);
+}
+
+TEST_F(CheckRunTest, ClosingWaitsForThePageBeingProcessed) {
+    AddPage("Site.dat", "http://site.example/");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kPage);
+    bool retried = false;
+    // The fetch is complete; handing it to the worker is posted.
+    loop_.RunPending();
+    if (run_->busy_state() == 3) {
+        EXPECT_FALSE(run_->RequestClose([&] { retried = true; }));
+        ASSERT_TRUE(loop_.RunUntil([&] { return retried; }));
+    }
+    EXPECT_TRUE(run_->RequestClose([] {}));
+}
+
+TEST_F(CheckRunTest, ReloadShowsStoredResultsWithoutFetching) {
+    AddPage("F.grp/a.dat", "http://a.example/");
+    AddPage("F.grp/b.dat", "http://b.example/", 1);
+    Populate();
+    run_->Reload(Item("F"), false, settings_);
+    EXPECT_EQ(observer_.events,
+              (std::vector<std::string>{"lock", "clear", "results a 0", "unlock"}));
+    observer_.events.clear();
+    run_->Reload(Item("F/a"), false, settings_);
+    EXPECT_TRUE(observer_.Has("results a 3"));
+    EXPECT_TRUE(transport_.looked_up.empty());
+}
+
+}  // namespace
+}  // namespace velnora::fetch
