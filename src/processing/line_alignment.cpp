@@ -10,6 +10,9 @@ namespace velnora::processing {
 
 namespace {
 
+// The trace of two full sides fills kTraceBytes exactly.
+static_assert(((kMaxCompareLines + 1) * (kMaxCompareLines + 1) + 3) / 4 == kTraceBytes);
+
 // How the search reached a point (x, y) of the edit grid: x old lines and y new lines consumed.
 enum Step : std::uint8_t {
     kNotVisited = 0,

@@ -47,7 +47,7 @@ bool OnlyDigitsAndBlanks(std::string_view line) {
 // with its compare form, and which of them are still alive.
 class Candidates {
   public:
-    Candidates(const ComparisonContext& context)
+    explicit Candidates(const ComparisonContext& context)
         : context_(context),
           hides_(context.ignore_image_name != 0 || context.settings.ignore_url != 0),
           table_(hides_) {}
