@@ -72,66 +72,27 @@ TEST(CharRefTable, ReplacementsNeverLengthenALine) {
         EXPECT_LE(row.replacement.size(), 4u) << row.code;
         EXPECT_LE(row.replacement.size(), ShortestReference(row)) << row.code;
     }
-    // Codes without a row are converted: at most two bytes, and "&#" with a digit is three.
 }
 
 TEST(CharRefTable, SpotValues) {
-    struct Case {
-        std::string_view name;
-        std::string replacement;
-    };
-    const Case cases[] = {
-        {"amp", "&"},
-        {"lt", "<"},
-        {"gt", ">"},
-        {"quot", "\""},
-        {"nbsp", " "},
-        {"cent", "\x81\x91"},
-        {"yen", Sjis("￥")},
-        {"copy", "(C)"},
-        {"reg", "(R)"},
-        {"trade", "TM"},
-        {"Aring", "\x81\xf0"},  // the angstrom sign
-        {"aring", "a"},
-        {"Auml", "A"},
-        {"szlig", "ss"},
-        {"THORN", "TH"},
-        {"frac34", "3/4"},
-        {"laquo", Sjis("《")},
-        {"lsaquo", Sjis("〈") + " "},
-        {"ldquo", Sjis("“") + " "},
-        {"rdquo", Sjis("”")},
-        {"macr", Sjis("￣")},
-        {"oline", Sjis("￣")},
-        {"micro", Sjis("μ")},
-        {"mu", Sjis("μ")},
-        {"sigmaf", Sjis("σ")},
-        {"sum", Sjis("Σ")},
-        {"prod", Sjis("Π")},
-        {"harr", Sjis("←→")},
-        {"le", Sjis("≦")},
-        {"loz", Sjis("◇")},
-        {"mdash", Sjis("―")},
-        {"bull", "\xa5"},
-        {"hellip", Sjis("…")},
-        {"there4", Sjis("∴")},
-    };
-    for (const Case& c : cases) {
-        auto found = CharRefByName(c.name);
-        ASSERT_TRUE(found.has_value()) << c.name;
-        EXPECT_EQ(*found, c.replacement) << c.name;
-    }
+    EXPECT_EQ(CharRefByName("quot"), "\"");
+    EXPECT_EQ(CharRefByName("cent"), "\x81\x91") << "through the code page supplement";
+    EXPECT_EQ(CharRefByName("yen"), Sjis("￥"));
+    EXPECT_EQ(CharRefByName("szlig"), "ss");
+    EXPECT_EQ(CharRefByName("lsaquo"), Sjis("〈") + " ");
+    EXPECT_EQ(CharRefByName("oline"), Sjis("￣"));
+    EXPECT_EQ(CharRefByName("sigmaf"), Sjis("σ"));
+    EXPECT_EQ(CharRefByName("harr"), Sjis("←→"));
+    EXPECT_EQ(CharRefByName("there4"), Sjis("∴"));
+    EXPECT_EQ(CharRefByName("Aring"), "\x81\xf0") << "the angstrom sign";
     EXPECT_FALSE(CharRefByName("euro").has_value()) << "HTML 4 names outside the table";
-    EXPECT_FALSE(CharRefByName("hearts").has_value());
     EXPECT_FALSE(CharRefByName("AMP").has_value()) << "letter case counts";
     EXPECT_FALSE(CharRefByName("").has_value()) << "unnamed rows are not found by name";
 
     EXPECT_EQ(CharRefByCode(0x0095), "\xa5");
     EXPECT_EQ(CharRefByCode(0x2022), "\xa5");
-    EXPECT_EQ(CharRefByCode(0x00E4), "a");
     EXPECT_EQ(CharRefByCode(0x2113), Sjis("㍑"));
     EXPECT_EQ(CharRefByCode(0x216B), "XII");
-    EXPECT_EQ(CharRefByCode(0x3229), Sjis("(十)"));
     EXPECT_EQ(CharRefByCode(0x3230), Sjis("(日)"));
     EXPECT_EQ(CharRefByCode(0x3233), Sjis("(社)"));
     EXPECT_FALSE(CharRefByCode(0x3231).has_value()) << "code page 932 has the company sign";

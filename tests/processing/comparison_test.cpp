@@ -108,15 +108,13 @@ TEST_F(ComparisonTest, TheLineFeedIsPartOfTheComparedLine) {
     EXPECT_EQ(Read("add.txt"), "C\r\n");
 }
 
-TEST_F(ComparisonTest, MissingFilesLeaveTheAddFileAlone) {
+TEST_F(ComparisonTest, MissingFilesAndEmptySides) {
     Write("add.txt", "kept\r\n");
     EXPECT_EQ(Compare(), 2) << "no latest past log";
     Write("log0.txt", "A\r\n");
     EXPECT_EQ(Compare(), 1) << "no new text";
-    EXPECT_EQ(Read("add.txt"), "kept\r\n");
-}
+    EXPECT_EQ(Read("add.txt"), "kept\r\n") << "neither touches add.txt";
 
-TEST_F(ComparisonTest, OneSideWithoutLines) {
     settings.check_area = {"<h2>", "", 1, 0};
     Write("log0.txt", "A\r\n<h2>\r\nB\r\n");
     Write("new.txt", "A\r\nB\r\n");
@@ -221,25 +219,22 @@ TEST_F(ComparisonTest, ReportedLinesKeepTheirExactBytes) {
 
 // ---- Second pass -------------------------------------------------------------------------
 
-TEST_F(ComparisonTest, BlankCandidatesAreDropped) {
+TEST_F(ComparisonTest, BlankAndDigitsOnlyCandidates) {
     settings.use_old_log = 0;
-    Write("add.txt", "A\r\n\r\n   \r\nB");
     Filter();
-    EXPECT_EQ(Read("add.txt"), "A\r\nB\r\n") << "every written line ends in CR LF";
+    EXPECT_FALSE(test::Exists(Path("add.txt"))) << "no add.txt: nothing is done";
+    EXPECT_TRUE(observer.texts.empty());
+
+    Write("add.txt", "A\r\n\r\n   \r\n2006\r\n20 06\r\nB");
+    Filter();
+    EXPECT_EQ(Read("add.txt"), "A\r\n2006\r\n20 06\r\nB\r\n") << "every line ends in CR LF";
+    settings.ignore_number_only_line = 1;
+    Filter();
+    EXPECT_EQ(Read("add.txt"), "A\r\nB\r\n");
     Write("add.txt", "\r\n  \r\n");
     Filter();
     EXPECT_TRUE(test::Exists(Path("add.txt")));
     EXPECT_EQ(Read("add.txt"), "") << "no candidate left: the file is emptied";
-}
-
-TEST_F(ComparisonTest, DigitsOnlyLines) {
-    settings.use_old_log = 0;
-    Write("add.txt", "2006\r\n20 06\r\nA1\r\n");
-    Filter();
-    EXPECT_EQ(Read("add.txt"), "2006\r\n20 06\r\nA1\r\n");
-    settings.ignore_number_only_line = 1;
-    Filter();
-    EXPECT_EQ(Read("add.txt"), "A1\r\n");
 }
 
 TEST_F(ComparisonTest, NgWordsAreFoundInTheDecodedLine) {
@@ -277,22 +272,17 @@ TEST_F(ComparisonTest, PastLogsAreSearchedBackwardsAcrossTheRing) {
                                                         PastLogStatus(2, 3), PastLogStatus(3, 3)}));
 }
 
-TEST_F(ComparisonTest, AMissingPastLogStillCounts) {
-    settings.use_old_log = 2;
+TEST_F(ComparisonTest, AMissingPastLogCountsAndTheSearchEndsWithTheLastCandidate) {
+    settings.use_old_log = 4;
     Write("log0.txt", "zero\r\n");
     Write("log24.txt", "twentyfour\r\n");
+    Write("log23.txt", "twentythree\r\n");
     Write("add.txt", "zero\r\ntwentyfour\r\n");
     Filter(1);
-    EXPECT_EQ(Read("add.txt"), "twentyfour\r\n");
-}
-
-TEST_F(ComparisonTest, TheSearchEndsWhenNoCandidateIsLeft) {
-    settings.use_old_log = 3;
-    Write("log0.txt", "a\r\n");
-    Write("add.txt", "a\r\n");
-    Filter(0);
     EXPECT_EQ(Read("add.txt"), "");
-    EXPECT_EQ(observer.texts, (std::vector<std::string>{kNgStatus, PastLogStatus(1, 3)}));
+    EXPECT_EQ(observer.texts, (std::vector<std::string>{kNgStatus, PastLogStatus(1, 4),
+                                                        PastLogStatus(2, 4), PastLogStatus(3, 4)}))
+        << "log1.txt is missing; after log0.txt and log24.txt nothing is left to search for";
 }
 
 TEST_F(ComparisonTest, PastLogLinesAreComparedLikeTheAlignment) {
@@ -352,12 +342,6 @@ TEST_F(ComparisonTest, ClosingLeavesTheFileAsTheFirstPassLeftIt) {
     EXPECT_EQ(Read("add.txt"), first_pass) << "closing while NG words are checked";
 }
 
-TEST_F(ComparisonTest, NoAddFileNoSecondPass) {
-    Filter(0);
-    EXPECT_FALSE(test::Exists(Path("add.txt")));
-    EXPECT_TRUE(observer.texts.empty());
-}
-
 // ---- Both passes -------------------------------------------------------------------------
 
 TEST_F(ComparisonTest, AMovedLineIsNotNew) {
@@ -366,14 +350,10 @@ TEST_F(ComparisonTest, AMovedLineIsNotNew) {
     EXPECT_EQ(Update("A\r\nB\r\n", "B\r\nA\r\n").size(), 3u) << "without the search it is";
 }
 
-TEST_F(ComparisonTest, AnEmptyOldSideLeavesTheDecisionToThePastLogs) {
+TEST_F(ComparisonTest, ACheckAreaMissingFromTheOldSideLeavesTheDecisionToThePastLogs) {
     settings.check_area = {"<main>", "", 1, 0};
     EXPECT_EQ(Update("old a\r\nold b\r\n", "<main>\r\nold b\r\nfresh\r\n"), "fresh\r\n");
-}
-
-TEST_F(ComparisonTest, CheckStartInNeitherFileReportsNothing) {
-    settings.check_area = {"<main>", "", 1, 0};
-    EXPECT_EQ(Update("old a\r\n", "new b\r\n"), "");
+    EXPECT_EQ(Update("old a\r\n", "new b\r\n"), "") << "missing from both: nothing is new";
 }
 
 }  // namespace

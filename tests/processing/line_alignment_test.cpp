@@ -78,16 +78,6 @@ TEST(AlignLines, FindsTheInsertedLines) {
     EXPECT_EQ(Added(Letters("A"), Letters("AAAA")).size(), 3u);
 }
 
-TEST(AlignLines, UsesTheComparisonRules) {
-    AlignmentRules digits;
-    digits.ignore_number_diff = true;
-    EXPECT_EQ(Added({"a 1\n", "b\n"}, {"a 2\n", "b\n"}, digits).size(), 0u);
-    EXPECT_EQ(Added({"a 1\n", "b\n"}, {"a 2\n", "b\n"}).size(), 1u);
-    AlignmentRules hidden;
-    hidden.skip_hidden = true;
-    EXPECT_EQ(Added({"<\x01=\"x\x03>t"}, {"<\x01=\"y\x03>t"}, hidden).size(), 0u);
-}
-
 // Every pair of sides of up to five lines over three different lines.
 TEST(AlignLines, ShortestForEverySmallPair) {
     std::vector<std::vector<std::string>> sides;
