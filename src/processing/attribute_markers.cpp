@@ -1,9 +1,9 @@
-// HideAttributeValues and RestoreAttributeValues: marking the address of a link or the source of
-// an image in a line of extracted text, so that the comparison can pass over it.
+// Hidden attribute values: the address of a link or the source of an image in a line of
+// extracted text is marked so that the comparison can pass over it, and the marks are undone.
+
+#include "processing/attribute_markers.h"
 
 #include <cstring>
-
-#include "processing/comparison.h"
 
 namespace velnora::processing {
 
@@ -88,6 +88,19 @@ void RestoreAttributeValues(std::string& line) {
         } else if (c == kHiddenClose) {
             c = '"';
         }
+    }
+}
+
+bool HidesAttributeValues(const ComparisonContext& context) {
+    return context.ignore_image_name != 0 || context.settings.ignore_url != 0;
+}
+
+void HideForComparison(std::string& line, const ComparisonContext& context) {
+    if (context.ignore_image_name != 0) {
+        HideAttributeValues(line, 0);
+    }
+    if (context.settings.ignore_url != 0) {
+        HideAttributeValues(line, 1);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "common/yield.h"
 #include "platform/text_file.h"
 #include "processing/area_filter.h"
+#include "processing/attribute_markers.h"
 #include "processing/limits.h"
 #include "processing/line_alignment.h"
 #include "processing/line_table.h"
@@ -22,20 +23,6 @@ enum CompareResult : int {
     kNoLatestLog = 2,      // the latest past log cannot be opened
 };
 
-bool HidesAttributes(const ComparisonContext& context) {
-    return context.ignore_image_name != 0 || context.settings.ignore_url != 0;
-}
-
-// The compare form of a line: image sources and link addresses hidden as the settings ask.
-void HideForComparison(std::string& line, const ComparisonContext& context) {
-    if (context.ignore_image_name != 0) {
-        HideAttributeValues(line, 0);
-    }
-    if (context.settings.ignore_url != 0) {
-        HideAttributeValues(line, 1);
-    }
-}
-
 // Reads one side into the table: the lines inside the areas, each with its line feed, until the
 // check area ends or the table is full (kMaxCompareLines lines or kComparePoolSize bytes, each
 // line counted with a NUL); the line that does not fit and all later ones are left out. A
@@ -47,7 +34,7 @@ bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable
         return false;
     }
     AreaFilter areas(context.settings.check_area, context.settings.ignore_area);
-    const bool hides = HidesAttributes(context);
+    const bool hides = HidesAttributeValues(context);
     std::string line;
     std::string compare_form;
     while (reader.ReadLine(line, platform::kLineBufferSize)) {
@@ -95,7 +82,7 @@ void WriteLines(std::string_view path, const LineTable& table,
 // the marker bytes itself.
 int CompareWithLatestLog(std::string_view latest_log, std::string_view new_text,
                          std::string_view add_path, const ComparisonContext& context) {
-    const bool hides = HidesAttributes(context);
+    const bool hides = HidesAttributeValues(context);
     LineTable old_side(hides);
     LineTable new_side(hides);
     if (!ReadSide(latest_log, context, old_side)) {

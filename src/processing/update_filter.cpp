@@ -11,6 +11,7 @@
 
 #include "common/yield.h"
 #include "platform/text_file.h"
+#include "processing/attribute_markers.h"
 #include "processing/char_refs.h"
 #include "processing/comparison.h"
 #include "processing/limits.h"
@@ -48,9 +49,7 @@ bool OnlyDigitsAndBlanks(std::string_view line) {
 class Candidates {
   public:
     explicit Candidates(const ComparisonContext& context)
-        : context_(context),
-          hides_(context.ignore_image_name != 0 || context.settings.ignore_url != 0),
-          table_(hides_) {}
+        : context_(context), hides_(HidesAttributeValues(context)), table_(hides_) {}
 
     bool Closing() const { return context_.closing.load(std::memory_order_relaxed); }
     std::size_t AliveCount() const { return alive_count_; }
@@ -67,7 +66,6 @@ class Candidates {
         alive_[i] = 0;
         --alive_count_;
     }
-    void HideForComparison(std::string& line) const;
     bool SearchLog(std::string_view path);
 
     const ComparisonContext& context_;
@@ -78,15 +76,6 @@ class Candidates {
     // (key, candidate) of the alive candidates, sorted, for the search of the past logs.
     std::vector<std::pair<std::uint64_t, std::size_t>> keys_;
 };
-
-void Candidates::HideForComparison(std::string& line) const {
-    if (context_.ignore_image_name != 0) {
-        HideAttributeValues(line, 0);
-    }
-    if (context_.settings.ignore_url != 0) {
-        HideAttributeValues(line, 1);
-    }
-}
 
 // Holds every line that is not blank while fewer than kMaxCompareLines are held and the pool
 // has room to spare; a line that does not fit is dropped, but reading goes on. False when the
@@ -107,7 +96,7 @@ bool Candidates::Read(std::string_view path) {
             table_.PoolUse() + line.size() + 1 < kComparePoolSize) {
             if (hides_) {
                 compare_form = line;
-                HideForComparison(compare_form);
+                HideForComparison(compare_form, context_);
             }
             table_.Append(line, hides_ ? std::string_view(compare_form) : std::string_view(line));
         }
@@ -206,7 +195,7 @@ bool Candidates::SearchLog(std::string_view path) {
             return false;
         }
         StripLineFeed(line);
-        HideForComparison(line);
+        HideForComparison(line, context_);
         std::uint64_t key = LineKey(line, ignore_number_diff, hides_);
         auto first =
             std::lower_bound(keys_.begin(), keys_.end(), std::make_pair(key, std::size_t{0}));
