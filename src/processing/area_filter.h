@@ -2,6 +2,7 @@
 
 // The check area and the ignore area of a page, applied line by line to one file as it is read.
 
+#include <string>
 #include <string_view>
 
 #include "store/records.h"
@@ -21,11 +22,29 @@ class AreaFilter {
     Verdict Next(std::string_view line);
 
   private:
-    enum class Check { kBefore, kInside, kEnded };
-    const store::AreaMarker& check_;
-    const store::AreaMarker& ignore_;
+    // Where the file's lines stand towards the check area.
+    enum class Check {
+        kBefore,  // the start string has not been seen yet: lines are skipped
+        kInside,  // lines are compared, unless the ignore area holds them
+        kEnded,   // the end string was seen: reading ends
+    };
+    // Where the lines stand towards the ignore area (inside the check area).
+    enum class Ignore {
+        kOutside,     // lines are compared; the start string is looked for
+        kStartKept,   // this line holds the start string and is still compared
+        kInside,      // lines are left out; the end string is looked for
+        kEndDropped,  // this line holds the end string and is left out too
+    };
+
+    bool Contains(const std::string& delimiter);
+
+    store::AreaMarker check_;
+    store::AreaMarker ignore_;
     Check check_state_;
-    int ignore_state_ = 0;  // 0 outside, 1 start line kept, 2 inside, 3 end line dropped
+    Ignore ignore_state_ = Ignore::kOutside;
+    std::string_view line_;  // the current line, as read
+    std::string decoded_;    // the current line with its character references decoded
+    bool decoded_ready_ = false;
 };
 
 }  // namespace velnora::processing

@@ -1,16 +1,118 @@
+// CompareWithLatestLog, the first pass of the comparison: the new text aligned with the latest
+// past log, over the part of each that the check area and the ignore area allow.
+
 #include "processing/comparison.h"
+
+#include <thread>
+
+#include "common/yield.h"
+#include "platform/text_file.h"
+#include "processing/area_filter.h"
+#include "processing/attribute_markers.h"
+#include "processing/limits.h"
+#include "processing/line_alignment.h"
+#include "processing/line_table.h"
 
 namespace velnora::processing {
 
-int CompareWithLatestLog(std::string_view, std::string_view, std::string_view,
-                         const ComparisonContext&) {
-    return 1;
+namespace {
+
+enum CompareResult : int {
+    kAligned = 0,          // the alignment ran
+    kNoNewTextOrSide = 1,  // the new text cannot be opened, or one side holds no line
+    kNoLatestLog = 2,      // the latest past log cannot be opened
+};
+
+// Reads one side into the table: the lines inside the areas, each with its line feed, until the
+// check area ends or the table is full (kMaxCompareLines lines or kComparePoolSize bytes, each
+// line counted with a NUL); the line that does not fit and all later ones are left out. A
+// physical line longer than the line buffer comes as several lines. False when the file cannot
+// be opened.
+bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable& table) {
+    platform::TextReader reader;
+    if (!reader.Open(path)) {
+        return false;
+    }
+    AreaFilter areas(context.settings.check_area, context.settings.ignore_area);
+    const bool hides = HidesAttributeValues(context);
+    std::string line;
+    std::string compare_form;
+    while (reader.ReadLine(line, platform::kLineBufferSize)) {
+        AreaFilter::Verdict verdict = areas.Next(line);
+        if (verdict.compare) {
+            if (table.size() >= kMaxCompareLines ||
+                table.PoolUse() + line.size() + 1 > kComparePoolSize) {
+                break;
+            }
+            if (hides) {
+                compare_form = line;
+                HideForComparison(compare_form, context);
+            }
+            table.Append(line, hides ? std::string_view(compare_form) : std::string_view(line));
+        }
+        common::Yield(0);
+        if (verdict.stop) {
+            break;
+        }
+    }
+    reader.Close();
+    std::this_thread::yield();
+    return true;
 }
-void FilterUpdateLines(std::string_view, int, const ComparisonContext&) {}
-bool LinesEqual(std::string_view a, std::string_view b, bool, bool) {
-    return a == b;
+
+// Writes the given lines of the new side exactly as they were read (each with its line feed
+// when it had one; text mode turns it into CR LF). The line numbers are 1-based.
+void WriteLines(std::string_view path, const LineTable& table,
+                const std::vector<std::uint16_t>& numbers) {
+    platform::TextWriter writer;
+    if (!writer.Open(path)) {
+        return;
+    }
+    for (std::uint16_t number : numbers) {
+        writer.Write(table.Text(number - 1u));
+        common::Yield(0);
+    }
+    writer.Close();
 }
-void HideAttributeValues(std::string&, int) {}
-void RestoreAttributeValues(std::string&) {}
+
+}  // namespace
+
+// The lines are kept as read and compared in a second form with their attribute values hidden,
+// so what is written is always the exact bytes that were read, even where the page's text held
+// the marker bytes itself.
+int CompareWithLatestLog(std::string_view latest_log, std::string_view new_text,
+                         std::string_view add_path, const ComparisonContext& context) {
+    const bool hides = HidesAttributeValues(context);
+    LineTable old_side(hides);
+    LineTable new_side(hides);
+    if (!ReadSide(latest_log, context, old_side)) {
+        return kNoLatestLog;
+    }
+    if (!ReadSide(new_text, context, new_side)) {
+        return kNoNewTextOrSide;
+    }
+    std::vector<std::uint16_t> added;
+    if (new_side.size() == 0) {
+        // Nothing is new. add.txt is emptied rather than left alone: an earlier check that was
+        // cut short may have left lines in it, and they must not be taken for this check's.
+        WriteLines(add_path, new_side, added);
+        return kNoNewTextOrSide;
+    }
+    if (old_side.size() == 0) {
+        for (std::size_t i = 1; i <= new_side.size(); ++i) {
+            added.push_back(static_cast<std::uint16_t>(i));
+        }
+        WriteLines(add_path, new_side, added);
+        return kNoNewTextOrSide;
+    }
+    AlignmentRules rules;
+    rules.ignore_number_diff = context.settings.ignore_number_diff != 0;
+    rules.skip_hidden = hides;
+    std::vector<std::string_view> old_forms = old_side.CompareForms();
+    std::vector<std::string_view> new_forms = new_side.CompareForms();
+    added = AlignLines(old_forms, new_forms, rules);
+    WriteLines(add_path, new_side, added);
+    return kAligned;
+}
 
 }  // namespace velnora::processing
