@@ -93,9 +93,8 @@ int CompareWithLatestLog(std::string_view latest_log, std::string_view new_text,
     }
     std::vector<std::uint16_t> added;
     if (new_side.size() == 0) {
-        // Nothing is new. add.txt is emptied rather than left alone: an earlier check that was
-        // cut short may have left lines in it, and they must not be taken for this check's.
-        WriteLines(add_path, new_side, added);
+        // Nothing is new and nothing is written. (The page check removes add.txt before this
+        // pass, so lines left by an earlier check cut short cannot be taken for this one's.)
         return kNoNewTextOrSide;
     }
     if (old_side.size() == 0) {
