@@ -1,8 +1,11 @@
 #include "processing/charset_decoder.h"
 
+#include <array>
 #include <cstring>
+#include <memory>
 
 #include "common/cp932.h"
+#include "processing/limits.h"
 
 namespace velnora::processing {
 namespace {
@@ -10,7 +13,7 @@ namespace {
 using Byte = unsigned char;
 
 constexpr Byte kEsc = 0x1B;
-constexpr Byte kQuestion[2] = {'?', '?'};
+constexpr Byte kQuestionMark[1] = {'?'};
 
 // Length of the run of bytes below 0x80 at p, eight at a time where it can.
 std::size_t AsciiRunLength(const Byte* p, const Byte* end) {
@@ -33,6 +36,106 @@ std::size_t AsciiRunLength(const Byte* p, const Byte* end) {
 // first bytes of pairs, 0xA1-0xFE.
 constexpr bool EucPassesUnchanged(Byte b) {
     return b < 0x8E || (b >= 0x8F && b <= 0xA0) || b == 0xFF;
+}
+
+// The Shift_JIS code of every UTF-16 code unit (0 for none), filled once from the code page
+// tables: a UTF-8 page of Japanese text looks up nearly every character it holds, and one
+// indexed load is far cheaper than a binary search of the tables.
+std::uint16_t ShiftJisOfCodeUnit(std::uint16_t unit) {
+    static const std::unique_ptr<std::uint16_t[]> table = [] {
+        auto codes = std::make_unique<std::uint16_t[]>(0x10000);
+        for (std::uint32_t u = 0; u < 0x10000; ++u) {
+            codes[u] = common::FindShiftJis(static_cast<std::uint16_t>(u)).value_or(0);
+        }
+        return codes;
+    }();
+    return table[unit];
+}
+
+// The Shift_JIS bytes of a complete UTF-8 sequence of the given length and value: "??" beyond
+// the Basic Multilingual Plane, else the code of the code unit (one byte when its high byte is
+// 0), or "??" when it has none. Returns how many bytes it wrote.
+std::size_t Utf8Output(int length, std::uint32_t value, Byte out[2]) {
+    if (length == 4) {
+        out[0] = out[1] = '?';
+        return 2;
+    }
+    std::uint16_t code = ShiftJisOfCodeUnit(static_cast<std::uint16_t>(value));
+    if (code == 0) {
+        out[0] = out[1] = '?';
+        return 2;
+    }
+    if (code < 0x100) {
+        out[0] = static_cast<Byte>(code);
+        return 1;
+    }
+    out[0] = static_cast<Byte>(code >> 8);
+    out[1] = static_cast<Byte>(code & 0xFF);
+    return 2;
+}
+
+// Whole characters, for CharsetDecoder::PassCharacters.
+
+std::size_t Utf8Character(const Byte* p, const Byte* end, Byte out[2], std::size_t* out_length) {
+    Byte b = p[0];
+    int length;
+    std::uint32_t value;
+    if ((b & 0xE0) == 0xC0) {
+        length = 2;
+        value = b & 0x1Fu;
+    } else if ((b & 0xF0) == 0xE0) {
+        length = 3;
+        value = b & 0x0Fu;
+    } else if ((b & 0xF8) == 0xF0) {
+        length = 4;
+        value = b & 0x07u;
+    } else {
+        return 0;
+    }
+    if (end - p < length) {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            return 0;
+        }
+        value = value << 6 | (p[i] & 0x3Fu);
+    }
+    *out_length = Utf8Output(length, value, out);
+    return static_cast<std::size_t>(length);
+}
+
+std::size_t EucCharacter(const Byte* p, const Byte* end, Byte out[2], std::size_t* out_length) {
+    if (end - p < 2) {
+        return 0;
+    }
+    if (p[0] == 0x8E) {
+        out[0] = p[1];
+        *out_length = 1;
+        return 2;
+    }
+    if (p[0] < 0xA1 || p[0] > 0xFE) {
+        return 0;
+    }
+    EucToShiftJis(p[0], p[1], out);
+    *out_length = 2;
+    return 2;
+}
+
+// A pair in two-byte mode.
+std::size_t JisCharacter(const Byte* p, const Byte* end, Byte out[2], std::size_t* out_length) {
+    if (end - p < 2 || p[0] == kEsc) {
+        return 0;
+    }
+    std::uint16_t code = JisToShiftJis(p[0], p[1]);
+    if (code == 0) {
+        out[0] = out[1] = '?';  // a pair with no JIS X 0208 form
+    } else {
+        out[0] = static_cast<Byte>(code >> 8);
+        out[1] = static_cast<Byte>(code & 0xFF);
+    }
+    *out_length = 2;
+    return 2;
 }
 
 }  // namespace
@@ -131,6 +234,43 @@ void CharsetDecoder::PassConverted(const Byte* bytes, std::size_t n) {
     }
 }
 
+const CharsetDecoder::Byte* CharsetDecoder::PassCharacters(const Byte* p, const Byte* end,
+                                                           CharacterConverter convert) {
+    std::array<Byte, kConvertedRunSize> run;
+    std::size_t length = 0;
+    const Byte* q = p;
+    while (q < end && length + 2 <= run.size()) {
+        std::size_t out_length = 0;
+        std::size_t in_length = convert(q, end, run.data() + length, &out_length);
+        if (in_length == 0) {
+            break;
+        }
+        q += in_length;
+        length += out_length;
+    }
+    if (length == 0) {
+        return p;
+    }
+    std::size_t taken = PassRun(run.data(), length);
+    if (taken == length) {
+        return q;
+    }
+    // The sink stopped inside the run: the input resumes after the character that gave the last
+    // byte taken, and the bytes of that character not yet taken still go on.
+    const Byte* resume = p;
+    std::size_t produced = 0;
+    Byte last[2];
+    std::size_t last_length = 0;
+    while (produced < taken) {
+        resume += convert(resume, end, last, &last_length);
+        produced += last_length;
+    }
+    if (produced > taken) {
+        PassConverted(last + last_length - (produced - taken), produced - taken);
+    }
+    return resume;
+}
+
 const CharsetDecoder::Byte* CharsetDecoder::FeedShiftJis(const Byte* p, const Byte* end) {
     return p + PassRun(p, static_cast<std::size_t>(end - p));
 }
@@ -182,6 +322,13 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 break;
             }
             case JisState::kTwoByte: {
+                if (const Byte* q = PassCharacters(p, end, JisCharacter); q != p) {
+                    p = q;
+                    if (switched()) {
+                        return p;
+                    }
+                    continue;
+                }
                 Byte b = *p++;
                 if (b == kEsc) {
                     jis_state_ = JisState::kTwoByteEsc;
@@ -192,14 +339,12 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 break;
             }
             case JisState::kSecond: {
-                Byte b = *p++;
+                const Byte pair[2] = {jis_first_, *p++};
                 jis_state_ = JisState::kTwoByte;
-                std::uint16_t code = JisToShiftJis(jis_first_, b);
-                if (code == 0) {
-                    PassConverted(kQuestion, 2);  // a pair with no JIS X 0208 form
-                } else {
-                    PassPair(static_cast<Byte>(code >> 8), static_cast<Byte>(code & 0xFF));
-                }
+                Byte out[2];
+                std::size_t out_length = 0;
+                JisCharacter(pair, pair + 2, out, &out_length);
+                PassConverted(out, out_length);
                 if (switched()) {
                     return p;
                 }
@@ -254,6 +399,13 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* e
                     }
                     continue;
                 }
+                if (const Byte* q = PassCharacters(p, end, EucCharacter); q != p) {
+                    p = q;
+                    if (switched()) {
+                        return p;
+                    }
+                    continue;
+                }
                 Byte b = *p++;
                 if (b == 0x8E) {
                     euc_state_ = EucState::kKana;
@@ -302,6 +454,13 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
                 }
                 continue;
             }
+            if (const Byte* q = PassCharacters(p, end, Utf8Character); q != p) {
+                p = q;
+                if (switched()) {
+                    return p;
+                }
+                continue;
+            }
             Byte b = *p++;
             if ((b & 0xE0) == 0xC0) {
                 utf8_value_ = b & 0x1F;
@@ -313,7 +472,7 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
                 utf8_value_ = b & 0x07;
                 utf8_length_ = 4;
             } else {
-                PassConverted(kQuestion, 1);  // a stray continuation byte, or 0xF8-0xFF
+                PassConverted(kQuestionMark, 1);  // a stray continuation byte, or 0xF8-0xFF
                 if (switched()) {
                     return p;
                 }
@@ -327,7 +486,7 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
             // A byte that cannot continue the open sequence breaks it; the byte itself is then
             // read afresh.
             utf8_length_ = 0;
-            PassConverted(kQuestion, 1);
+            PassConverted(kQuestionMark, 1);
             if (switched()) {
                 return p;
             }
@@ -340,17 +499,8 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
         }
         int length = utf8_length_;
         utf8_length_ = 0;
-        if (length == 4) {
-            PassConverted(kQuestion, 2);  // beyond the Basic Multilingual Plane: no Shift_JIS form
-        } else {
-            Byte out[2];
-            common::UnicodeToShiftJis(static_cast<std::uint16_t>(utf8_value_), out);
-            if (out[0] != 0) {
-                PassConverted(out, 2);
-            } else {
-                PassConverted(out + 1, 1);
-            }
-        }
+        Byte out[2];
+        PassConverted(out, Utf8Output(length, utf8_value_, out));
         if (switched()) {
             return p;
         }

@@ -6,10 +6,11 @@
 // the encoding resets no converter.
 //
 // Bytes that need no conversion (all of a Shift_JIS body; the runs that pass unchanged in the
-// ground state of the other encodings) go on as one span straight from the input; converted
-// characters go on as small spans of their own. The sink may stop early, right after a tag that
-// switched the encoding through Select: decoding then resumes at the next input byte under the
-// encoding now selected.
+// ground state of the other encodings) go on as one span straight from the input; a run of
+// converted characters goes on as one small span (at most kConvertedRunSize bytes). The sink
+// may stop early, right after a tag that switched the encoding through Select: decoding then
+// resumes at the next input byte under the encoding now selected (after the character that
+// gave the last byte taken, when the sink stopped inside a converted run).
 
 #include <cstddef>
 #include <cstdint>
@@ -61,6 +62,15 @@ class CharsetDecoder : public EncodingSelector {
     const Byte* FeedJis(const Byte* p, const Byte* end);
     const Byte* FeedEuc(const Byte* p, const Byte* end);
     const Byte* FeedUtf8(const Byte* p, const Byte* end);
+
+    // Converts one whole character at p into out; returns its input length and sets
+    // *out_length, or returns 0 when the bytes at p are not a whole character that converts on
+    // its own (those go through the converter's state machine).
+    using CharacterConverter = std::size_t (*)(const Byte* p, const Byte* end, Byte out[2],
+                                               std::size_t* out_length);
+    // Converts the whole characters at p and hands them on as one span; returns where the input
+    // resumes (p when there was no whole character at p).
+    const Byte* PassCharacters(const Byte* p, const Byte* end, CharacterConverter convert);
 
     // Hands input bytes on unchanged; returns how many the sink took.
     std::size_t PassRun(const Byte* p, std::size_t n);

@@ -22,6 +22,9 @@ inline constexpr std::int64_t kMaxChunkSize = std::numeric_limits<std::int64_t>:
 inline constexpr std::size_t kMaxInflatedBytes = std::size_t{64} << 20;
 inline constexpr std::size_t kInflateBufferSize = 65536;  // inflated output handed on per piece
 
+// Charset decoder.
+inline constexpr std::size_t kConvertedRunSize = 512;  // converted bytes handed on together
+
 // Text accumulator and tag parser.
 inline constexpr std::size_t kAccumulatorSize = 65536;
 inline constexpr std::size_t kAccumulatorTextLimit = 65533;  // bytes beyond it are dropped

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cp932.h"
 #include "support/sjis.h"
 
 namespace velnora::processing {
@@ -265,6 +266,63 @@ TEST(CharsetDecoder, SwitchAfterAConvertedByteTakesEffectToo) {
     // An overlong UTF-8 form of ">" ends the tag; the switch still applies from the next byte.
     std::string input = "<meta\xC0\xBE\x82\xA0";
     EXPECT_EQ(Decode(Encoding::kUtf8, input, {{5, Encoding::kShiftJis}}), "<meta>\x82\xA0");
+}
+
+TEST(CharsetDecoder, SwitchInsideARunOfConvertedCharacters) {
+    // The sink stops after the first byte of the second character: the character still goes on
+    // whole, and the third is read under the new encoding.
+    struct Case {
+        const char* what;
+        Encoding from;
+        std::string input;
+        std::string output;
+    };
+    std::vector<Case> cases = {
+        {"UTF-8", Encoding::kUtf8, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86",
+         "\x82\xA0\x82\xA2\xE3\x81\x86"},
+        {"EUC-JP", Encoding::kEucJp, "\xB0\xA1\xB0\xA1\xB0\xA1", "\x88\x9F\x88\x9F\xB0\xA1"},
+        {"ISO-2022-JP", Encoding::kIso2022Jp, "\x1b$B\x30\x21\x30\x21\x30\x21",
+         "\x88\x9F\x88\x9F\x30\x21"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Decode(c.from, c.input, {{2, Encoding::kShiftJis}}), c.output);
+    }
+}
+
+TEST(CharsetDecoder, Utf8AgreesWithTheCodePageTablesForEveryCodeUnit) {
+    std::string input;
+    std::string expected;
+    for (std::uint32_t unit = 1; unit < 0x10000; ++unit) {
+        if (unit < 0x80) {
+            input += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            input += static_cast<char>(0xC0 | unit >> 6);
+            input += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            input += static_cast<char>(0xE0 | unit >> 12);
+            input += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+            input += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+        unsigned char code[2];
+        common::UnicodeToShiftJis(static_cast<std::uint16_t>(unit), code);
+        if (code[0] != 0) {
+            expected += static_cast<char>(code[0]);
+        }
+        expected += static_cast<char>(code[1]);
+    }
+    FakeTokenizer whole;
+    CharsetDecoder decoder(whole);
+    decoder.Reset(Encoding::kUtf8);
+    decoder.Feed(input);
+    EXPECT_TRUE(whole.out == expected);
+    FakeTokenizer bytewise;
+    CharsetDecoder slow(bytewise);
+    slow.Reset(Encoding::kUtf8);
+    for (char b : input) {
+        slow.Feed({&b, 1});
+    }
+    EXPECT_TRUE(bytewise.out == expected);
 }
 
 TEST(CharsetDecoder, SinkStoppingWithoutASwitchLosesNothing) {
