@@ -3,8 +3,9 @@
 // Inflates a gzip body as it streams in, with zlib. Concatenated members are read in turn;
 // anything after a complete member that does not begin with the gzip magic bytes is ignored; a
 // body that does not begin with them at all is passed through unchanged. A damaged or truncated
-// stream ends the inflation and keeps every byte inflated before the damage. Output stops after
-// kMaxInflatedBytes.
+// stream ends the inflation and keeps every byte inflated before the damage. Inflated output
+// stops after kMaxInflatedBytes (a body passed through unchanged is not inflation and has no
+// such limit).
 
 #include <cstddef>
 #include <functional>
@@ -26,8 +27,9 @@ class GzipInflater {
     void Feed(std::string_view compressed);
     // The compressed input has ended.
     void Finish();
-    // True once nothing more will be output (damage, the limit, or trailing data).
+    // True once nothing more will be output (damage, the limit, trailing data, or Finish).
     bool stopped() const;
+    // Bytes inflated and handed on so far.
     std::size_t inflated_bytes() const;
 
   private:

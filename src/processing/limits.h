@@ -4,6 +4,8 @@
 // a line is cut, a token dropped or a page truncated exactly where these say.
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 
 namespace velnora::processing {
 
@@ -14,8 +16,14 @@ inline constexpr std::size_t kWriterBufferSize = 100000;  // ExtractedTextWriter
 
 // Response decoder.
 inline constexpr std::size_t kChunkSizeTextLimit = 99;  // characters kept of a chunk size line
+// A chunk size beyond this reads as this (a long run of hex digits must not overflow).
+inline constexpr std::int64_t kMaxChunkSize = std::numeric_limits<std::int64_t>::max();
 // Inflation stops after this much output: a small body must not fill memory or disk.
 inline constexpr std::size_t kMaxInflatedBytes = std::size_t{64} << 20;
+inline constexpr std::size_t kInflateBufferSize = 65536;  // inflated output handed on per piece
+
+// Charset decoder.
+inline constexpr std::size_t kConvertedRunSize = 512;  // converted bytes handed on together
 
 // Text accumulator and tag parser.
 inline constexpr std::size_t kAccumulatorSize = 65536;

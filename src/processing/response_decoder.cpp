@@ -1,6 +1,72 @@
 #include "processing/response_decoder.h"
 
+#include "common/shift_jis.h"
+#include "processing/encoding.h"
+#include "processing/text_search.h"
+
 namespace velnora::processing {
+namespace {
+
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// A header line split at its first colon: the name and the value, blanks around each removed.
+struct HeaderField {
+    std::string_view name;
+    std::string_view value;
+    bool has_colon = false;
+};
+
+HeaderField SplitHeaderLine(std::string_view line) {
+    std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) {
+        return {TrimBlanks(line), {}, false};
+    }
+    return {TrimBlanks(line.substr(0, colon)), TrimBlanks(line.substr(colon + 1)), true};
+}
+
+// Transfer-Encoding whose last coding (RFC 9112, 6.1) is chunked.
+bool DeclaresChunked(const HeaderField& field) {
+    if (!field.has_colon || !common::EqualNoCase(field.name, "transfer-encoding")) {
+        return false;
+    }
+    std::string_view last = field.value;
+    if (std::size_t comma = last.rfind(','); comma != std::string_view::npos) {
+        last = last.substr(comma + 1);
+    }
+    return common::EqualNoCase(TrimBlanks(last), "chunked");
+}
+
+bool DeclaresGzip(const HeaderField& field) {
+    return field.has_colon && common::EqualNoCase(field.name, "content-encoding") &&
+           (common::EqualNoCase(field.value, "gzip") || common::EqualNoCase(field.value, "x-gzip"));
+}
+
+}  // namespace
 
 ResponseDecoder::ResponseDecoder(TextAccumulator& accumulator, ResponseEvents& events,
                                  int charset_sel)
@@ -9,8 +75,196 @@ ResponseDecoder::ResponseDecoder(TextAccumulator& accumulator, ResponseEvents& e
       charset_sel_(charset_sel),
       inflater_([this](std::string_view bytes) { events_.OnBody(bytes); }) {}
 
-void ResponseDecoder::Reset() {}
-void ResponseDecoder::Feed(std::string_view) {}
-void ResponseDecoder::Finish() {}
+void ResponseDecoder::Reset() {
+    state_ = State::kHeaders;
+    position_ = 0;
+    chunked_ = false;
+    gzip_ = false;
+    at_line_start_ = true;
+    after_cr_ = false;
+    drop_lf_ = false;
+    chunk_substate_ = 0;
+    chunk_size_length_ = 0;
+    chunk_remaining_ = 0;
+    inflater_.Reset();
+}
+
+void ResponseDecoder::Feed(std::string_view bytes) {
+    while (!bytes.empty()) {
+        std::size_t used = 0;
+        if (drop_lf_) {
+            drop_lf_ = false;
+            if (bytes.front() == '\n') {
+                used = 1;  // the LF of the CR LF that ended the header block
+            }
+        }
+        if (used == 0) {
+            switch (state_) {
+                case State::kHeaders:
+                    used = FeedHeaders(bytes);
+                    break;
+                case State::kBody:
+                    used = FeedBody(bytes);
+                    break;
+                case State::kChunkSize:
+                    used = FeedChunkSize(bytes);
+                    break;
+                case State::kChunkData:
+                case State::kChunkGzip:
+                    used = FeedChunkData(bytes);
+                    break;
+            }
+        }
+        position_ += used;
+        bytes.remove_prefix(used);
+    }
+}
+
+void ResponseDecoder::Finish() {
+    if (gzip_ && state_ != State::kHeaders) {
+        inflater_.Finish();
+    }
+}
+
+std::size_t ResponseDecoder::FeedHeaders(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        auto b = static_cast<unsigned char>(bytes[i]);
+        if (b != '\r' && b != '\n') {
+            accumulator_.Add(common::AsciiLower(b));
+            at_line_start_ = false;
+            after_cr_ = false;
+            continue;
+        }
+        if (b == '\n' && after_cr_) {
+            after_cr_ = false;  // the rest of a CR LF
+            continue;
+        }
+        // A line end (LF, CR LF or a lone CR).
+        if (!accumulator_.empty()) {
+            ExamineHeaderLine();
+            accumulator_.Clear();
+        }
+        after_cr_ = b == '\r';
+        if (at_line_start_) {
+            // An empty line: the header block ends after it, after the LF of a CR LF.
+            drop_lf_ = after_cr_;
+            EndHeaders();
+            return i + 1;
+        }
+        at_line_start_ = true;
+    }
+    return bytes.size();
+}
+
+void ResponseDecoder::ExamineHeaderLine() {
+    std::string_view line = accumulator_.text();
+    HeaderField field = SplitHeaderLine(line);
+    if (DeclaresChunked(field)) {
+        chunked_ = true;
+    } else if (charset_sel_ == 0 && ContainsNoCase(line, "charset") != std::string_view::npos) {
+        if (auto encoding = CharsetInText(line)) {
+            events_.OnHeaderCharset(*encoding);
+        }
+    } else if (DeclaresGzip(field)) {
+        gzip_ = true;
+    }
+}
+
+void ResponseDecoder::EndHeaders() {
+    accumulator_.Clear();  // the pending blank count stays
+    if (chunked_) {
+        chunk_substate_ = 0;
+        chunk_size_length_ = 0;
+        state_ = State::kChunkSize;
+    } else {
+        state_ = State::kBody;
+    }
+    if (gzip_) {
+        inflater_.Reset();
+    }
+    events_.OnBodyStart();
+}
+
+void ResponseDecoder::PassBody(std::string_view bytes) {
+    if (gzip_) {
+        inflater_.Feed(bytes);
+    } else {
+        events_.OnBody(bytes);
+    }
+}
+
+std::size_t ResponseDecoder::FeedBody(std::string_view bytes) {
+    PassBody(bytes);
+    return bytes.size();
+}
+
+std::size_t ResponseDecoder::FeedChunkSize(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char b = bytes[i];
+        if (chunk_substate_ == 0) {
+            if (b == '\r') {
+                chunk_substate_ = 1;
+            } else if (chunk_size_length_ < kChunkSizeTextLimit) {
+                chunk_size_text_[chunk_size_length_++] = b;
+            }
+            continue;
+        }
+        chunk_substate_ = 0;
+        if (b != '\n') {
+            chunk_size_length_ = 0;  // a CR without its LF: the line starts over
+            continue;
+        }
+        chunk_remaining_ = ChunkSize();
+        chunk_size_length_ = 0;
+        state_ = gzip_ ? State::kChunkGzip : State::kChunkData;
+        return i + 1;
+    }
+    return bytes.size();
+}
+
+std::int64_t ResponseDecoder::ChunkSize() const {
+    // Hex digits up to the first other character (chunk extensions after ";" play no part);
+    // none read as 0, and a size too large to hold reads as the largest one.
+    std::int64_t size = 0;
+    for (std::size_t i = 0; i < chunk_size_length_; ++i) {
+        int digit = HexValue(chunk_size_text_[i]);
+        if (digit < 0) {
+            break;
+        }
+        if (size > (kMaxChunkSize - digit) / 16) {
+            size = kMaxChunkSize;
+        } else {
+            size = size * 16 + digit;
+        }
+    }
+    return size;
+}
+
+std::size_t ResponseDecoder::FeedChunkData(std::string_view bytes) {
+    if (chunk_substate_ == 1) {
+        // The LF after the data is dropped; a size line follows.
+        chunk_substate_ = 0;
+        chunk_size_length_ = 0;
+        state_ = State::kChunkSize;
+        return 1;
+    }
+    if (chunk_remaining_ <= 0) {
+        // The CR after the data is dropped.
+        chunk_substate_ = 1;
+        chunk_remaining_ = -1;
+        return 1;
+    }
+    std::size_t n = bytes.size();
+    if (static_cast<std::uint64_t>(chunk_remaining_) < n) {
+        n = static_cast<std::size_t>(chunk_remaining_);
+    }
+    chunk_remaining_ -= static_cast<std::int64_t>(n);
+    if (state_ == State::kChunkGzip) {
+        inflater_.Feed(bytes.substr(0, n));
+    } else {
+        events_.OnBody(bytes.substr(0, n));
+    }
+    return n;
+}
 
 }  // namespace velnora::processing

@@ -6,14 +6,20 @@
 // body bytes on through ResponseEvents.
 //
 // Header lines are collected in the run's TextAccumulator, lower-cased byte by byte, so they
-// are subject to its rules (a run of blanks is one blank, at most 65,533 bytes).
+// are subject to its rules (a run of blanks is one blank, at most 65,533 bytes). Each line is
+// split at its first colon into a name and a value: a Transfer-Encoding whose last coding is
+// chunked makes the body chunked; otherwise a line containing "charset" is tested for a charset
+// (reported only when the page's CHARSET_SEL is 0); otherwise a Content-Encoding of gzip or
+// x-gzip makes the body gzip. The header block ends at its first empty line: a line end (LF,
+// CR LF or a lone CR) right after another one, or before any header line at all.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "processing/gzip_inflater.h"
+#include "processing/limits.h"
 #include "processing/stage.h"
 #include "processing/text_accumulator.h"
 
@@ -46,7 +52,20 @@ class ResponseDecoder {
     std::uint64_t byte_position() const { return position_; }
 
   private:
-    // (implementation state: see response_decoder.cpp)
+    // Each handler consumes bytes from the front of its input (at least one) and returns how
+    // many; it returns early when the state changes.
+    std::size_t FeedHeaders(std::string_view bytes);
+    std::size_t FeedBody(std::string_view bytes);
+    std::size_t FeedChunkSize(std::string_view bytes);
+    std::size_t FeedChunkData(std::string_view bytes);
+
+    // A header line is complete (it is in the accumulator).
+    void ExamineHeaderLine();
+    void EndHeaders();
+    // Body bytes: on to the events, or into the inflater when the body is gzip.
+    void PassBody(std::string_view bytes);
+    std::int64_t ChunkSize() const;
+
     TextAccumulator& accumulator_;
     ResponseEvents& events_;
     int charset_sel_;
@@ -54,10 +73,16 @@ class ResponseDecoder {
     std::uint64_t position_ = 0;
     bool chunked_ = false;
     bool gzip_ = false;
-    bool line_has_content_ = false;
+    // Header block: a line end has just been seen (or nothing yet), so another one is an empty
+    // line; the last byte was a CR, whose LF belongs to the same line end.
+    bool at_line_start_ = true;
     bool after_cr_ = false;
+    // The header block ended with a CR: an LF right after it still belongs to the block.
+    bool drop_lf_ = false;
+    // Chunk framing.
     int chunk_substate_ = 0;
-    std::string chunk_size_text_;
+    std::array<char, kChunkSizeTextLimit + 1> chunk_size_text_{};
+    std::size_t chunk_size_length_ = 0;
     std::int64_t chunk_remaining_ = 0;
     GzipInflater inflater_;
 };
