@@ -45,6 +45,29 @@ constexpr auto kByteClasses = [] {
     return classes;
 }();
 
+// The number of ordinary bytes at the start of bytes. Eight bytes are tested at a time for a
+// byte below 0x21 or a "<" (either may end the run; the byte classes decide).
+std::size_t OrdinaryRunLength(std::string_view bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::size_t i = 0;
+    while (i + 8 <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        const std::uint64_t below = (word - kOnes * 0x21) & ~word;
+        const std::uint64_t less = word ^ (kOnes * '<');
+        const std::uint64_t is_less = (less - kOnes) & ~less;
+        if (((below | is_less) & kHighBits) != 0) {
+            break;
+        }
+        i += 8;
+    }
+    while (i < bytes.size() && kByteClasses[static_cast<unsigned char>(bytes[i])] == kOrdinary) {
+        ++i;
+    }
+    return i;
+}
+
 // The end strings of the skip modes, indexed by SkipMode.
 constexpr std::string_view kEndStrings[] = {
     "", "</script>", "</optgroup>", "</select>", "</style>", "</pre>",
@@ -54,6 +77,9 @@ constexpr std::string_view kEndStrings[] = {
 // the new length. Characters are stepped over whole, so that the second byte of one character
 // and the first byte of the next are never taken for a full-width space.
 std::size_t ReplaceFullWidthSpaces(char* text, std::size_t length) {
+    if (std::string_view(text, length).find("\x81\x40") == std::string_view::npos) {
+        return length;
+    }
     std::size_t out = 0;
     std::size_t i = 0;
     while (i < length) {
@@ -149,9 +175,12 @@ struct HtmlTokenizer::State {
         while (i < n) {
             const unsigned char b = static_cast<unsigned char>(bytes[i]);
             switch (kByteClasses[b]) {
-                case kOrdinary:
-                    accumulator.AddVisible(b);
-                    break;
+                case kOrdinary: {
+                    const std::size_t j = i + 1 + OrdinaryRunLength(bytes.substr(i + 1));
+                    accumulator.AddVisibleRun(bytes.substr(i, j - i));
+                    i = j;
+                    continue;
+                }
                 case kLess:
                     WriteCollectedText();
                     parser.Begin();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "common/shift_jis.h"
 
@@ -148,9 +149,9 @@ constexpr std::size_t CountNames() {
            count_pairs(kBreakSetB);
 }
 
-// Every name compared without regard to letter case, sorted for a binary search. The names of
-// the tables are all in lower case.
-constexpr auto kSortedNames = [] {
+// Every name compared without regard to letter case (the names of the tables are all in lower
+// case).
+constexpr auto kAllNames = [] {
     std::array<NamedKind, CountNames()> names{};
     std::size_t n = 0;
     for (const NamedKind& entry : kSingleNames) {
@@ -167,25 +168,25 @@ constexpr auto kSortedNames = [] {
     add_pairs(kBreakSetA, TagKind::kBreakA);
     add_pairs(kInlineSet, TagKind::kInline);
     add_pairs(kBreakSetB, TagKind::kBreakB);
-    std::sort(names.begin(), names.end(),
-              [](const NamedKind& a, const NamedKind& b) { return a.name < b.name; });
     return names;
 }();
 
 constexpr std::size_t LongestName() {
     std::size_t longest = 0;
-    for (const NamedKind& entry : kSortedNames) {
+    for (const NamedKind& entry : kAllNames) {
         longest = std::max(longest, entry.name.size());
     }
     return longest;
 }
 
 constexpr bool NamesAreUniqueAndLowerCase() {
-    for (std::size_t i = 0; i < kSortedNames.size(); ++i) {
-        if (i > 0 && kSortedNames[i - 1].name == kSortedNames[i].name) {
-            return false;
+    for (std::size_t i = 0; i < kAllNames.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (kAllNames[j].name == kAllNames[i].name) {
+                return false;
+            }
         }
-        for (char c : kSortedNames[i].name) {
+        for (char c : kAllNames[i].name) {
             if (c >= 'A' && c <= 'Z') {
                 return false;
             }
@@ -194,6 +195,35 @@ constexpr bool NamesAreUniqueAndLowerCase() {
     return true;
 }
 static_assert(NamesAreUniqueAndLowerCase());
+
+// The names in an open-addressing hash table (FNV-1a of the lower-case name, linear probing),
+// since a page has a tag every few dozen bytes.
+constexpr std::size_t kHashSlots = 256;
+static_assert(kAllNames.size() * 2 < kHashSlots);
+
+constexpr std::uint32_t kFnvOffset = 2166136261u;
+constexpr std::uint32_t kFnvPrime = 16777619u;
+
+constexpr std::uint32_t HashName(std::string_view name) {
+    std::uint32_t hash = kFnvOffset;
+    for (char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
+    }
+    return hash;
+}
+
+constexpr auto kNameSlots = [] {
+    std::array<std::int16_t, kHashSlots> slots{};
+    slots.fill(-1);
+    for (std::size_t i = 0; i < kAllNames.size(); ++i) {
+        std::size_t slot = HashName(kAllNames[i].name) % kHashSlots;
+        while (slots[slot] != -1) {
+            slot = (slot + 1) % kHashSlots;
+        }
+        slots[slot] = static_cast<std::int16_t>(i);
+    }
+    return slots;
+}();
 
 constexpr auto kSortedFields = [] {
     std::array<std::string_view, std::size(kRssFieldSet)> names{};
@@ -210,14 +240,21 @@ TagKind KindOfTag(std::string_view name) {
         return TagKind::kOther;
     }
     char lower[kLongest];
+    std::uint32_t hash = kFnvOffset;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        lower[i] = static_cast<char>(common::AsciiLower(static_cast<unsigned char>(name[i])));
+        const unsigned char c = common::AsciiLower(static_cast<unsigned char>(name[i]));
+        lower[i] = static_cast<char>(c);
+        hash = (hash ^ c) * kFnvPrime;
     }
-    std::string_view key(lower, name.size());
-    auto it =
-        std::lower_bound(kSortedNames.begin(), kSortedNames.end(), key,
-                         [](const NamedKind& entry, std::string_view k) { return entry.name < k; });
-    return (it != kSortedNames.end() && it->name == key) ? it->kind : TagKind::kOther;
+    const std::string_view key(lower, name.size());
+    for (std::size_t slot = hash % kHashSlots; kNameSlots[slot] != -1;
+         slot = (slot + 1) % kHashSlots) {
+        const NamedKind& entry = kAllNames[kNameSlots[slot]];
+        if (entry.name == key) {
+            return entry.kind;
+        }
+    }
+    return TagKind::kOther;
 }
 
 bool IsRssStructureName(std::string_view name) {

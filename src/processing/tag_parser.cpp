@@ -1,6 +1,7 @@
 #include "processing/tag_parser.h"
 
-#include <cstring>
+#include <array>
+#include <cstdint>
 
 #include "common/shift_jis.h"
 
@@ -9,6 +10,40 @@ namespace {
 
 bool IsTagBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Bytes that end a run of bytes simply appended, by state.
+enum : std::uint8_t {
+    kStopsName = 1,    // in a name or an unquoted value
+    kStopsDouble = 2,  // in a value in double quotes
+    kStopsSingle = 4,  // in a value in apostrophes
+};
+
+constexpr auto kStops = [] {
+    std::array<std::uint8_t, 256> stops{};
+    for (unsigned char c : {'\0', '!', '"', '\'', ' ', '\t', '\r', '\n', ';', '=', '>'}) {
+        stops[c] |= kStopsName;
+    }
+    for (int b = 0; b < 256; ++b) {
+        if (common::IsLeadByte(static_cast<unsigned char>(b))) {
+            stops[b] |= kStopsDouble | kStopsSingle;
+        }
+    }
+    for (unsigned char c : {'\0', '\r', '\n'}) {
+        stops[c] |= kStopsDouble | kStopsSingle;
+    }
+    stops['"'] |= kStopsDouble;
+    stops['\''] |= kStopsSingle;
+    return stops;
+}();
+
+// The number of bytes from the start of bytes that none of the stop bits given ends.
+std::size_t RunLength(const char* bytes, std::size_t size, std::uint8_t stop) {
+    std::size_t i = 0;
+    while (i < size && (kStops[static_cast<unsigned char>(bytes[i])] & stop) == 0) {
+        ++i;
+    }
+    return i;
 }
 
 }  // namespace
@@ -21,18 +56,38 @@ void TagParser::Begin() {
 }
 
 std::string_view TagParser::token(std::size_t index) const {
-    if (index > count_) {
+    if (index >= count_) {
         return {};
     }
-    std::size_t start = starts_[index];
-    const char* begin = text_.data() + start;
-    const void* nul = std::memchr(begin, '\0', length_ - start);
-    std::size_t size = nul != nullptr ? static_cast<const char*>(nul) - begin : length_ - start;
-    return {begin, size};
+    return {text_.data() + starts_[index], ends_[index] - starts_[index]};
 }
 
 std::size_t TagParser::Feed(std::string_view bytes, Result& result) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
+        // Runs of bytes that are simply appended are copied at once.
+        std::uint8_t stop = 0;
+        switch (state_) {
+            case State::kName:
+            case State::kUnquoted:
+                stop = kStopsName;
+                break;
+            case State::kDoubleQuoted:
+                stop = kStopsDouble;
+                break;
+            case State::kSingleQuoted:
+                stop = kStopsSingle;
+                break;
+            default:
+                break;
+        }
+        if (stop != 0) {
+            std::size_t run = RunLength(bytes.data() + i, bytes.size() - i, stop);
+            AppendRun(bytes.data() + i, run);
+            i += run;
+            if (i == bytes.size()) {
+                break;
+            }
+        }
         const char c = bytes[i];
         if (c == '\0') {
             continue;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "processing/limits.h"
@@ -56,6 +57,13 @@ class TagParser {
             text_[length_++] = c;
         }
     }
+    // Append for each byte of a run.
+    void AppendRun(const char* run, std::size_t size) {
+        std::size_t room = kTagTextLimit - length_;
+        std::size_t count = size < room ? size : room;
+        std::memcpy(text_.data() + length_, run, count);
+        length_ += count;
+    }
     // Ends the token being written, unless there is none.
     void EndToken() {
         if (length_ != 0 && text_[length_ - 1] != '\0') {
@@ -64,6 +72,9 @@ class TagParser {
     }
     // Terminates the token being written (even an empty one) and starts the next.
     void CloseToken() {
+        if (count_ < kMaxTokens) {
+            ends_[count_] = static_cast<std::uint32_t>(length_);
+        }
         Append('\0');
         if (count_ < kMaxTokens) {
             ++count_;
@@ -75,6 +86,8 @@ class TagParser {
     std::size_t length_ = 0;
     std::size_t count_ = 0;
     std::array<std::uint32_t, kMaxTokens + 1> starts_{};
+    // Where each counted token ends: at its NUL, or at the end of a full tag text.
+    std::array<std::uint32_t, kMaxTokens> ends_{};
     std::array<char, kTagTextSize> text_{};
 };
 

@@ -169,6 +169,8 @@ TEST(HtmlTokenizer, BoundsLongTextAndLongTags) {
     const std::string text(70000, 'a');
     EXPECT_EQ(Extract(text + "<br>").text, std::string(65533, 'a'));
     ExpectExtracts(text + "<br>b<br>", std::string(65533, 'a') + "\nb");
+    // The blank pending in front of the last byte that fits is written with it.
+    ExpectExtracts(std::string(65532, 'a') + " bc<br>", std::string(65532, 'a') + " b");
 
     // A tag text keeps 65,535 bytes: "a", "href" and their two NULs leave 65,528 for the value.
     const std::string value(70000, 'x');
