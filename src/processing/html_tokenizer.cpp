@@ -118,6 +118,10 @@ struct HtmlTokenizer::State {
         body_started = false;
         parser.Begin();
         handler.Reset();
+        // The link and table flags live in the accumulator; its text and pending counts belong
+        // to whoever resets it (the header lines pass through it before the body).
+        accumulator.inside_anchor = false;
+        accumulator.no_break = false;
     }
 
     // Writes the text collected since the last tag, full-width spaces made blanks.
