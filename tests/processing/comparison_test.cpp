@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <atomic>
 #include <string>
 #include <vector>
@@ -55,10 +57,12 @@ class ComparisonTest : public ::testing::Test {
     void Filter(int current_index = 0) {
         FilterUpdateLines(Path("add.txt"), current_index, Context());
     }
-    // Both passes, as the pipeline runs them, with log0.txt as the latest past log.
+    // Both passes, as the page check runs them (add.txt removed first), with log0.txt as the
+    // latest past log.
     std::string Update(std::string_view latest_log, std::string_view new_text) {
         Write("log0.txt", latest_log);
         Write("new.txt", new_text);
+        std::filesystem::remove(Path("add.txt"));
         Compare();
         Filter(0);
         return Read("add.txt");
