@@ -240,6 +240,10 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
         return;
     }
     StartNextQueued();
+    // The processed page's session is free again: give it the next page at once.
+    if (!abort_ && running()) {
+        Refill();
+    }
     FinishIfIdle();
 }
 

@@ -1,6 +1,8 @@
 #include "fetch/traffic_stats.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
 
 #include "common/ini_file.h"
 #include "support/temp_dir.h"
@@ -8,7 +10,16 @@
 namespace velnora::fetch {
 namespace {
 
-// Tests run with TZ=Asia/Tokyo (UTC+9, no daylight saving): local midnight is 15:00 UTC.
+// The dates below are in Asia/Tokyo (UTC+9, no daylight saving): local midnight is 15:00 UTC.
+class TokyoTime : public testing::Environment {
+public:
+    void SetUp() override {
+        ::setenv("TZ", "Asia/Tokyo", 1);
+        ::tzset();
+    }
+};
+const testing::Environment* const kTokyo = testing::AddGlobalTestEnvironment(new TokyoTime);
+
 constexpr std::time_t kDay1Noon = 1796698800;                       // 2026-12-08 12:00 JST
 constexpr std::time_t kDay1Late = kDay1Noon + 11 * 3600 + 59 * 60;  // 23:59 JST
 constexpr std::time_t kDay2Early = kDay1Noon + 12 * 3600 + 60;      // 00:01 JST next day
