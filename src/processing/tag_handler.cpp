@@ -45,10 +45,13 @@ TagHandler::TagHandler(TextAccumulator& accumulator, ExtractedTextWriter& writer
       encoding_(encoding),
       table_setting_(table_setting),
       charset_sel_(charset_sel),
-      page_url_(std::move(page_url)) {}
+      page_url_(std::move(page_url)) {
+    resolver_.SetBase(page_url_);
+}
 
 void TagHandler::Reset() {
     base_url_.clear();
+    resolver_.SetBase(page_url_);
     rss_mode_ = false;
     keep_line_ends_ = false;
 }
@@ -78,7 +81,7 @@ void TagHandler::CloseAnchor() {
 }
 
 void TagHandler::WriteAddress(std::string_view value) {
-    writer_.WriteText(AbsoluteAddress(value, base_url_.empty() ? page_url_ : base_url_));
+    writer_.WriteText(resolver_.Absolute(value));
 }
 
 TagHandler::Outcome TagHandler::Handle(const TagParser& tag) {
@@ -236,6 +239,7 @@ void TagHandler::Base(const TagParser& tag) {
             std::string_view address = tag.token(i + 1);
             if (address.size() <= kBaseUrlLimit) {
                 base_url_.assign(address);
+                resolver_.SetBase(base_url_.empty() ? page_url_ : base_url_);
             }
             return;
         }

@@ -19,6 +19,7 @@
 #include "processing/stage.h"
 #include "processing/tag_parser.h"
 #include "processing/text_accumulator.h"
+#include "processing/url_resolver.h"
 
 namespace velnora::processing {
 
@@ -71,6 +72,7 @@ class TagHandler {
     int charset_sel_;
     std::string page_url_;
     std::string base_url_;  // from a base tag: at most 999 characters, empty when none
+    UrlResolver resolver_;  // links resolve against the base URL, else the page URL
     bool rss_mode_ = false;
     bool keep_line_ends_ = false;
 };

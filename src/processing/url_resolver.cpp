@@ -161,7 +161,7 @@ std::optional<std::string> Resolve(std::string_view value, std::string_view base
     return Recompose(*base.scheme, base.authority, path, reference.query, reference.fragment);
 }
 
-bool NeedsEscape(unsigned char b) {
+constexpr bool NeedsEscape(unsigned char b) {
     if (b <= 0x20 || b >= 0x7F) {
         return true;
     }
@@ -181,33 +181,74 @@ bool NeedsEscape(unsigned char b) {
     }
 }
 
-std::string EscapeUnsafe(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text) {
-        unsigned char b = static_cast<unsigned char>(c);
-        if (NeedsEscape(b)) {
-            result.push_back('%');
-            result.push_back(kHex[b >> 4]);
-            result.push_back(kHex[b & 0x0F]);
-        } else {
-            result.push_back(c);
-        }
-    }
-    return result;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
            common::EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+// Bytes written as %XX: controls and blanks, bytes from 0x7F, and the characters RFC 3986
+// never allows in a URI.
+struct EscapeTable {
+    bool escape[256] = {};
+    constexpr EscapeTable() {
+        for (int b = 0; b < 256; ++b) {
+            escape[b] = NeedsEscape(static_cast<unsigned char>(b));
+        }
+    }
+};
+constexpr EscapeTable kEscapeTable;
+
+void AppendEscaped(std::string& result, std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (!kEscapeTable.escape[b]) {
+            continue;
+        }
+        result.append(text.substr(run, i - run));
+        result.push_back('%');
+        result.push_back(kHex[b >> 4]);
+        result.push_back(kHex[b & 0x0F]);
+        run = i + 1;
+    }
+    result.append(text.substr(run));
+}
+
+std::string EscapeUnsafe(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    AppendEscaped(result, text);
+    return result;
+}
+
+// A path that RemoveDotSegments leaves as it is: no segment is "." or "..".
+bool HasNoDotSegment(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        std::string_view segment = path.substr(start, end - start);
+        if (segment == "." || segment == "..") {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+bool IsAbsoluteAddress(std::string_view value) {
+    return StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://") ||
+           StartsWithNoCase(value, "ftp://");
+}
+
+
 }  // namespace
 
 std::string AbsoluteAddress(std::string_view value, std::string_view base) {
-    if (StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://") ||
-        StartsWithNoCase(value, "ftp://")) {
+    if (IsAbsoluteAddress(value)) {
         return std::string(value);
     }
     std::optional<std::string> resolved = Resolve(value, base);
@@ -219,6 +260,56 @@ std::string AbsoluteAddress(std::string_view value, std::string_view base) {
         return std::string(value);
     }
     return escaped;
+}
+
+void UrlResolver::SetBase(std::string_view base) {
+    base_.assign(base);
+    UriParts parts = SplitReference(base_);
+    usable_ = parts.scheme.has_value() && parts.authority.has_value();
+    if (!usable_) {
+        return;
+    }
+    origin_.assign(*parts.scheme).append("://").append(*parts.authority);
+    path_.assign(parts.path);
+    std::size_t slash = parts.path.rfind('/');
+    if (parts.path.empty()) {
+        directory_ = "/";
+    } else {
+        directory_.assign(slash == std::string_view::npos ? std::string_view()
+                                                          : parts.path.substr(0, slash + 1));
+    }
+    has_query_ = parts.query.has_value();
+    query_.clear();
+    if (has_query_) {
+        query_.append("?").append(*parts.query);
+    }
+    clean_directory_ = !directory_.empty() && directory_[0] == '/' && HasNoDotSegment(directory_);
+}
+
+std::string UrlResolver::Absolute(std::string_view value) const {
+    if (IsAbsoluteAddress(value)) {
+        return std::string(value);
+    }
+    // The common references need no dot-segment removal and no new strings: an absolute path
+    // ("/a/b?q") or a relative one ("b.html") against a clean base directory.
+    if (usable_ && !value.empty() && value[0] != '?' && value[0] != '#') {
+        std::size_t path_end = value.find_first_of("?#");
+        std::string_view path = value.substr(0, path_end);
+        bool absolute_path = path.starts_with('/') && !path.starts_with("//");
+        bool plain_relative = !path.empty() && path[0] != '/' && clean_directory_ &&
+                              path.find(':') == std::string_view::npos;
+        if ((absolute_path || plain_relative) && HasNoDotSegment(path)) {
+            std::string result;
+            result.reserve(origin_.size() + directory_.size() + value.size() + 8);
+            AppendEscaped(result, origin_);
+            if (plain_relative) {
+                AppendEscaped(result, directory_);
+            }
+            AppendEscaped(result, value);
+            return result.size() > kCombinedUrlLimit ? std::string(value) : result;
+        }
+    }
+    return AbsoluteAddress(value, base_);
 }
 
 }  // namespace velnora::processing

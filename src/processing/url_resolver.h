@@ -15,4 +15,22 @@ namespace velnora::processing {
 // 9,999 bytes gives the value unchanged.
 std::string AbsoluteAddress(std::string_view value, std::string_view base);
 
+// The same rules with the base parsed once: a page's links are all resolved against one base.
+class UrlResolver {
+public:
+    void SetBase(std::string_view base);
+    std::string Absolute(std::string_view value) const;
+
+private:
+    std::string base_;
+    // The parts of an absolute base with an authority; usable_ is false for any other base.
+    bool usable_ = false;
+    std::string origin_;     // scheme ":" "//" authority
+    std::string directory_;  // the base path up to and including its last "/"
+    std::string path_;       // the base path
+    std::string query_;      // the base query, with its "?", or empty
+    bool has_query_ = false;
+    bool clean_directory_ = false;  // directory_ holds no dot segment
+};
+
 }  // namespace velnora::processing

@@ -123,3 +123,31 @@ TEST(AbsoluteAddress, KeepsTheValueWhenTheResultIsTooLong) {
 
 }  // namespace
 }  // namespace velnora::processing
+
+namespace velnora::processing {
+namespace {
+
+// The resolver keeps the base parsed and takes short cuts for the common references; it must
+// give exactly what AbsoluteAddress gives.
+TEST(UrlResolver, AgreesWithAbsoluteAddress) {
+    const char* bases[] = {"http://a/b/c/d;p?q", "http://a", "http://a/", "HTTP://Host:8080/x/y",
+                           "http://a/b/../c/", "http://a/./b/", "http://a/b", "http://a/b/c?q#f",
+                           "relative/base", "", "mailto:x@y", "http://a/b c/"};
+    const char* values[] = {"g", "./g", "g/", "/g", "//g", "?y", "g?y", "#s", "g#s", "g?y#s",
+                            ";x", "g;x", "", ".", "./", "..", "../", "../g", "../..", "/./g",
+                            "/../g", "g.", ".g", "g..", "..g", "./../g", "g/./h", "g/../h",
+                            "g;x=1/./y", "http:g", "https://x/y", "FTP://x", "a b<c>",
+                            "\x82\xA0.html", "/path?q=\x82\xA0#frag", "a:b", "g:h", "//",
+                            "/x//y", "x/", "/"};
+    for (const char* base : bases) {
+        UrlResolver resolver;
+        resolver.SetBase(base);
+        for (const char* value : values) {
+            EXPECT_EQ(resolver.Absolute(value), AbsoluteAddress(value, base))
+                << "base " << base << ", value " << value;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velnora::processing
