@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/page_commands.h"
+#include "cli/tree_commands.h"
 
 namespace velnora::cli {
 
@@ -18,6 +19,13 @@ constexpr std::string_view kUsage =
     "each page since its last check. This is its command line; the window is velnora.\n"
     "\n"
     "Commands:\n"
+    "  check [ITEM]       check the pages of ITEM (a path in the tree such as \"News/Site A\";\n"
+    "                     default: every page) and print what is new; Ctrl-C aborts\n"
+    "  reload [--all] [ITEM]\n"
+    "                     print the stored results without fetching (--all: the latest\n"
+    "                     update text of every page)\n"
+    "  list               print the tree with each page's last result and URL\n"
+    "  add ITEM URL       add a page (e.g. \"News/Site A\" http://example.com/)\n"
     "  process PAGE_DIR   check the response stored in PAGE_DIR/htmltmp.txt as a check does\n"
     "                     after a fetch, and print the outcome (e.g. \"1 Updated\")\n"
     "  extract PAGE_DIR   print the text the page's stored response gives with its current\n"
@@ -35,8 +43,8 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {"process", ProcessCommand},
-    {"extract", ExtractCommand},
+    {"check", CheckCommand}, {"reload", ReloadCommand},   {"list", ListCommand},
+    {"add", AddCommand},     {"process", ProcessCommand}, {"extract", ExtractCommand},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "common/bounded_string.h"
 #include "fetch/messages.h"
+#include "fetch/reload.h"
 #include "platform/file_system.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
@@ -17,7 +18,7 @@ constexpr int kMaxCloseAttempts = 100;
 
 // Hands the worker's texts to the loop's thread, in order.
 class WorkerObserver : public processing::PipelineObserver {
-public:
+  public:
     WorkerObserver(EventLoop& loop, CheckObserver& observer, std::weak_ptr<CheckRun*> alive,
                    store::ItemRecord page)
         : loop_(loop), observer_(observer), alive_(std::move(alive)), page_(std::move(page)) {}
@@ -39,19 +40,12 @@ public:
             });
     }
 
-private:
+  private:
     EventLoop& loop_;
     CheckObserver& observer_;
     std::weak_ptr<CheckRun*> alive_;
     store::ItemRecord page_;
 };
-
-std::string Loading(std::string_view name) {
-    std::string text(messages::kLoadingPrefix);
-    text.append(common::CutToBuffer(name, 101));
-    text.append("\"...");
-    return text;
-}
 
 // Replaces html.txt by the response just processed.
 void KeepResponse(const std::string& directory) {
@@ -102,8 +96,7 @@ CheckRun::~CheckRun() {
 
 bool CheckRun::AllIdle() const {
     for (const FetchSession& session : const_cast<CheckRun*>(this)->fetcher_.sessions()) {
-        if (session.phase != SessionPhase::kIdle ||
-            session.connection != ConnectionState::kIdle) {
+        if (session.phase != SessionPhase::kIdle || session.connection != ConnectionState::kIdle) {
             return false;
         }
     }
@@ -363,8 +356,7 @@ void CheckRun::Refill() {
         if (open >= 4) {
             return;
         }
-        if (session.phase != SessionPhase::kIdle ||
-            session.connection != ConnectionState::kIdle) {
+        if (session.phase != SessionPhase::kIdle || session.connection != ConnectionState::kIdle) {
             continue;
         }
         for (;;) {
@@ -442,26 +434,7 @@ void CheckRun::Reload(store::ItemId selected, bool all, const CheckSettings& set
     if (running()) {
         return;
     }
-    store::ItemRecord item;
-    if (tree_.BuildTreeNode(selected, item.node) != 0) {
-        return;
-    }
-    observer_.LockCommands(false);
-    observer_.ClearPane();
-    if (item.node.kind == store::KIND_PAGE) {
-        observer_.SetStatusText(Loading(item.node.name));
-        observer_.ShowResultsAfterCheck(item, settings.n_reload);
-    } else {
-        PageWalk walk(tree_);
-        store::ItemRecord page;
-        for (bool found = walk.First(selected, page); found; found = walk.Next(page)) {
-            observer_.SetStatusText(Loading(page.node.name));
-            observer_.ShowResultsAfterCheck(page, all ? 1 : 0);
-        }
-    }
-    observer_.CaretToStart();
-    observer_.SetStatusText("");
-    observer_.LockCommands(true);
+    ShowStoredResults(tree_, selected, all, settings.n_reload, observer_);
 }
 
 void CheckRun::ShowWholeText(store::ItemId selected) {

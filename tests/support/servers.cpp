@@ -27,7 +27,9 @@ int FreePort() {
     return ntohs(address.sin_port);
 }
 
-ChildProcess::~ChildProcess() { Stop(); }
+ChildProcess::~ChildProcess() {
+    Stop();
+}
 
 bool ChildProcess::Start(const std::vector<std::string>& argv, const std::string& log_file) {
     pid_ = ::fork();
@@ -80,7 +82,9 @@ bool WaitForPort(int port) {
 
 namespace {
 
-bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool Run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -94,10 +98,13 @@ bool TestCertificates::Make(const std::string& dir) {
     key_file = dir + "/server.key";
     WriteFile(dir + "/san.cnf", "subjectAltName=DNS:localhost,IP:127.0.0.1\n");
     std::string quiet = " >/dev/null 2>&1";
-    return Run("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj '/CN=Velnora Test CA' "
-               "-keyout " + dir + "/ca.key -out " + ca_file + quiet) &&
-           Run("openssl req -newkey rsa:2048 -nodes -subj '/CN=localhost' -keyout " + key_file +
-               " -out " + dir + "/server.csr" + quiet) &&
+    return Run("openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
+               "-subj '/CN=Velnora Test CA' "
+               "-keyout " +
+               dir + "/ca.key -out " + ca_file + quiet) &&
+           Run("openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj "
+               "'/CN=localhost' -keyout " +
+               key_file + " -out " + dir + "/server.csr" + quiet) &&
            Run("openssl x509 -req -in " + dir + "/server.csr -CA " + ca_file + " -CAkey " + dir +
                "/ca.key -CAcreateserial -days 2 -extfile " + dir + "/san.cnf -out " +
                certificate_file + quiet);
@@ -110,39 +117,68 @@ bool NginxServer::Start(const std::string& dir, const std::string& root,
     WriteFile(dir + "/htpasswd", "user:{PLAIN}secret\n");
     std::string tls;
     if (certificates != nullptr) {
-        tls = "    server {\n"
-              "        listen 127.0.0.1:" + std::to_string(tls_port_) + " ssl;\n"
-              "        ssl_certificate " + certificates->certificate_file + ";\n"
-              "        ssl_certificate_key " + certificates->key_file + ";\n"
-              "        root " + root + ";\n"
-              "    }\n";
+        tls =
+            "    server {\n"
+            "        listen 127.0.0.1:" +
+            std::to_string(tls_port_) +
+            " ssl;\n"
+            "        ssl_certificate " +
+            certificates->certificate_file +
+            ";\n"
+            "        ssl_certificate_key " +
+            certificates->key_file +
+            ";\n"
+            "        root " +
+            root +
+            ";\n"
+            "    }\n";
     }
     WriteFile(dir + "/nginx.conf",
               "daemon off;\n"
               "master_process off;\n"
-              "pid " + dir + "/nginx.pid;\n"
-              "error_log " + dir + "/error.log;\n"
-              "events { worker_connections 256; }\n"
-              "http {\n"
-              "    access_log off;\n"
-              "    client_body_temp_path " + dir + "/body;\n"
-              "    proxy_temp_path " + dir + "/proxy;\n"
-              "    fastcgi_temp_path " + dir + "/fastcgi;\n"
-              "    uwsgi_temp_path " + dir + "/uwsgi;\n"
-              "    scgi_temp_path " + dir + "/scgi;\n"
-              "    default_type text/html;\n"
-              "    gzip on;\n"
-              "    gzip_min_length 0;\n"
-              "    gzip_types text/html text/plain;\n"
-              "    server {\n"
-              "        listen 127.0.0.1:" + std::to_string(http_port_) + ";\n"
-              "        root " + root + ";\n"
-              "        location /private/ {\n"
-              "            auth_basic \"test\";\n"
-              "            auth_basic_user_file " + dir + "/htpasswd;\n"
-              "        }\n"
-              "    }\n" + tls +
-              "}\n");
+              "pid " +
+                  dir +
+                  "/nginx.pid;\n"
+                  "error_log " +
+                  dir +
+                  "/error.log;\n"
+                  "events { worker_connections 256; }\n"
+                  "http {\n"
+                  "    access_log off;\n"
+                  "    client_body_temp_path " +
+                  dir +
+                  "/body;\n"
+                  "    proxy_temp_path " +
+                  dir +
+                  "/proxy;\n"
+                  "    fastcgi_temp_path " +
+                  dir +
+                  "/fastcgi;\n"
+                  "    uwsgi_temp_path " +
+                  dir +
+                  "/uwsgi;\n"
+                  "    scgi_temp_path " +
+                  dir +
+                  "/scgi;\n"
+                  "    default_type text/html;\n"
+                  "    gzip on;\n"
+                  "    gzip_min_length 0;\n"
+                  "    gzip_types text/html text/plain;\n"
+                  "    server {\n"
+                  "        listen 127.0.0.1:" +
+                  std::to_string(http_port_) +
+                  ";\n"
+                  "        root " +
+                  root +
+                  ";\n"
+                  "        location /private/ {\n"
+                  "            auth_basic \"test\";\n"
+                  "            auth_basic_user_file " +
+                  dir +
+                  "/htpasswd;\n"
+                  "        }\n"
+                  "    }\n" +
+                  tls + "}\n");
     if (!process_.Start({"nginx", "-p", dir, "-c", dir + "/nginx.conf"}, dir + "/nginx.out")) {
         return false;
     }
@@ -151,14 +187,14 @@ bool NginxServer::Start(const std::string& dir, const std::string& root,
 
 bool TinyProxy::Start(const std::string& dir) {
     port_ = FreePort();
-    WriteFile(dir + "/tinyproxy.conf",
-              "Port " + std::to_string(port_) + "\n"
-              "Listen 127.0.0.1\n"
-              "Timeout 30\n"
-              "Allow 127.0.0.1\n"
-              "MaxClients 20\n"
-              "LogLevel Info\n"
-              "DisableViaHeader Yes\n");
+    WriteFile(dir + "/tinyproxy.conf", "Port " + std::to_string(port_) +
+                                           "\n"
+                                           "Listen 127.0.0.1\n"
+                                           "Timeout 30\n"
+                                           "Allow 127.0.0.1\n"
+                                           "MaxClients 20\n"
+                                           "LogLevel Info\n"
+                                           "DisableViaHeader Yes\n");
     if (!process_.Start({"tinyproxy", "-d", "-c", dir + "/tinyproxy.conf"},
                         dir + "/tinyproxy.out")) {
         return false;

@@ -1,0 +1,57 @@
+#pragma once
+
+// The result pane of velnora-cli: the same document and displays as the window's pane, printed
+// to the terminal as UTF-8 as the document grows, each link as its text followed by its
+// address in angle brackets.
+
+#include <ostream>
+#include <string>
+
+#include "fetch/check_observer.h"
+#include "store/page_tree.h"
+#include "viewer/display.h"
+#include "viewer/document.h"
+#include "viewer/status_sink.h"
+
+namespace velnora::cli {
+
+class TerminalPane : public fetch::CheckObserver,
+                     public viewer::DocumentListener,
+                     public viewer::StatusSink {
+  public:
+    TerminalPane(std::ostream& out, store::PageTree& tree, const viewer::DisplaySettings& settings);
+
+    // The status bar's last text (the completion text once a check has ended), Shift_JIS.
+    const std::string& status_text() const { return status_text_; }
+
+    // CheckObserver
+    void SetStatusText(std::string_view text) override { status_text_.assign(text); }
+    void StatusLine(const store::ItemRecord& page, std::string_view message) override;
+    void ErrorLine(const store::ItemRecord& page, std::string_view message) override;
+    void ClearPane() override { document_.Clear(); }
+    void ShowResultsAfterCheck(store::ItemRecord& page, int count) override;
+    void CaretToStart() override {}
+    void ShowCurrentText(store::ItemRecord& page) override;
+    void LockCommands(bool) override {}
+    void MarkUpdated(store::ItemId item) override { tree_.MarkUpdated(item); }
+    void ClearUpdated(store::ItemId item) override { tree_.ClearUpdated(item); }
+    void PlaySound(std::string_view) override {}
+    void ShowFinishMessage(std::string_view) override {}
+
+    // DocumentListener
+    void OnCleared() override {}
+    void OnRunsAppended(const viewer::ResultDocument& document, std::size_t first,
+                        std::size_t count) override;
+    void OnHighlighted(std::size_t, std::size_t) override {}
+    void OnBatchBegun(viewer::BatchView) override {}
+    void OnBatchEnded(viewer::BatchView) override { out_.flush(); }
+
+  private:
+    std::ostream& out_;
+    store::PageTree& tree_;
+    viewer::ResultDocument document_;
+    viewer::ResultDisplay display_;
+    std::string status_text_;
+};
+
+}  // namespace velnora::cli

@@ -1,0 +1,299 @@
+// Checks against real servers on 127.0.0.1: nginx (gzip and chunked, Last-Modified and 304,
+// Basic authentication, TLS with a test CA), tinyproxy (plain and CONNECT), and a server that
+// fails on purpose.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "fakes.h"
+#include "fetch/check_run.h"
+#include "fetch/password.h"
+#include "platform/qt_event_loop.h"
+#include "platform/socket_transport.h"
+#include "store/log_index.h"
+#include "store/page_tree.h"
+#include "store/settings_files.h"
+#include "support/servers.h"
+#include "support/temp_dir.h"
+
+namespace velnora::fetch {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RecordingObserver;
+
+const char kPageHtml[] = "<html><body><p>first line</p><p>second line</p></body></html>\n";
+
+class NetworkCheck : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        servers_ = new velnora::test::TempDir;
+        std::string dir = servers_->path();
+        fs::create_directories(dir + "/www/private");
+        std::ofstream(dir + "/www/index.html") << kPageHtml;
+        std::ofstream(dir + "/www/private/page.html") << "<p>members only</p>";
+        certificates_ = new velnora::test::TestCertificates;
+        ASSERT_TRUE(certificates_->Make(dir));
+        nginx_ = new velnora::test::NginxServer;
+        ASSERT_TRUE(nginx_->Start(dir, dir + "/www", certificates_));
+        proxy_ = new velnora::test::TinyProxy;
+        ASSERT_TRUE(proxy_->Start(dir));
+        faults_ = new velnora::test::FaultServer;
+        ASSERT_TRUE(faults_->Start(dir));
+    }
+
+    static void TearDownTestSuite() {
+        delete faults_;
+        delete proxy_;
+        delete nginx_;
+        delete certificates_;
+        delete servers_;
+    }
+
+    void SetUp() override {
+        ::setenv("SSL_CERT_FILE", certificates_->ca_file.c_str(), 1);
+        settings_.finish_message = 0;
+        settings_.retry = 1;
+        settings_.timeout = 1;  // 4 ticks
+    }
+
+    std::string Web(const std::string& path) {
+        return "http://127.0.0.1:" + std::to_string(nginx_->http_port()) + path;
+    }
+
+    std::string AddPage(const std::string& name, const std::string& url,
+                        store::PageSettings page = {}) {
+        std::string dir = home_ / ("data/" + name + ".dat");
+        velnora::test::MakeDir(dir);
+        page.url = url;
+        store::WritePageSettings(dir, page);
+        return dir;
+    }
+
+    // Checks the page (or the root when name is empty) and waits for the end.
+    void Check(const std::string& name = "") {
+        velnora::test::MakeDir(home_ / "data");
+        tree_ = std::make_unique<store::PageTree>(home_.path() + "/");
+        store::PopulateTree(*tree_);
+        store::ItemId item = tree_->root();
+        for (store::ItemId c = tree_->FirstChild(item); c != 0; c = tree_->NextSibling(c)) {
+            if (tree_->Find(c)->name == name) {
+                item = c;
+            }
+        }
+        platform::SocketTransport transport;
+        platform::QtEventLoop loop;
+        CheckRun run(*tree_, transport, loop, observer_, stats_);
+        run.StartCheck(item, settings_);
+        QEventLoop events;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!run.running()) {
+                events.quit();
+            }
+        });
+        QTimer::singleShot(60000, &events, &QEventLoop::quit);
+        poll.start(10);
+        if (run.running()) {
+            events.exec();
+        }
+        ASSERT_FALSE(run.running()) << "the check did not end";
+    }
+
+    static std::string Read(const std::string& path) { return velnora::test::ReadBytes(path); }
+
+    static velnora::test::TempDir* servers_;
+    static velnora::test::TestCertificates* certificates_;
+    static velnora::test::NginxServer* nginx_;
+    static velnora::test::TinyProxy* proxy_;
+    static velnora::test::FaultServer* faults_;
+
+    velnora::test::TempDir home_;
+    std::unique_ptr<store::PageTree> tree_;
+    RecordingObserver observer_;
+    TrafficStats stats_;
+    CheckSettings settings_;
+};
+
+velnora::test::TempDir* NetworkCheck::servers_ = nullptr;
+velnora::test::TestCertificates* NetworkCheck::certificates_ = nullptr;
+velnora::test::NginxServer* NetworkCheck::nginx_ = nullptr;
+velnora::test::TinyProxy* NetworkCheck::proxy_ = nullptr;
+velnora::test::FaultServer* NetworkCheck::faults_ = nullptr;
+
+TEST_F(NetworkCheck, GzipChunkedPageThenNotModifiedThenUpdated) {
+    std::string page = AddPage("Site", Web("/index.html"));
+    Check("Site");
+    EXPECT_TRUE(observer_.Has("status Site: 初期化しました。"));
+    std::string stored = Read(page + "/html.txt");
+    EXPECT_NE(stored.find("Content-Encoding: gzip"), std::string::npos) << stored.substr(0, 400);
+    EXPECT_NE(stored.find("Transfer-Encoding: chunked"), std::string::npos);
+    EXPECT_EQ(Read(page + "/log1.txt"), "\r\nfirst line\r\nsecond line");
+    EXPECT_EQ(stats_.run_pages(), 1);
+    EXPECT_GT(stats_.run_bytes(), 100u);
+
+    Check("Site");
+    EXPECT_TRUE(observer_.Has("status Site: 最終更新日に変化なし")) << "If-Modified-Since";
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_NOT_MODIFIED);
+    EXPECT_EQ(Read(page + "/html.txt"), stored) << "a 304 keeps the stored response";
+
+    {
+        std::ofstream(servers_->path() + "/www/index.html")
+            << "<html><body><p>first line</p><p>third line</p></body></html>\n";
+        fs::last_write_time(servers_->path() + "/www/index.html",
+                            fs::file_time_type::clock::now() + std::chrono::hours(1));
+    }
+    Check("Site");
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_UPDATED);
+    EXPECT_EQ(Read(page + "/add2.txt"), "third line\r\n");
+    EXPECT_TRUE(observer_.Has("results Site 3"));
+    std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
+}
+
+TEST_F(NetworkCheck, BasicAuthentication) {
+    store::PageSettings with_password;
+    with_password.auth_type = 1;
+    with_password.auth_id = "user";
+    with_password.auth_pass = ScramblePassword("secret");
+    std::string good = AddPage("Good", Web("/private/page.html"), with_password);
+    store::PageSettings wrong = with_password;
+    wrong.auth_pass = ScramblePassword("wrong");
+    std::string bad = AddPage("Bad", Web("/private/page.html"), wrong);
+    Check();
+    EXPECT_EQ(Read(good + "/log1.txt"), "\r\nmembers only");
+    EXPECT_TRUE(observer_.Has("error Bad: HTTPエラー (HTTP/1.1 401 Unauthorized)"));
+    EXPECT_EQ(store::ReadResultCode(bad), store::RESULT_ERROR);
+}
+
+TEST_F(NetworkCheck, TlsWithTheSystemTrustStoreAndNameCheck) {
+    std::string by_name = AddPage(
+        "ByName", "https://localhost:" + std::to_string(nginx_->tls_port()) + "/index.html");
+    std::string by_address = AddPage(
+        "ByAddress", "https://127.0.0.1:" + std::to_string(nginx_->tls_port()) + "/index.html");
+    Check();
+    EXPECT_EQ(Read(by_name + "/log1.txt"), "\r\nfirst line\r\nsecond line");
+    EXPECT_EQ(Read(by_address + "/log1.txt"), "\r\nfirst line\r\nsecond line");
+}
+
+TEST_F(NetworkCheck, AnUntrustedCertificateFailsWithoutRetry) {
+    ::setenv("SSL_CERT_FILE", "/nonexistent/ca.pem", 1);
+    ::setenv("SSL_CERT_DIR", "/nonexistent", 1);
+    std::string page =
+        AddPage("Secure", "https://localhost:" + std::to_string(nginx_->tls_port()) + "/");
+    store::WriteResultCode(page, store::RESULT_NO_CHANGE);
+    Check("Secure");
+    ::unsetenv("SSL_CERT_DIR");
+    ASSERT_EQ(observer_.Count("error Secure: SSL/TLS接続失敗 ("), 1);
+    std::string line;
+    for (const std::string& event : observer_.events) {
+        if (event.starts_with("error Secure")) {
+            line = event;
+        }
+    }
+    EXPECT_NE(line.find("certificate"), std::string::npos) << "the reason is given: " << line;
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
+}
+
+TEST_F(NetworkCheck, ThroughTheProxyPlainAndTunnelled) {
+    settings_.use_proxy = 1;
+    settings_.proxy_url = "127.0.0.1";
+    settings_.proxy_port = proxy_->port();
+    std::string plain = AddPage("Plain", Web("/index.html"));
+    std::string tunnelled = AddPage(
+        "Tunnel", "https://localhost:" + std::to_string(nginx_->tls_port()) + "/index.html");
+    store::PageSettings direct;
+    direct.noproxy = 1;
+    std::string bypass = AddPage("Direct", Web("/index.html"), direct);
+    Check();
+    for (const std::string& page : {plain, tunnelled, bypass}) {
+        EXPECT_EQ(Read(page + "/log1.txt"), "\r\nfirst line\r\nsecond line") << page;
+    }
+}
+
+TEST_F(NetworkCheck, RefusedConnectionIsRetriedThenGivenUp) {
+    std::string page =
+        AddPage("Closed", "http://127.0.0.1:" + std::to_string(velnora::test::FreePort()) + "/");
+    velnora::test::WriteBytes(page + "/log1.txt", "kept\r\n");
+    velnora::test::WriteBytes(page + "/index.txt", "1");
+    store::WriteResultCode(page, store::RESULT_UPDATED);
+    Check("Closed");
+    EXPECT_TRUE(observer_.Has("error Closed: ｿｹｯﾄｲﾍﾞﾝﾄ通知ｴﾗｰ"));
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_UPDATED) << "the previous result stays";
+    EXPECT_EQ(Read(page + "/log1.txt"), "kept\r\n") << "and so do the logs";
+}
+
+TEST_F(NetworkCheck, AResetInTheBodyIsAnErrorNotAResponse) {
+    std::string page =
+        AddPage("Reset", "http://127.0.0.1:" + std::to_string(faults_->port()) + "/reset");
+    Check("Reset");
+    EXPECT_TRUE(observer_.Has("error Reset: ｿｹｯﾄｲﾍﾞﾝﾄ通知ｴﾗｰ"));
+    EXPECT_FALSE(velnora::test::Exists(page + "/log1.txt")) << "nothing was processed";
+}
+
+TEST_F(NetworkCheck, SilenceTimesOut) {
+    AddPage("Silent", "http://127.0.0.1:" + std::to_string(faults_->port()) + "/silent");
+    settings_.retry = 0;
+    Check("Silent");
+    EXPECT_TRUE(observer_.Has("error Silent: タイムアウト発生"));
+}
+
+TEST_F(NetworkCheck, GarbageStatusLineIsAnHttpError) {
+    std::string page =
+        AddPage("Garbage", "http://127.0.0.1:" + std::to_string(faults_->port()) + "/garbage");
+    Check("Garbage");
+    EXPECT_TRUE(observer_.Has("error Garbage: HTTPエラー (garbage line)"));
+    EXPECT_FALSE(velnora::test::Exists(page + "/html.txt"));
+}
+
+TEST_F(NetworkCheck, AnEndlessBodyIsStoppedAtFiftyMegabytes) {
+    settings_.timeout = 60;
+    std::string page =
+        AddPage("Endless", "http://127.0.0.1:" + std::to_string(faults_->port()) + "/endless");
+    Check("Endless");
+    EXPECT_TRUE(observer_.Has("error Endless: 受信データが50MBを超えたため中止しました"));
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
+}
+
+}  // namespace
+}  // namespace velnora::fetch
+
+namespace velnora::fetch {
+namespace {
+
+// velnora-cli check prints what the result pane shows, then the completion text.
+TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
+    std::string page = AddPage("Site", Web("/index.html"));
+    ::setenv("VELNORA_HOME", home_.path().c_str(), 1);
+    velnora::test::WriteBytes(home_ / "velnora.ini",
+                              "[CONFIG]\r\nHEADER=== %link; ==\r\nFINISH_MESSAGE=0\r\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(cli::Run({"check", "Site"}, out, err), cli::kExitOk) << err.str();
+    EXPECT_EQ(out.str(),
+              "■Site <" + Web("/index.html") + "> : 初期化しました。\n更新はありません\n");
+
+    std::ofstream(servers_->path() + "/www/index.html")
+        << "<html><body><p>first line</p><p>a <a href=\"/n.html\">new</a> line</p></body></html>";
+    fs::last_write_time(servers_->path() + "/www/index.html",
+                        fs::file_time_type::clock::now() + std::chrono::hours(2));
+    out.str("");
+    ASSERT_EQ(cli::Run({"check"}, out, err), cli::kExitOk) << err.str();
+    std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
+    EXPECT_EQ(out.str(), "== Site <" + Web("/index.html") + "> ==\na new <" + Web("/n.html") +
+                             "> line\n\n1 件の更新がありました\n");
+    out.str("");
+    ASSERT_EQ(cli::Run({"list"}, out, err), cli::kExitOk);
+    EXPECT_EQ(out.str(), "data/\n  Site  [3 updated]  " + Web("/index.html") + "\n");
+    ::unsetenv("VELNORA_HOME");
+}
+
+}  // namespace
+}  // namespace velnora::fetch
