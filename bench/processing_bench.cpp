@@ -12,6 +12,7 @@
 
 #include "processing/comparison.h"
 #include "processing/extracted_text_writer.h"
+#include "processing/page_check.h"
 #include "processing/page_extraction.h"
 #include "store/records.h"
 
@@ -87,4 +88,51 @@ BENCHMARK(BM_Compare2000Lines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
+namespace {
+
+// A whole page check of a changed page: the stored response of the sample page with a few new
+// headlines and every twentieth row rewritten, against the log of the unchanged page.
+void BM_PageCheckChanged(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    std::string response = ReadFile("page-sjis.txt");
+    std::string changed = response;
+    std::size_t body = changed.find("\r\n\r\n") + 4;
+    changed.insert(body, "<p>new headline 1</p><p>new headline 2</p>\n");
+    int row = 0;
+    for (std::size_t at = changed.find("<tr>", body); at != std::string::npos;
+         at = changed.find("<tr>", at + 4)) {
+        if (++row % 20 == 0) {
+            changed.insert(at + 4, "<td>rewritten " + std::to_string(row) + "</td>");
+        }
+    }
+    fs::path dir = fs::temp_directory_path() / "velnora-bench-page.dat";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "site.ini", std::ios::binary)
+        << "[CONFIG]\r\nURL=http://example.com/\r\nUSE_OLD_LOG=1\r\n";
+    processing::PageCheckInput input;
+    input.page_directory = dir.string();
+    input.settings.url = "http://example.com/";
+    processing::SilentObserver observer;
+    std::atomic<bool> closing{false};
+    // The first check makes the log the changed page is compared with.
+    std::ofstream(dir / "htmltmp.txt", std::ios::binary) << response;
+    processing::RunPageCheck(input, observer, closing);
+    fs::copy_file(dir / "log1.txt", dir / "base-log.txt");
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* name : {"log2.txt", "add2.txt", "new.txt", "add.txt"}) {
+            fs::remove(dir / name);
+        }
+        fs::copy_file(dir / "base-log.txt", dir / "log1.txt", fs::copy_options::overwrite_existing);
+        std::ofstream(dir / "index.txt", std::ios::binary) << "1";
+        std::ofstream(dir / "htmltmp.txt", std::ios::binary) << changed;
+        state.ResumeTiming();
+        processing::RunPageCheck(input, observer, closing);
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_PageCheckChanged)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
 BENCHMARK_MAIN();

@@ -192,6 +192,7 @@ void CheckRun::OnFetched(FetchSession& session) {
 void CheckRun::StartWorker(FetchSession& session) {
     busy_state_ = 3;
     current_page_ = session.page;
+    processing_session_ = session.index;
     session.phase = SessionPhase::kProcessing;
     worker_state_ = WorkerState::kRunning;
     if (worker_.joinable()) {
@@ -222,8 +223,16 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
     if (outcome == processing::CheckOutcome::Updated) {
         ++updated_pages_;
     }
-    HandleResult(outcome);
+    store::ItemRecord finished = current_page_;
+    int finished_session = processing_session_;
     worker_state_ = WorkerState::kIdle;
+    // The next page is processed while this one's result is recorded and shown: the result
+    // touches only this page's files and the pane.
+    if (!closing_) {
+        StartNextQueued();
+    }
+    HandleResult(outcome, finished);
+    fetcher_.sessions()[finished_session].phase = SessionPhase::kIdle;
     if (closing_) {
         if (retry_close_) {
             auto retry = std::move(retry_close_);
@@ -232,7 +241,6 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
         }
         return;
     }
-    StartNextQueued();
     // The processed page's session is free again: give it the next page at once.
     if (!abort_ && running()) {
         Refill();
@@ -240,22 +248,22 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
     FinishIfIdle();
 }
 
-void CheckRun::HandleResult(processing::CheckOutcome outcome) {
-    const std::string& directory = current_page_.node.path;
+void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page) {
+    const std::string& directory = page.node.path;
     switch (outcome) {
         case processing::CheckOutcome::Updated:
             if (single_page_) {
                 observer_.ClearPane();
-                observer_.ShowResultsAfterCheck(current_page_, 3);
+                observer_.ShowResultsAfterCheck(page, 3);
             } else {
-                observer_.ShowResultsAfterCheck(current_page_, 1);
+                observer_.ShowResultsAfterCheck(page, 1);
             }
             store::WriteResultCode(directory, store::RESULT_UPDATED);
-            observer_.MarkUpdated(current_page_.node.item);
+            observer_.MarkUpdated(page.node.item);
             KeepResponse(directory);
             break;
         case processing::CheckOutcome::FirstCheck:
-            observer_.StatusLine(current_page_, messages::kInitialized);
+            observer_.StatusLine(page, messages::kInitialized);
             store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
@@ -266,7 +274,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome) {
             break;
         case processing::CheckOutcome::NotModified:
             if (settings_.nochange_msg != 0) {
-                observer_.StatusLine(current_page_, messages::kNotModified);
+                observer_.StatusLine(page, messages::kNotModified);
             }
             store::WriteResultCode(directory, store::RESULT_NOT_MODIFIED);
             DropResponse(directory);
@@ -274,16 +282,11 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome) {
         case processing::CheckOutcome::NoChange:
         default:
             if (outcome == processing::CheckOutcome::NoChange && settings_.nochange_msg != 0) {
-                observer_.StatusLine(current_page_, messages::kNoChange);
+                observer_.StatusLine(page, messages::kNoChange);
             }
             store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
-    }
-    for (FetchSession& session : fetcher_.sessions()) {
-        if (session.phase == SessionPhase::kProcessing) {
-            session.phase = SessionPhase::kIdle;
-        }
     }
 }
 

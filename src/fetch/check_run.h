@@ -28,9 +28,9 @@
 namespace velnora::fetch {
 
 class CheckRun {
-public:
-    CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop,
-             CheckObserver& observer, TrafficStats& stats);
+  public:
+    CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop, CheckObserver& observer,
+             TrafficStats& stats);
     ~CheckRun();
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
@@ -54,14 +54,14 @@ public:
     int updated_pages() const { return updated_pages_; }
     const std::atomic<bool>& closing_flag() const { return closing_; }
 
-private:
+  private:
     enum class WorkerState : int { kIdle = 0, kRunning = 1, kDone = 3 };
 
     void OnTick();
     void OnFetched(FetchSession& session);
     void StartWorker(FetchSession& session);
     void OnWorkerDone(processing::CheckOutcome outcome);
-    void HandleResult(processing::CheckOutcome outcome);
+    void HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page);
     void StartNextQueued();
     void Refill();
     void RequestRefill();
@@ -94,6 +94,7 @@ private:
 
     WorkerState worker_state_ = WorkerState::kIdle;
     store::ItemRecord current_page_;
+    int processing_session_ = 0;  // the session whose page is with the worker
     std::thread worker_;
     // Tasks posted to the loop hold this weakly, so that none runs after the run is gone.
     std::shared_ptr<CheckRun*> self_;

@@ -82,12 +82,9 @@ bool OutputFile::Open(std::string_view path, Mode mode, std::string* error) {
     return fd_ >= 0;
 }
 
-bool OutputFile::Write(std::string_view bytes) {
-    if (fd_ < 0) {
-        return false;
-    }
+bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -97,6 +94,10 @@ bool OutputFile::Write(std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+bool OutputFile::Write(std::string_view bytes) {
+    return fd_ >= 0 && WriteAll(fd_, bytes);
 }
 
 bool OutputFile::Close() {

@@ -49,4 +49,7 @@ class OutputFile {
     int fd_ = -1;
 };
 
+// Writes every byte to an open descriptor, continuing partial writes; false on an error.
+bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace velnora::platform

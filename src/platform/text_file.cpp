@@ -5,8 +5,18 @@
 namespace velnora::platform {
 
 namespace {
+
 constexpr std::size_t kBlockSize = 65536;
+
+// The length of the run before the first CR or LF in the bytes (size when there is none).
+std::size_t LineEndIn(const char* bytes, std::size_t size) {
+    const void* lf = std::memchr(bytes, '\n', size);
+    std::size_t end = lf == nullptr ? size : static_cast<const char*>(lf) - bytes;
+    const void* cr = std::memchr(bytes, '\r', end);
+    return cr == nullptr ? end : static_cast<const char*>(cr) - bytes;
 }
+
+}  // namespace
 
 bool TextReader::Open(std::string_view path, std::string* error) {
     buffer_.clear();
@@ -61,10 +71,7 @@ bool TextReader::ReadLine(std::string& line, std::size_t buffer_size) {
             std::size_t available = buffer_.size() - position_;
             std::size_t span = available < room ? available : room;
             const char* start = buffer_.data() + position_;
-            std::size_t run = 0;
-            while (run < span && start[run] != '\n' && start[run] != '\r') {
-                ++run;
-            }
+            std::size_t run = LineEndIn(start, span);
             if (run < span && start[run] == '\n') {
                 line.append(start, run + 1);
                 position_ += run + 1;

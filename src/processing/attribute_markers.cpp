@@ -37,10 +37,21 @@ void HideAttributeValues(std::string& line, int mode) {
     const char marker = mode == 0 ? kHiddenSrc : kHiddenHref;
     Scan state = Scan::kOutside;
     std::size_t i = 0;
+    // The next byte at or after i that is c, or the end of the line.
+    auto next = [&line](std::size_t from, char c) {
+        const void* found = std::memchr(line.data() + from, c, line.size() - from);
+        return found == nullptr
+                   ? line.size()
+                   : static_cast<std::size_t>(static_cast<const char*>(found) - line.data());
+    };
     while (i < line.size()) {
         switch (state) {
             case Scan::kOutside:
-                if (line[i] == '<' && StartsWith(line, i + 1, tag_name)) {
+                i = next(i, '<');
+                if (i == line.size()) {
+                    break;
+                }
+                if (StartsWith(line, i + 1, tag_name)) {
                     state = Scan::kTag;
                     i += 1 + tag_name.size();
                 } else {
@@ -63,17 +74,19 @@ void HideAttributeValues(std::string& line, int mode) {
                 }
                 break;
             case Scan::kQuoted:
-                if (line[i] == '"') {
+                i = next(i, '"');
+                if (i < line.size()) {
                     state = Scan::kTag;
+                    ++i;
                 }
-                ++i;
                 break;
             case Scan::kValue:
-                if (line[i] == '"') {
+                i = next(i, '"');
+                if (i < line.size()) {
                     line[i] = kHiddenClose;
                     state = Scan::kOutside;
+                    ++i;
                 }
-                ++i;
                 break;
         }
     }

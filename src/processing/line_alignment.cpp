@@ -52,6 +52,9 @@ class PackedTrace {
 
 }  // namespace
 
+// From this edit distance on, lines are compared by key first.
+constexpr int kKeyedFromDistance = 64;
+
 // Myers' O(ND) difference algorithm ("An O(ND) Difference Algorithm and Its Variations", 1986),
 // with the whole trace kept at two bits per grid point instead of one furthest-reaching array
 // per D, and with moves that would leave the grid not taken.
@@ -65,17 +68,25 @@ std::vector<std::uint16_t> AlignLines(std::span<const std::string_view> old_line
         return added;
     }
 
-    // Most pairs of lines differ; their keys tell so without walking both lines.
-    std::vector<std::uint64_t> old_keys(static_cast<std::size_t>(n));
-    std::vector<std::uint64_t> new_keys(static_cast<std::size_t>(m));
-    for (int i = 0; i < n; ++i) {
-        old_keys[i] = LineKey(old_lines[i], rules.ignore_number_diff, rules.skip_hidden);
-    }
-    for (int j = 0; j < m; ++j) {
-        new_keys[j] = LineKey(new_lines[j], rules.ignore_number_diff, rules.skip_hidden);
-    }
+    // While the sides differ in few lines the comparisons are mostly along the common runs, where
+    // LinesEqual walks each pair once anyway. Once many lines differ, the same lines meet many
+    // others, and a key per line tells most unequal pairs apart without walking them.
+    std::vector<std::uint64_t> old_keys;
+    std::vector<std::uint64_t> new_keys;
+    bool keyed = false;
+    auto make_keys = [&] {
+        old_keys.resize(static_cast<std::size_t>(n));
+        new_keys.resize(static_cast<std::size_t>(m));
+        for (int i = 0; i < n; ++i) {
+            old_keys[i] = LineKey(old_lines[i], rules.ignore_number_diff, rules.skip_hidden);
+        }
+        for (int j = 0; j < m; ++j) {
+            new_keys[j] = LineKey(new_lines[j], rules.ignore_number_diff, rules.skip_hidden);
+        }
+        keyed = true;
+    };
     auto equal = [&](int x, int y) {
-        return old_keys[x] == new_keys[y] &&
+        return (!keyed || old_keys[x] == new_keys[y]) &&
                LinesEqual(old_lines[x], new_lines[y], rules.ignore_number_diff, rules.skip_hidden);
     };
 
@@ -87,6 +98,9 @@ std::vector<std::uint16_t> AlignLines(std::span<const std::string_view> old_line
 
     bool complete = false;
     for (int d = 0; d <= max_d && !complete; ++d) {
+        if (d == kKeyedFromDistance && !keyed) {
+            make_keys();
+        }
         for (int k = -d; k <= d; k += 2) {
             int x;
             Step step;

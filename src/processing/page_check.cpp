@@ -1,6 +1,8 @@
 #include "processing/page_check.h"
 
+#include <string>
 #include <thread>
+#include <unordered_set>
 
 #include "common/yield.h"
 #include "platform/binary_file.h"
@@ -104,16 +106,27 @@ void FileIntoRing(const PageCheckInput& input, int current, CheckOutcome outcome
     }
     store::WriteLogIndex(dir, next);
 
+    // The slots to prune are looked up in one listing of the directory, rather than removed
+    // one by one whether they exist or not.
+    std::unordered_set<std::string> present;
+    for (const auto& entry : platform::ListDirectory(dir)) {
+        present.insert(entry.name);
+    }
+    auto prune = [&](const std::string& name) {
+        if (present.count(name) != 0) {
+            RemoveIn(dir, name);
+        }
+    };
     int keep_logs = input.settings.use_old_log;
     if (keep_logs >= 0 && keep_logs < 24) {
         for (int j = 0; j < 24 - keep_logs; ++j) {
-            RemoveIn(dir, store::LogFileName(store::SlotBefore(next, keep_logs + 1 + j)));
+            prune(store::LogFileName(store::SlotBefore(next, keep_logs + 1 + j)));
         }
     }
     int keep_updates = input.n_reload;
     if (keep_updates >= 1 && keep_updates <= 25) {
         for (int j = 0; j < 25 - keep_updates; ++j) {
-            RemoveIn(dir, store::UpdateFileName(store::SlotBefore(next, keep_updates + j)));
+            prune(store::UpdateFileName(store::SlotBefore(next, keep_updates + j)));
         }
     }
     common::Yield(0);

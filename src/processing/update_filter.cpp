@@ -182,6 +182,9 @@ bool Candidates::SearchPastLogs(int current_index) {
     return true;
 }
 
+// Up to this many alive candidates, the lines of a log are compared with each directly.
+constexpr std::size_t kDirectCandidates = 8;
+
 // Drops every alive candidate equal to a line of the log. False when the program is closing.
 bool Candidates::SearchLog(std::string_view path) {
     platform::TextReader reader;
@@ -196,6 +199,17 @@ bool Candidates::SearchLog(std::string_view path) {
         }
         StripLineFeed(line);
         HideForComparison(line, context_);
+        if (alive_count_ <= kDirectCandidates) {
+            // Few candidates: comparing with each is cheaper than a key for every log line.
+            for (std::size_t i = 0; i < table_.size() && alive_count_ > 0; ++i) {
+                if (alive_[i] &&
+                    LinesEqual(table_.CompareForm(i), line, ignore_number_diff, hides_)) {
+                    Drop(i);
+                }
+            }
+            common::Yield(0);
+            continue;
+        }
         std::uint64_t key = LineKey(line, ignore_number_diff, hides_);
         auto first =
             std::lower_bound(keys_.begin(), keys_.end(), std::make_pair(key, std::size_t{0}));

@@ -4,6 +4,7 @@
 
 #include "common/bounded_string.h"
 #include "common/ini_file.h"
+#include "platform/file_system.h"
 #include "store/page_files.h"
 
 namespace velnora::store {
@@ -157,6 +158,12 @@ int WriteResultCode(std::string_view page_directory, int code) {
     auto path = PagePath(page_directory, kResultIni);
     if (!path) {
         return -1;
+    }
+    // Most checks record what the file holds already; then it is left as it is.
+    common::IniFile ini;
+    if (ini.Load(*path) && platform::PathExists(*path) &&
+        ini.GetString(kResult, "CODE", "", 32) == std::to_string(code)) {
+        return 0;
     }
     WriteIntKey(kResult, "CODE", code, *path);
     return 0;

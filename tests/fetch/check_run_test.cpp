@@ -22,7 +22,7 @@ const char kChangedPage[] =
 
 // A program home with a tree of pages, and a check over it with fakes around.
 class CheckRunTest : public testing::Test {
-protected:
+  protected:
     CheckRunTest() : tree_(home_.path() + "/") {
         settings_.finish_message = 1;
         settings_.retry = 3;
@@ -157,8 +157,7 @@ TEST_F(CheckRunTest, WalkSkipsDisabledPagesAndFoldersButNotASinglePage) {
     AddPage("top.dat", "http://top.example/");
     Populate();
     run_->StartCheck(tree_.root(), settings_);
-    EXPECT_EQ(transport_.looked_up,
-              (std::vector<std::string>{"a.example", "top.example"}));
+    EXPECT_EQ(transport_.looked_up, (std::vector<std::string>{"a.example", "top.example"}));
     ServeAll(kPage);
     ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
     transport_.looked_up.clear();
@@ -334,6 +333,35 @@ TEST_F(CheckRunTest, ReloadShowsStoredResultsWithoutFetching) {
     run_->Reload(Item("F/a"), false, settings_);
     EXPECT_TRUE(observer_.Has("results a 3"));
     EXPECT_TRUE(transport_.looked_up.empty());
+}
+
+}  // namespace
+}  // namespace velnora::fetch
+
+namespace velnora::fetch {
+namespace {
+
+TEST_F(CheckRunTest, LookupAndSocketFailuresHaveTheirTexts) {
+    std::string failing_lookup = AddPage("a.dat", "http://nowhere.example/");
+    std::string no_socket = AddPage("b.dat", "http://192.0.2.7/");
+    Populate();
+    settings_.retry = 1;
+    transport_.refuse_sockets = true;
+    run_->StartCheck(tree_.root(), settings_);
+    EXPECT_TRUE(observer_.Has("error b: ソケット作成失敗")) << "a dotted address needs no lookup";
+    EXPECT_EQ(store::ReadResultCode(no_socket), store::RESULT_ERROR);
+    transport_.FailLookup(transport_.lookups.begin()->first);
+    ASSERT_EQ(transport_.lookups.size(), 1u) << "a failed lookup is retried";
+    transport_.FailLookup(transport_.lookups.begin()->first);
+    EXPECT_TRUE(observer_.Has("error a: ｻｰﾊﾞIPｱﾄﾞﾚｽ取得失敗"));
+    EXPECT_EQ(store::ReadResultCode(failing_lookup), store::RESULT_NONE);
+
+    observer_.events.clear();
+    loop_.Tick();
+    transport_.refuse_lookups = true;
+    run_->StartCheck(Item("a"), settings_);
+    EXPECT_TRUE(observer_.Has("error a: ｻｰﾊﾞIPｱﾄﾞﾚｽの取得失敗"));
+    EXPECT_EQ(store::ReadResultCode(failing_lookup), store::RESULT_ERROR);
 }
 
 }  // namespace

@@ -9,13 +9,18 @@
 namespace velnora::fetch::test {
 
 LookupId FakeTransport::StartLookup(std::string_view host) {
+    if (refuse_lookups) {
+        return 0;
+    }
     LookupId id = next_++;
     lookups[id] = std::string(host);
     looked_up.push_back(std::string(host));
     return id;
 }
 
-void FakeTransport::CancelLookup(LookupId lookup) { lookups.erase(lookup); }
+void FakeTransport::CancelLookup(LookupId lookup) {
+    lookups.erase(lookup);
+}
 
 SocketId FakeTransport::Open(const std::vector<std::string>& addresses, std::uint16_t port,
                              std::string* error) {
@@ -56,7 +61,9 @@ std::size_t FakeTransport::Receive(SocketId socket, char* buffer, std::size_t si
     return n;
 }
 
-void FakeTransport::Close(SocketId socket) { connections[socket].closed_by_us = true; }
+void FakeTransport::Close(SocketId socket) {
+    connections[socket].closed_by_us = true;
+}
 
 void FakeTransport::Resolve(LookupId lookup, std::vector<std::string> addresses) {
     lookups.erase(lookup);
@@ -150,10 +157,14 @@ void FakeLoop::Tick(int count) {
 }
 
 namespace {
-std::string U(std::string_view sjis) { return common::ShiftJisToUtf8(sjis); }
+std::string U(std::string_view sjis) {
+    return common::ShiftJisToUtf8(sjis);
+}
 }  // namespace
 
-void RecordingObserver::SetStatusText(std::string_view text) { status_text = U(text); }
+void RecordingObserver::SetStatusText(std::string_view text) {
+    status_text = U(text);
+}
 
 void RecordingObserver::StatusLine(const store::ItemRecord& page, std::string_view message) {
     events.push_back("status " + U(page.node.name) + ": " + U(message));
@@ -172,7 +183,9 @@ void RecordingObserver::ShowCurrentText(store::ItemRecord& page) {
     events.push_back("current " + U(page.node.name));
 }
 
-void RecordingObserver::LockCommands(bool enable) { events.push_back(enable ? "unlock" : "lock"); }
+void RecordingObserver::LockCommands(bool enable) {
+    events.push_back(enable ? "unlock" : "lock");
+}
 
 void RecordingObserver::MarkUpdated(store::ItemId item) {
     events.push_back("mark " + std::to_string(item));

@@ -18,7 +18,7 @@
 namespace velnora::fetch::test {
 
 class FakeTransport : public Transport {
-public:
+  public:
     struct Connection {
         std::vector<std::string> addresses;
         std::uint16_t port = 0;
@@ -54,18 +54,19 @@ public:
     std::map<SocketId, Connection> connections;
     std::vector<SocketId> open_order;
     bool refuse_sockets = false;
+    bool refuse_lookups = false;
 
     // Open connections (not closed by the fetch).
     int OpenCount() const;
     SocketId LastSocket() const { return open_order.empty() ? 0 : open_order.back(); }
 
-private:
+  private:
     TransportListener* listener_ = nullptr;
     std::uint64_t next_ = 1;
 };
 
 class FakeLoop : public EventLoop {
-public:
+  public:
     void Post(std::function<void()> task) override;
     void StartTicks(std::function<void()> tick) override;
     void StopTicks() override { ticking_ = false; }
@@ -77,7 +78,7 @@ public:
     bool RunUntil(const std::function<bool()>& done);
     void Tick(int count = 1);
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<std::function<void()>> tasks_;
@@ -86,7 +87,7 @@ private:
 };
 
 class RecordingObserver : public CheckObserver {
-public:
+  public:
     void SetStatusText(std::string_view text) override;
     void StatusLine(const store::ItemRecord& page, std::string_view message) override;
     void ErrorLine(const store::ItemRecord& page, std::string_view message) override;
