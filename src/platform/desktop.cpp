@@ -140,7 +140,6 @@ void PlaySoundFile(std::string_view file) {
             return;
         }
     }
-    QGuiApplication::beep();
 }
 
 bool MoveToTrash(std::string_view path, std::string* error) {
