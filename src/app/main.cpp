@@ -1,6 +1,3 @@
-#include <QApplication>
+#include "shell/startup.h"
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    return 0;
-}
+int main(int argc, char** argv) { return velnora::shell::RunWindowProgram(argc, argv); }

@@ -1,0 +1,315 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "common/bounded_string.h"
+#include "platform/desktop.h"
+#include "platform/qt_text.h"
+#include "shell/commands.h"
+#include "shell/dialog_sheet_launcher.h"
+#include "shell/message_box.h"
+#include "shell/page_tree_model.h"
+#include "shell/page_tree_view.h"
+#include "shell/settings_views.h"
+#include "shell/tree_operations.h"
+#include "viewer/link_targets.h"
+#include "viewer/result_pane.h"
+
+namespace velnora::shell {
+
+namespace {
+
+// "開きます(%.100s)" with the address.
+std::string OpeningText(std::string_view address) {
+    return "\x8a\x4a\x82\xab\x82\xdc\x82\xb7(" + common::CutToBuffer(address, 101) + ")";
+}
+
+// "ページの設定を変更します"
+constexpr std::string_view kSettingsLinkText =
+    "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
+    "\x82\xb7";
+
+}  // namespace
+
+MainWindow::MainWindow(const platform::ProgramHome& home, AppSettings& settings,
+                       fetch::TrafficStats& stats)
+    : home_(home),
+      settings_(settings),
+      stats_(stats),
+      tree_(home.directory),
+      display_(document_, nullptr) {
+    setObjectName("MainWindow");
+    setWindowTitle("Velnora");
+    setWindowIcon(QIcon(":/icons/velnora.svg"));
+    CreateChildren();
+    ConnectCommands();
+    ConnectTree();
+    ConnectPane();
+    RestorePlacement();
+    SetTopmost(topmost_);
+}
+
+MainWindow::~MainWindow() {
+    // The check goes first: its worker and posted tasks refer to the tree and the pane.
+    check_.reset();
+    operations_.reset();
+}
+
+std::string MainWindow::settings_path() const {
+    return home_.directory + std::string(kSettingsFileName);
+}
+
+void MainWindow::CreateChildren() {
+    toolbar_ = addToolBar("toolbar");
+    toolbar_->setObjectName("Toolbar");
+    toolbar_->setMovable(false);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    actions_ = BuildCommands(this, menuBar(), toolbar_);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName("Splitter");
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setHandleWidth(4);
+
+    platform::MakeDirectories(home_.data_directory);
+    store::PopulateTree(tree_);
+    model_ = std::make_unique<PageTreeModel>(tree_);
+    tree_view_ = new PageTreeView(splitter_);
+    tree_view_->setObjectName("PageTree");
+    tree_view_->setModel(model_.get());
+    tree_view_->setMinimumWidth(10);
+
+    display_.SetSettings(DisplaySettingsFrom(settings_));
+    pane_ = new viewer::ResultPane(document_, splitter_);
+    pane_->setObjectName("ResultPane");
+    pane_->setMinimumWidth(10);
+    splitter_->addWidget(tree_view_);
+    splitter_->addWidget(pane_);
+    splitter_->setStretchFactor(1, 1);
+    setCentralWidget(splitter_);
+
+    status_label_ = new QLabel(this);
+    status_label_->setObjectName("StatusText");
+    status_label_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(status_label_, 1);
+    statusBar()->setSizeGripEnabled(true);
+
+    check_observer_ = std::make_unique<WindowCheckObserver>(*this, tree_, check_working_copy_);
+    check_observer_->caret_to_start = [this] { pane_->CaretToStart(); };
+    check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
+    sheets_ = std::make_unique<DialogSheetLauncher>(this, settings_, [this](const store::ItemRecord&
+                                                                                record) {
+        operations_->ClearPastLogs(record);
+    });
+    operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
+    ApplyDisplaySettings();
+    tree_view_->SelectRoot();
+}
+
+void MainWindow::ConnectCommands() {
+    for (auto& [command, action] : actions_.menu) {
+        int id = command;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+    for (auto& [command, action] : actions_.toolbar) {
+        int id = command;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+    connect(actions_.edit_menu, &QMenu::aboutToShow, this, [this] { UpdateEditMenu(); });
+}
+
+void MainWindow::ConnectTree() {
+    connect(tree_view_, &PageTreeView::itemSelected, this,
+            [this](store::ItemId item) { operations_->OnItemSelected(item); });
+    connect(tree_view_, &PageTreeView::openRequested, this,
+            [this](store::ItemId item) { operations_->OpenItemInBrowser(item); });
+    connect(tree_view_, &PageTreeView::contextMenuRequested, this,
+            [this](store::ItemId, const QPoint& global) {
+                if (!CheckRunning()) {
+                    actions_.item_menu->exec(global);
+                }
+            });
+    connect(tree_view_, &PageTreeView::tabPressed, this, [this](bool backwards) {
+        if (backwards) {
+            toolbar_->setFocus(Qt::BacktabFocusReason);
+        } else {
+            pane_->setFocus(Qt::TabFocusReason);
+        }
+    });
+}
+
+void MainWindow::ConnectPane() {
+    connect(pane_, &viewer::ResultPane::linkHovered, this, &MainWindow::OnLinkHovered);
+    connect(pane_, &viewer::ResultPane::linkActivated, this, &MainWindow::OnLinkActivated);
+    connect(pane_, &viewer::ResultPane::tabPressed, this, [this](bool backwards) {
+        if (backwards) {
+            tree_view_->setFocus(Qt::BacktabFocusReason);
+        } else {
+            toolbar_->setFocus(Qt::TabFocusReason);
+        }
+    });
+    pane_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(pane_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (pane_->SelectionEmpty()) {
+            pane_->MoveCaretToPoint(at);
+        }
+        UpdateEditMenu();
+        actions_.edit_menu->exec(pane_->viewport()->mapToGlobal(at));
+    });
+}
+
+void MainWindow::SetStatusText(std::string_view text) {
+    status_label_->setText(platform::FromSjis(text));
+    status_label_->repaint();
+}
+
+QString MainWindow::StatusText() const { return status_label_->text(); }
+
+void MainWindow::ClearPane() {
+    document_.Clear();
+    hovered_link_ = -1;
+}
+
+void MainWindow::OpenAddress(std::string_view address) {
+    if (settings_.use_browser == 0) {
+        platform::OpenWithSystem(address);
+        return;
+    }
+    switch (platform::LaunchBrowser(settings_.browser, address)) {
+        case platform::LaunchResult::kNoBrowser:
+            // "ブラウザが指定されていません", "エラー"
+            ShowMessage(this,
+                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xaa\x8e\x77\x92\xe8\x82\xb3\x82\xea"
+                        "\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1",
+                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            break;
+        case platform::LaunchResult::kCannotStart:
+            // "ブラウザを起動できません", "エラー"
+            ShowMessage(this,
+                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab"
+                        "\x82\xdc\x82\xb9\x82\xf1",
+                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            break;
+        case platform::LaunchResult::kStarted:
+        case platform::LaunchResult::kTooLong:
+            break;
+    }
+}
+
+void MainWindow::OnLinkHovered(int link) {
+    if (link < 0 || link == hovered_link_ ||
+        static_cast<std::size_t>(link) >= document_.Links().size()) {
+        return;
+    }
+    hovered_link_ = link;
+    const std::string& target = document_.Links()[static_cast<std::size_t>(link)].target;
+    SetStatusText(viewer::IsSettingsTarget(target) ? kSettingsLinkText : target);
+}
+
+void MainWindow::OnLinkActivated(int link) {
+    if (link < 0 || static_cast<std::size_t>(link) >= document_.Links().size()) {
+        return;
+    }
+    hovered_link_ = link;
+    std::string target = document_.Links()[static_cast<std::size_t>(link)].target;
+    if (auto item = viewer::SettingsTargetItem(target)) {
+        if (!CheckRunning()) {
+            operations_->EditPropertiesOf(*item);
+        }
+        return;
+    }
+    SetStatusText(OpeningText(target));
+    OpenAddress(target);
+}
+
+void MainWindow::ApplyDisplaySettings() {
+    display_.SetSettings(DisplaySettingsFrom(settings_));
+    pane_->ApplyAppearance(PaneAppearanceFrom(settings_));
+    QPalette palette = tree_view_->palette();
+    palette.setColor(QPalette::Base, pane_->BackgroundColor());
+    palette.setColor(QPalette::Text, pane_->TextColor());
+    tree_view_->setPalette(palette);
+}
+
+void MainWindow::SetTopmost(bool on) {
+    topmost_ = on;
+    bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) {
+        show();
+    }
+    QAction* button = actions_.toolbar.at(kTopmost);
+    button->setIcon(QIcon(on ? ":/icons/topmost-on.svg" : ":/icons/topmost-off.svg"));
+    button->setToolTip(platform::FromSjis(on ? kTopmostOnTip : kTopmostOffTip));
+}
+
+void MainWindow::RestorePlacement() {
+    WindowPlacement placement;
+    int topmost = 0;
+    LoadWindowPlacement(settings_path(), placement, topmost);
+    QRect area = QGuiApplication::primaryScreen() != nullptr
+                     ? QGuiApplication::primaryScreen()->availableGeometry()
+                     : QRect(0, 0, 1024, 768);
+    placement = ClampPlacement(placement, {area.x(), area.y(), area.width(), area.height()});
+    setGeometry(placement.left, placement.top, placement.cx, placement.cy);
+    int tree_width = placement.tree_width;
+    if (tree_width < 10 || tree_width > placement.cx - 10) {
+        tree_width = 150;
+    }
+    splitter_->setSizes({tree_width, std::max(10, placement.cx - tree_width - 4)});
+    maximized_at_start_ = placement.maximized != 0;
+    topmost_ = topmost != 0;
+    settings_.topmost = topmost;
+}
+
+void MainWindow::SavePlacement() {
+    QRect normal = normalGeometry();
+    WindowPlacement placement;
+    placement.left = normal.x();
+    placement.top = normal.y();
+    placement.cx = normal.width();
+    placement.cy = normal.height();
+    placement.tree_width = tree_view_->width();
+    placement.maximized = isMaximized() ? 1 : 0;
+    SaveWindowPlacement(settings_path(), placement, topmost_ ? 1 : 0);
+}
+
+void MainWindow::ShowAsStored() {
+    if (maximized_at_start_) {
+        showMaximized();
+    } else {
+        show();
+    }
+    if (settings_.startup_check != 0) {
+        QTimer::singleShot(0, this, [this] {
+            check_->StartCheck(tree_.root(), CheckSettingsNow());
+        });
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (skip_saving_) {
+        event->accept();
+        return;
+    }
+    bool may_close = check_->RequestClose([this] {
+        QTimer::singleShot(0, this, [this] { close(); });
+    });
+    if (!may_close) {
+        event->ignore();
+        return;
+    }
+    SavePlacement();
+    stats_.SaveStatistics(settings_path());
+    event->accept();
+}
+
+fetch::CheckSettings MainWindow::CheckSettingsNow() const { return CheckSettingsFrom(settings_); }
+
+}  // namespace velnora::shell
