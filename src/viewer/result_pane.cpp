@@ -66,7 +66,7 @@ qreal LayoutDpi(const QTextDocument* document) {
 }  // namespace
 
 ResultPane::ResultPane(ResultDocument& content, QWidget* parent)
-    : QTextEdit(parent), document_(content) {
+    : QTextEdit(parent), content_(content) {
     setReadOnly(true);
     // A caret the keyboard moves, for Enter on a link; links are handled here, not by the
     // control.
@@ -84,17 +84,17 @@ ResultPane::ResultPane(ResultDocument& content, QWidget* parent)
     insert_cursor_ = QTextCursor(document());
     ApplyAppearance(PaneAppearance{});
 
-    if (!document_.Runs().empty()) {
-        OnRunsAppended(document_, 0, document_.Runs().size());
-        for (const HighlightHit& hit : document_.Highlights()) {
+    if (!content_.Runs().empty()) {
+        OnRunsAppended(content_, 0, content_.Runs().size());
+        for (const HighlightHit& hit : content_.Highlights()) {
             OnHighlighted(hit.start, hit.end);
         }
     }
-    document_.SetListener(this);
+    content_.SetListener(this);
 }
 
 ResultPane::~ResultPane() {
-    document_.SetListener(nullptr);
+    content_.SetListener(nullptr);
 }
 
 // --- The look ---
@@ -145,7 +145,7 @@ void ResultPane::ApplyAppearance(const PaneAppearance& appearance) {
     cursor.mergeCharFormat(colour);
     ApplyLineSpacing(cursor);
     std::size_t shown = ShownLength();
-    for (const LinkRecord& link : document_.Links()) {
+    for (const LinkRecord& link : content_.Links()) {
         if (link.length == 0 || link.start + link.length > shown) {
             continue;
         }
@@ -275,15 +275,15 @@ std::size_t ResultPane::ShownLength() const {
 // --- Links and positions ---
 
 std::optional<std::size_t> ResultPane::LinkAt(std::size_t position) const {
-    return document_.LinkAt(position);
+    return content_.LinkAt(position);
 }
 
 std::optional<std::size_t> ResultPane::AnyLinkAt(std::size_t position) const {
-    return document_.AnyLinkAt(position);
+    return content_.AnyLinkAt(position);
 }
 
 std::optional<std::string> ResultPane::LinkTargetAtSelection() const {
-    auto target = document_.LinkTargetAt(SelectionStart());
+    auto target = content_.LinkTargetAt(SelectionStart());
     if (!target) {
         return std::nullopt;
     }
@@ -391,11 +391,11 @@ void ResultPane::ScrollLineToTop(std::size_t position) {
 }
 
 bool ResultPane::NextBlock() {
-    if (document_.BlockStarts().empty()) {
+    if (content_.BlockStarts().empty()) {
         return false;
     }
     qreal first = FirstVisibleLineTop();
-    for (std::size_t start : document_.BlockStarts()) {
+    for (std::size_t start : content_.BlockStarts()) {
         if (start <= ShownLength() && LineTop(start) > first + kSameLine) {
             ScrollLineToTop(start);
             return true;
@@ -405,7 +405,7 @@ bool ResultPane::NextBlock() {
 }
 
 bool ResultPane::PreviousBlock() {
-    const std::vector<std::size_t>& starts = document_.BlockStarts();
+    const std::vector<std::size_t>& starts = content_.BlockStarts();
     if (starts.empty()) {
         return false;
     }
@@ -420,7 +420,7 @@ bool ResultPane::PreviousBlock() {
 }
 
 bool ResultPane::NextHighlight() {
-    auto hit = document_.NextHighlight();
+    auto hit = content_.NextHighlight();
     if (!hit) {
         return false;
     }

@@ -33,7 +33,7 @@ class ResultPane : public QTextEdit, private DocumentListener {
     explicit ResultPane(ResultDocument& content, QWidget* parent = nullptr);
     ~ResultPane() override;
 
-    const ResultDocument& result_document() const { return document_; }
+    const ResultDocument& result_document() const { return content_; }
 
     // Applies the font, the colours and the line spacing: all text takes the text colour, every
     // line the spacing, every link the link format. Keyword backgrounds already shown stay; new
@@ -119,7 +119,8 @@ class ResultPane : public QTextEdit, private DocumentListener {
     void ScrollLineToTop(std::size_t position);
     std::size_t ShownLength() const;
 
-    ResultDocument& document_;
+    // What is shown; document() is the widget's own text, which mirrors it.
+    ResultDocument& content_;
     PaneAppearance appearance_;
     // Inserts at the end of the text.
     QTextCursor insert_cursor_;

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -118,7 +117,6 @@ class ResultPaneTest : public ::testing::Test {
 };
 
 TEST_F(ResultPaneTest, ShowsTheDocumentsTextWithLinksAtTheirPositions) {
-    UseHighlights({"記事"});
     ShowLines(0, {"新しい <a href=\"http://example.com/n\">記事</a> です",
                   "<a href=\"http://example.com/i\"><img src=\"a.png\" alt=\"絵\"></a> 終わり"});
 
@@ -198,6 +196,15 @@ TEST_F(ResultPaneTest, ClearingEmptiesThePaneAndNewTextKeepsTheLineSpacing) {
     }
 }
 
+TEST_F(ResultPaneTest, ANewPaneShowsWhatTheDocumentAlreadyHolds) {
+    UseHighlights({"key"});
+    ShowLines(0, {"a key <a href=\"http://example.com/n\">link</a>"});
+    ResultPane second(document_);
+    EXPECT_EQ(second.toPlainText(), pane_.toPlainText());
+    EXPECT_TRUE(FormatAt(second, LinkStart("http://example.com/n")).isAnchor());
+    EXPECT_EQ(FormatAt(second, document_.Highlights()[0].start).background().color(), kYellow);
+}
+
 TEST_F(ResultPaneTest, APageDisplayFreezesTheViewAndKeepsItsScrollPosition) {
     ShowBlocks(3, 40);
     pane_.document()->documentLayout()->documentSize();
@@ -227,18 +234,6 @@ TEST_F(ResultPaneTest, APageDisplayFreezesTheViewAndKeepsItsScrollPosition) {
     document_.AppendText("found\n");
     document_.EndBatch();
     EXPECT_TRUE(pane_.toPlainText().endsWith("found\n"));
-}
-
-TEST_F(ResultPaneTest, LinkAtCountsSettingsLinksAsNoneAndAnyLinkAtFindsThem) {
-    ShowLines(0, {"text <a href=\"http://example.com/n\">link</a>"});
-    std::size_t settings = LinkStart("\x01");
-    std::size_t link = LinkStart("http://example.com/n");
-
-    EXPECT_FALSE(pane_.LinkAt(settings));
-    EXPECT_EQ(pane_.AnyLinkAt(settings), std::optional<std::size_t>(1));
-    EXPECT_EQ(pane_.LinkAt(link + 3), std::optional<std::size_t>(2));
-    EXPECT_FALSE(pane_.LinkAt(link + 4));
-    EXPECT_FALSE(pane_.AnyLinkAt(link - 1));
 }
 
 TEST_F(ResultPaneTest, HoveringTellsWhichLinkIsUnderTheMouse) {
@@ -305,9 +300,18 @@ TEST_F(ResultPaneTest, TabKeysAreLeftToTheWindow) {
     EXPECT_EQ(backtab.count(), 2);
 }
 
-TEST_F(ResultPaneTest, LinkTargetAtSelectionIsThatOfAnOpenableLink) {
+TEST_F(ResultPaneTest, SettingsLinksCountOnlyForAnyLinkAt) {
     ShowLines(0, {"text <a href=\"http://example.com/n\">link</a> after"});
+    std::size_t settings = LinkStart("\x01");
     std::size_t link = LinkStart("http://example.com/n");
+
+    EXPECT_FALSE(pane_.LinkAt(settings));
+    EXPECT_EQ(pane_.AnyLinkAt(settings), std::optional<std::size_t>(1));
+    EXPECT_EQ(pane_.LinkAt(link + 3), std::optional<std::size_t>(2));
+    EXPECT_FALSE(pane_.LinkAt(link + 4));
+    EXPECT_FALSE(pane_.AnyLinkAt(link - 1));
+
+    // The address to copy is that of the link at the selection's start.
 
     pane_.SetCaret(link + 3);
     EXPECT_EQ(pane_.LinkTargetAtSelection(), std::optional<std::string>("http://example.com/n"));
@@ -318,7 +322,7 @@ TEST_F(ResultPaneTest, LinkTargetAtSelectionIsThatOfAnOpenableLink) {
     EXPECT_FALSE(pane_.SelectionIsEmpty());
     EXPECT_EQ(pane_.LinkTargetAtSelection(), std::optional<std::string>("http://example.com/n"));
 
-    pane_.SetCaret(LinkStart("\x01"));
+    pane_.SetCaret(settings);
     EXPECT_EQ(pane_.LinkTargetAtSelection(), std::nullopt);
     pane_.SetCaret(link - 1);
     EXPECT_EQ(pane_.LinkTargetAtSelection(), std::nullopt);
