@@ -1,5 +1,4 @@
-// The window's speed: start-up to a shown window with a tree of 10,000 pages, and showing 2,000
-// update lines in the result pane. Runs on the platform QT_QPA_PLATFORM names (offscreen by
+// The window's speed: start-up to a shown window with a tree of 10,000 pages. Runs on the platform QT_QPA_PLATFORM names (offscreen by
 // default). The program home is made below $TMPDIR (use a RAM-backed one for steady figures).
 
 #include <benchmark/benchmark.h>
@@ -14,7 +13,6 @@
 #include "platform/program_home.h"
 #include "shell/app_settings.h"
 #include "shell/main_window.h"
-#include "viewer/result_pane.h"
 
 namespace {
 
@@ -60,45 +58,6 @@ void BM_StartUpWithTenThousandPages(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUpWithTenThousandPages)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-// 2,000 lines of an update text, with links, appended to the pane in one display and laid out.
-void BM_ShowTwoThousandLines(benchmark::State& state) {
-    fs::path page = fs::temp_directory_path() / "velnora-bench-pane" / "data" / "p.dat";
-    fs::create_directories(page);
-    std::ofstream(page / "site.ini", std::ios::binary)
-        << "[CONFIG]\r\nURL=http://example.com/\r\n";
-    {
-        std::ofstream add(page / "add0.txt", std::ios::binary);
-        for (int i = 0; i < 2000; ++i) {
-            add << "\x8d\x58\x90\x56 " << i << " <a href=\"http://example.com/news/" << i
-                << ".html\">headline " << i << "</a> 2026/12/07\r\n";
-        }
-    }
-    std::ofstream(page / "index.txt", std::ios::binary) << "0";
-    std::ofstream(page / "result.ini", std::ios::binary) << "[RESULT]\r\nCODE=3\r\n";
-    viewer::ResultDocument document;
-    viewer::ResultDisplay display(document);
-    viewer::DisplaySettings settings;
-    settings.max_disp_line = 2000;
-    display.SetSettings(settings);
-    viewer::ResultPane pane(document);
-    pane.resize(900, 700);
-    pane.show();
-    QTest::qWaitForWindowExposed(&pane);
-    store::ItemRecord record;
-    record.node.kind = store::KIND_PAGE;
-    record.node.name = "p";
-    record.node.path = page.string();
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.Clear();
-        QApplication::processEvents();
-        state.ResumeTiming();
-        display.ShowResultsAfterCheck(record, 1);
-        QApplication::processEvents();
-    }
-}
-BENCHMARK(BM_ShowTwoThousandLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
