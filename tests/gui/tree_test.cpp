@@ -349,17 +349,6 @@ TEST_F(TreeTest, NewFoldersAreNumberedFromTwoAndTheirLabelIsEdited) {
     EXPECT_EQ(view_->SelectedItem(), Item(Sjis("新規フォルダ(3)")));
 }
 
-TEST_F(TreeTest, NewFolderBesideASelectedPageGoesIntoItsFolder) {
-    Folder("F");
-    Page("F/p");
-    Open();
-    Select("F/p");
-    ops_->NewFolder();
-    view_->FinishLabelEdit();
-    EXPECT_TRUE(test::Exists(FolderDir(Sjis("F/新規フォルダ"))));
-    EXPECT_EQ(Shown("F"), (std::vector<std::string>{Sjis("新規フォルダ"), "p"}));
-}
-
 TEST_F(TreeTest, LabelEditRenamesTheDirectoryAndEscapeKeepsTheName) {
     Folder("Taken");
     Open();
