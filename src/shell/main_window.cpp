@@ -14,7 +14,7 @@
 #include "shell/commands.h"
 #include "shell/dialog_sheet_launcher.h"
 #include "shell/message_box.h"
-#include "shell/page_tree_model.h"
+#include "shell/clear_past_logs.h"
 #include "shell/page_tree_view.h"
 #include "shell/settings_views.h"
 #include "shell/tree_operations.h"
@@ -78,11 +78,8 @@ void MainWindow::CreateChildren() {
     splitter_->setHandleWidth(4);
 
     platform::MakeDirectories(home_.data_directory);
-    store::PopulateTree(tree_);
-    model_ = std::make_unique<PageTreeModel>(tree_);
-    tree_view_ = new PageTreeView(splitter_);
+    tree_view_ = new PageTreeView(tree_, splitter_);
     tree_view_->setObjectName("PageTree");
-    tree_view_->setModel(model_.get());
     tree_view_->setMinimumWidth(10);
 
     display_.SetSettings(DisplaySettingsFrom(settings_));
@@ -100,16 +97,15 @@ void MainWindow::CreateChildren() {
     statusBar()->addWidget(status_label_, 1);
     statusBar()->setSizeGripEnabled(true);
 
-    check_observer_ = std::make_unique<WindowCheckObserver>(*this, tree_, check_working_copy_);
-    check_observer_->caret_to_start = [this] { pane_->CaretToStart(); };
+    check_observer_ = std::make_unique<WindowCheckObserver>(
+        *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
+    check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
-    sheets_ = std::make_unique<DialogSheetLauncher>(this, settings_, [this](const store::ItemRecord&
-                                                                                record) {
-        operations_->ClearPastLogs(record);
-    });
+    sheets_ = std::make_unique<DialogSheetLauncher>(
+        this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
     ApplyDisplaySettings();
-    tree_view_->SelectRoot();
+    operations_->PopulateTree();
 }
 
 void MainWindow::ConnectCommands() {
@@ -125,42 +121,35 @@ void MainWindow::ConnectCommands() {
 }
 
 void MainWindow::ConnectTree() {
-    connect(tree_view_, &PageTreeView::itemSelected, this,
+    connect(tree_view_, &PageTreeView::SelectionChanged, this,
             [this](store::ItemId item) { operations_->OnItemSelected(item); });
-    connect(tree_view_, &PageTreeView::openRequested, this,
+    connect(tree_view_, &PageTreeView::OpenRequested, this,
             [this](store::ItemId item) { operations_->OpenItemInBrowser(item); });
-    connect(tree_view_, &PageTreeView::contextMenuRequested, this,
-            [this](store::ItemId, const QPoint& global) {
-                if (!CheckRunning()) {
-                    actions_.item_menu->exec(global);
-                }
-            });
-    connect(tree_view_, &PageTreeView::tabPressed, this, [this](bool backwards) {
-        if (backwards) {
-            toolbar_->setFocus(Qt::BacktabFocusReason);
-        } else {
-            pane_->setFocus(Qt::TabFocusReason);
+    connect(tree_view_, &PageTreeView::ContextMenuRequested, this, [this](QPoint global) {
+        if (!CheckRunning()) {
+            actions_.item_menu->exec(global);
         }
     });
+    connect(tree_view_, &PageTreeView::LabelEdited, this,
+            [this](store::ItemId item, const std::string& text) {
+                operations_->RenameItem(item, text);
+            });
+    connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
+            [this] { pane_->setFocus(Qt::TabFocusReason); });
+    connect(tree_view_, &PageTreeView::FocusToolbarRequested, this,
+            [this] { toolbar_->setFocus(Qt::BacktabFocusReason); });
 }
 
 void MainWindow::ConnectPane() {
     connect(pane_, &viewer::ResultPane::linkHovered, this, &MainWindow::OnLinkHovered);
     connect(pane_, &viewer::ResultPane::linkActivated, this, &MainWindow::OnLinkActivated);
-    connect(pane_, &viewer::ResultPane::tabPressed, this, [this](bool backwards) {
-        if (backwards) {
-            tree_view_->setFocus(Qt::BacktabFocusReason);
-        } else {
-            toolbar_->setFocus(Qt::TabFocusReason);
-        }
-    });
-    pane_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(pane_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (pane_->SelectionEmpty()) {
-            pane_->MoveCaretToPoint(at);
-        }
+    connect(pane_, &viewer::ResultPane::tabPressed, this,
+            [this] { toolbar_->setFocus(Qt::TabFocusReason); });
+    connect(pane_, &viewer::ResultPane::backtabPressed, this,
+            [this] { tree_view_->setFocus(Qt::BacktabFocusReason); });
+    connect(pane_, &viewer::ResultPane::contextMenuWanted, this, [this](const QPoint& global) {
         UpdateEditMenu();
-        actions_.edit_menu->exec(pane_->viewport()->mapToGlobal(at));
+        actions_.edit_menu->exec(global);
     });
 }
 
@@ -175,6 +164,7 @@ void MainWindow::ClearPane() {
     document_.Clear();
     hovered_link_ = -1;
 }
+
 
 void MainWindow::OpenAddress(std::string_view address) {
     if (settings_.use_browser == 0) {
@@ -231,10 +221,7 @@ void MainWindow::OnLinkActivated(int link) {
 void MainWindow::ApplyDisplaySettings() {
     display_.SetSettings(DisplaySettingsFrom(settings_));
     pane_->ApplyAppearance(PaneAppearanceFrom(settings_));
-    QPalette palette = tree_view_->palette();
-    palette.setColor(QPalette::Base, pane_->BackgroundColor());
-    palette.setColor(QPalette::Text, pane_->TextColor());
-    tree_view_->setPalette(palette);
+    tree_view_->SetColors(settings_.color, settings_.back_color);
 }
 
 void MainWindow::SetTopmost(bool on) {

@@ -29,7 +29,6 @@ class ResultPane;
 
 namespace velnora::shell {
 
-class PageTreeModel;
 class PageTreeView;
 class TreeOperations;
 class DialogSheetLauncher;
@@ -99,12 +98,10 @@ private:
     store::PageTree tree_;
     viewer::ResultDocument document_;
     viewer::ResultDisplay display_;
-    store::ItemRecord check_working_copy_;
 
     QToolBar* toolbar_ = nullptr;
     QSplitter* splitter_ = nullptr;
     PageTreeView* tree_view_ = nullptr;
-    std::unique_ptr<PageTreeModel> model_;
     viewer::ResultPane* pane_ = nullptr;
     QLabel* status_label_ = nullptr;
     CommandActions actions_;

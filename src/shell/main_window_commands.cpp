@@ -45,8 +45,8 @@ void MainWindow::LockCommands(bool enable) {
 }
 
 void MainWindow::UpdateEditMenu() {
-    actions_.menu.at(kCopy)->setEnabled(!pane_->SelectionEmpty());
-    actions_.menu.at(kCopyUrl)->setEnabled(pane_->LinkTargetAtSelectionStart().has_value());
+    actions_.menu.at(kCopy)->setEnabled(!pane_->SelectionIsEmpty());
+    actions_.menu.at(kCopyUrl)->setEnabled(pane_->LinkTargetAtSelection().has_value());
 }
 
 void MainWindow::RunCommand(int command) {
@@ -127,7 +127,7 @@ void MainWindow::RunCommand(int command) {
             pane_->PreviousBlock();
             break;
         case kCopyUrl:
-            if (auto target = pane_->LinkTargetAtSelectionStart()) {
+            if (auto target = pane_->LinkTargetAtSelection()) {
                 platform::CopyToClipboard(*target);
             }
             break;

@@ -32,4 +32,19 @@ viewer::DisplaySettings DisplaySettingsFrom(const AppSettings& s) {
     return display;
 }
 
+viewer::PaneAppearance PaneAppearanceFrom(const AppSettings& s) {
+    viewer::PaneAppearance look;
+    look.face_name = s.face_name;
+    look.point = s.point;
+    look.bold = s.bold;
+    look.italic = s.italic;
+    look.underline = s.underline;
+    look.strikeout = s.strikeout;
+    look.color = s.color;
+    look.back_color = s.back_color;
+    look.highlight_color = s.highlight_color;
+    look.line_height = s.line_height;
+    return look;
+}
+
 }  // namespace velnora::shell

@@ -6,10 +6,12 @@
 #include "fetch/check_settings.h"
 #include "shell/app_settings.h"
 #include "viewer/display_settings.h"
+#include "viewer/pane_appearance.h"
 
 namespace velnora::shell {
 
 fetch::CheckSettings CheckSettingsFrom(const AppSettings& settings);
 viewer::DisplaySettings DisplaySettingsFrom(const AppSettings& settings);
+viewer::PaneAppearance PaneAppearanceFrom(const AppSettings& settings);
 
 }  // namespace velnora::shell

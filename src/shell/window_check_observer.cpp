@@ -7,8 +7,8 @@
 namespace velnora::shell {
 
 WindowCheckObserver::WindowCheckObserver(WindowServices& window, store::PageTree& tree,
-                                         store::ItemRecord& working_copy)
-    : window_(window), tree_(tree), working_copy_(working_copy) {}
+                                         std::function<store::ItemRecord&()> working_copy)
+    : window_(window), tree_(tree), working_copy_(std::move(working_copy)) {}
 
 void WindowCheckObserver::StatusLine(const store::ItemRecord& page, std::string_view message) {
     window_.display().StatusLine(page, message);
@@ -21,7 +21,7 @@ void WindowCheckObserver::ErrorLine(const store::ItemRecord& page, std::string_v
 void WindowCheckObserver::ShowResultsAfterCheck(store::ItemRecord& page, int count) {
     // The page shown last is the working copy of the sheets and commands.
     window_.display().ShowResultsAfterCheck(page, count);
-    working_copy_ = page;
+    working_copy_() = page;
 }
 
 void WindowCheckObserver::CaretToStart() {
@@ -31,7 +31,7 @@ void WindowCheckObserver::CaretToStart() {
 }
 
 void WindowCheckObserver::ShowCurrentText(store::ItemRecord& page) {
-    working_copy_ = page;
+    working_copy_() = page;
     window_.display().ShowCurrentText(page, store::ReadLogIndex(page.node.path));
 }
 

@@ -3,6 +3,8 @@
 // What a check shows in the window: the result pane's displays, the status bar, the tree's
 // unread marks, the command lock, the completion sound and notice.
 
+#include <functional>
+
 #include "fetch/check_observer.h"
 #include "shell/window_services.h"
 #include "store/page_tree.h"
@@ -11,8 +13,9 @@ namespace velnora::shell {
 
 class WindowCheckObserver : public fetch::CheckObserver {
 public:
+    // working_copy gives the record that the result display, the sheets and the commands share.
     WindowCheckObserver(WindowServices& window, store::PageTree& tree,
-                        store::ItemRecord& working_copy);
+                        std::function<store::ItemRecord&()> working_copy);
 
     void SetStatusText(std::string_view text) override { window_.SetStatusText(text); }
     void StatusLine(const store::ItemRecord& page, std::string_view message) override;
@@ -33,7 +36,7 @@ public:
 private:
     WindowServices& window_;
     store::PageTree& tree_;
-    store::ItemRecord& working_copy_;
+    std::function<store::ItemRecord&()> working_copy_;
 };
 
 }  // namespace velnora::shell
