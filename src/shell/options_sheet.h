@@ -23,7 +23,7 @@ namespace velnora::shell {
 struct OptionsServices {
     // velnora.ini, written on OK.
     std::string settings_path;
-    // The counters shown on "統計情報" (none shown when null).
+    // The counters shown on "統計情報" (zeros when null).
     const fetch::TrafficStats* stats = nullptr;
     // The font, colour and file choosers (Qt's dialogs when null).
     Choosers* choosers = nullptr;

@@ -30,6 +30,13 @@ QString WithCrLf(QString text) {
     return text;
 }
 
+// Characters without a Shift_JIS form, other than the replacement character.
+int Unmappable(const QString& text) {
+    int unmapped = 0;
+    ToSjisCounting(text, &unmapped);
+    return unmapped - static_cast<int>(text.count(QChar::ReplacementCharacter));
+}
+
 }  // namespace
 
 std::string ToSjisCounting(const QString& text, int* unmapped) {
@@ -43,9 +50,8 @@ SjisBufferValidator::SjisBufferValidator(std::size_t buffer_size, QObject* paren
     : QValidator(parent), buffer_size_(buffer_size) {}
 
 QValidator::State SjisBufferValidator::validate(QString& input, int& /*pos*/) const {
-    int unmapped = 0;
-    std::string sjis = ToSjisCounting(input, &unmapped);
-    return (unmapped == 0 && sjis.size() < buffer_size_) ? Acceptable : Invalid;
+    return (Unmappable(input) <= 0 && platform::ToSjis(input).size() < buffer_size_) ? Acceptable
+                                                                                     : Invalid;
 }
 
 TextField::TextField(QWidget* parent, const char* object_name, int max_chars,
@@ -57,10 +63,15 @@ TextField::TextField(QWidget* parent, const char* object_name, int max_chars,
 }
 
 void TextField::SetSjis(std::string_view text) {
-    setText(platform::FromSjis(common::CutToBuffer(text, buffer_size_)));
+    stored_ = common::CutToBuffer(text, buffer_size_);
+    setText(platform::FromSjis(stored_));
+    shown_ = this->text();
 }
 
 std::string TextField::Sjis() const {
+    if (text() == shown_) {
+        return stored_;
+    }
     return common::CutToBuffer(platform::ToSjis(text()), buffer_size_);
 }
 
@@ -72,18 +83,23 @@ TextBox::TextBox(QWidget* parent, const char* object_name, int max_chars, std::s
 }
 
 void TextBox::SetSjis(std::string_view text) {
-    setPlainText(WithLineFeeds(platform::FromSjis(common::CutToBuffer(text, buffer_size_))));
+    stored_ = common::CutToBuffer(text, buffer_size_);
+    setPlainText(WithLineFeeds(platform::FromSjis(stored_)));
+    shown_ = toPlainText();
 }
 
 std::string TextBox::Sjis() const {
-    return common::CutToBuffer(platform::ToSjis(WithCrLf(toPlainText())), buffer_size_);
+    QString text = toPlainText();
+    if (text == shown_) {
+        return stored_;
+    }
+    return common::CutToBuffer(platform::ToSjis(WithCrLf(text)), buffer_size_);
 }
 
 bool TextBox::Fits() const {
     QString stored = WithCrLf(toPlainText());
-    int unmapped = 0;
-    std::string sjis = ToSjisCounting(stored, &unmapped);
-    return stored.size() <= max_chars_ && sjis.size() < buffer_size_ && unmapped == 0;
+    return stored.size() <= max_chars_ && platform::ToSjis(stored).size() < buffer_size_ &&
+           Unmappable(stored) <= 0;
 }
 
 void TextBox::TrimToLimits() {

@@ -28,7 +28,8 @@ std::string ToSjisCounting(const QString& text, int* unmapped);
 
 // Accepts a text whose Shift_JIS form fits in a buffer of the given size (at most size - 1
 // bytes) and that holds only characters Shift_JIS can store, so that what the field shows is
-// exactly what is kept.
+// exactly what is kept. The replacement character, which stands for stored bytes that have no
+// Unicode form, is let through so that such a text stays editable.
 class SjisBufferValidator : public QValidator {
   public:
     SjisBufferValidator(std::size_t buffer_size, QObject* parent);
@@ -47,10 +48,14 @@ class TextField : public QLineEdit {
 
     // Shows a stored text; a text longer than the limits is cut at a character.
     void SetSjis(std::string_view text);
+    // The text as Shift_JIS; while it is as SetSjis showed it, the stored bytes themselves, so
+    // that bytes without a Unicode form survive an untouched field.
     std::string Sjis() const;
 
   private:
     std::size_t buffer_size_;
+    std::string stored_;
+    QString shown_;
 };
 
 // A multi-line field. Its stored form ends lines in CR LF, as the settings records hold them,
@@ -61,6 +66,7 @@ class TextBox : public QPlainTextEdit {
   public:
     TextBox(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size);
 
+    // As TextField's.
     void SetSjis(std::string_view text);
     std::string Sjis() const;
 
@@ -71,6 +77,8 @@ class TextBox : public QPlainTextEdit {
     int max_chars_;
     std::size_t buffer_size_;
     bool trimming_ = false;
+    std::string stored_;
+    QString shown_;
 };
 
 // A number field with up-down arrows. The field holds at most `digits` digits; the arrows move

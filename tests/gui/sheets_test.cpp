@@ -487,6 +487,30 @@ TEST(PageSheet, FieldsRefuseCharactersWithoutShiftJis) {
     EXPECT_EQ(record.settings.ngwords[1], "ab");
 }
 
+// Stored bytes that have no Unicode form (a file edited by hand) survive an untouched field, and
+// the field can still be edited.
+TEST(PageSheet, UntouchedFieldsKeepTheirStoredBytes) {
+    const std::string odd =
+        "ab\x85\x40"
+        "cd";  // a code that stands for no character
+    store::ItemRecord record = FilledPage();
+    record.settings.ngwords[2] = odd;
+    record.settings.comment = odd;
+    record.settings.ngwords[3] = odd;
+    PageSheet sheet(nullptr, record, RecordClears());
+    ASSERT_TRUE(Find<QLineEdit>(&sheet, "NGWORD2")->text().contains(QChar::ReplacementCharacter));
+    ShowActive(sheet);
+    auto* edited = Find<QLineEdit>(&sheet, "NGWORD3");
+    edited->setFocus();
+    edited->end(false);
+    QTest::keyClicks(edited, "e");
+    PressOk(sheet);
+    EXPECT_EQ(record.settings.ngwords[2], odd);
+    EXPECT_EQ(record.settings.comment, odd);
+    EXPECT_EQ(record.settings.ngwords[3].substr(0, 2), "ab");
+    EXPECT_EQ(record.settings.ngwords[3].back(), 'e');
+}
+
 // A stored list value that the list does not offer is kept rather than lost.
 TEST(PageSheet, StoredValueOutsideAListIsKept) {
     store::ItemRecord record = FilledPage();
