@@ -64,6 +64,7 @@ BENCHMARK(BM_StartUpWithTenThousandPages)->Unit(benchmark::kMillisecond)->Iterat
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    Q_INIT_RESOURCE(velnora);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

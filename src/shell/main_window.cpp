@@ -10,6 +10,7 @@
 
 #include "common/bounded_string.h"
 #include "platform/desktop.h"
+#include "platform/file_system.h"
 #include "platform/qt_text.h"
 #include "shell/commands.h"
 #include "shell/dialog_sheet_launcher.h"
@@ -102,7 +103,13 @@ void MainWindow::CreateChildren() {
     check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
     sheets_ = std::make_unique<DialogSheetLauncher>(
-        this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); });
+        this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
+        [this](bool showing) {
+            // A sheet comes to the front: the window is not kept on top while it shows.
+            if (topmost_) {
+                SetTopmostFlag(!showing);
+            }
+        });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
     ApplyDisplaySettings();
     operations_->PopulateTree();
@@ -224,13 +231,20 @@ void MainWindow::ApplyDisplaySettings() {
     tree_view_->SetColors(settings_.color, settings_.back_color);
 }
 
-void MainWindow::SetTopmost(bool on) {
-    topmost_ = on;
+void MainWindow::SetTopmostFlag(bool on) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
+        return;
+    }
     bool visible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (visible) {
         show();
     }
+}
+
+void MainWindow::SetTopmost(bool on) {
+    topmost_ = on;
+    SetTopmostFlag(on);
     QAction* button = actions_.toolbar.at(kTopmost);
     button->setIcon(QIcon(on ? ":/icons/topmost-on.svg" : ":/icons/topmost-off.svg"));
     button->setToolTip(platform::FromSjis(on ? kTopmostOnTip : kTopmostOffTip));

@@ -80,6 +80,8 @@ private:
     void ConnectPane();
     void ApplyDisplaySettings();
     void SetTopmost(bool on);
+    // The window manager's keep-above flag alone, without changing the TOPMOST setting.
+    void SetTopmostFlag(bool on);
     void RestorePlacement();
     void SavePlacement();
     void UpdateEditMenu();

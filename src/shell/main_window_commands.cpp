@@ -137,11 +137,21 @@ void MainWindow::RunCommand(int command) {
 }
 
 void MainWindow::ShowOptions() {
-    OptionsResult result = ShowOptionsSheet(this, settings_, stats_, settings_path());
-    if (result.display_changed) {
+    OptionsServices services;
+    services.settings_path = settings_path();
+    services.stats = &stats_;
+    services.display_changed = [this] {
         LockCommands(false);
         ApplyDisplaySettings();
         LockCommands(true);
+    };
+    bool topmost = topmost_;
+    if (topmost) {
+        SetTopmost(false);  // the sheet comes to the front
+    }
+    ShowOptionsSheet(this, settings_, services);
+    if (topmost) {
+        SetTopmost(true);
     }
     display_.SetSettings(DisplaySettingsFrom(settings_));
 }

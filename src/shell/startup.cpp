@@ -12,10 +12,14 @@
 #include "shell/message_box.h"
 #include "shell/single_instance.h"
 
+// The resources (icons) are compiled into a static library: they are registered by hand.
+static void RegisterResources() { Q_INIT_RESOURCE(velnora); }
+
 namespace velnora::shell {
 
 int RunWindowProgram(int argc, char** argv) {
     QApplication application(argc, argv);
+    RegisterResources();
     QApplication::setApplicationName("Velnora");
     QApplication::setApplicationVersion("0.42");
     QApplication::setDesktopFileName("velnora");
