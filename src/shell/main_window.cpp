@@ -44,7 +44,7 @@ MainWindow::MainWindow(const platform::ProgramHome& home, AppSettings& settings,
       settings_(settings),
       stats_(stats),
       tree_(home.directory),
-      display_(document_, nullptr) {
+      display_(document_, this) {
     setObjectName("MainWindow");
     setWindowTitle("Velnora");
     setWindowIcon(QIcon(":/icons/velnora.svg"));

@@ -22,6 +22,7 @@
 #include "store/page_tree.h"
 #include "viewer/display.h"
 #include "viewer/document.h"
+#include "viewer/status_sink.h"
 
 namespace velnora::viewer {
 class ResultPane;
@@ -33,7 +34,7 @@ class PageTreeView;
 class TreeOperations;
 class DialogSheetLauncher;
 
-class MainWindow : public QMainWindow, public WindowServices {
+class MainWindow : public QMainWindow, public WindowServices, public viewer::StatusSink {
     Q_OBJECT
 
 public:
@@ -45,7 +46,7 @@ public:
     // ask for it, starts a check of every page once the event loop runs.
     void ShowAsStored();
 
-    // WindowServices
+    // WindowServices (SetStatusText is also the result display's StatusSink)
     QWidget* window() override { return this; }
     const AppSettings& settings() const override { return settings_; }
     void SetStatusText(std::string_view text) override;
