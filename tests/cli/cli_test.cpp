@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -53,18 +54,6 @@ namespace {
 // A program home in a temporary directory for the commands that use one.
 class CliHome : public testing::Test {
 protected:
-    CliHome() {
-        old_home_ = ::getenv("VELNORA_HOME") != nullptr ? ::getenv("VELNORA_HOME") : "";
-        ::setenv("VELNORA_HOME", home_.path().c_str(), 1);
-    }
-    ~CliHome() override {
-        if (old_home_.empty()) {
-            ::unsetenv("VELNORA_HOME");
-        } else {
-            ::setenv("VELNORA_HOME", old_home_.c_str(), 1);
-        }
-    }
-
     std::string MakePage(const std::string& relative, const std::string& response) {
         std::string dir = home_ / ("data/" + relative);
         test::MakeDir(dir);
@@ -74,7 +63,7 @@ protected:
     }
 
     test::TempDir home_;
-    std::string old_home_;
+    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
 };
 
 const char kResponse[] =

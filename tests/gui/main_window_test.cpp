@@ -23,6 +23,7 @@
 #include "shell/commands.h"
 #include "shell/page_tree_view.h"
 #include "shell/single_instance.h"
+#include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 #include "viewer/result_pane.h"
@@ -36,11 +37,7 @@ QString Q(const char* utf8) {
 
 class MainWindowTest : public testing::Test {
   protected:
-    MainWindowTest() {
-        ::setenv("VELNORA_HOME", home_.path().c_str(), 1);
-        test::MakeDir(home_ / "data");
-    }
-    ~MainWindowTest() override { ::unsetenv("VELNORA_HOME"); }
+    MainWindowTest() { test::MakeDir(home_ / "data"); }
 
     void AddPage(const std::string& relative, const std::string& url) {
         std::string dir = home_ / ("data/" + relative);
@@ -58,6 +55,7 @@ class MainWindowTest : public testing::Test {
     }
 
     test::TempDir home_;
+    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
     platform::ProgramHome home_found_;
     AppSettings settings_;
     fetch::TrafficStats stats_;

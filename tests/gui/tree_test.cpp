@@ -27,6 +27,7 @@
 #include "store/page_tree.h"
 #include "store/settings_files.h"
 #include "support/sjis.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "viewer/display.h"
 #include "viewer/document.h"
@@ -86,27 +87,7 @@ class FakeSheets : public SheetLauncher {
     }
 };
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        const char* old = ::getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_) {
-            ::setenv(name_, old_.c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
+using test::ScopedEnv;
 
 struct Message {
     std::string text;

@@ -5,36 +5,13 @@
 
 #include <filesystem>
 
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace velnora::platform {
 namespace {
 
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        const char* old = ::getenv(name);
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (had_) {
-            ::setenv(name_, old_.c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-  private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
+using test::ScopedEnv;
 
 TEST(ProgramHome, VelnoraHomeWinsAndIsCreatedWithItsDataDirectory) {
     test::TempDir dir;
