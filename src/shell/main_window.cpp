@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -12,10 +13,10 @@
 #include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/qt_text.h"
+#include "shell/clear_past_logs.h"
 #include "shell/commands.h"
 #include "shell/dialog_sheet_launcher.h"
 #include "shell/message_box.h"
-#include "shell/clear_past_logs.h"
 #include "shell/page_tree_view.h"
 #include "shell/settings_views.h"
 #include "shell/tree_operations.h"
@@ -71,6 +72,10 @@ void MainWindow::CreateChildren() {
     toolbar_->setObjectName("Toolbar");
     toolbar_->setMovable(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The toolbar takes the focus in the window's Tab order: Tab goes on to the tree, Shift+Tab
+    // back to the pane.
+    toolbar_->setFocusPolicy(Qt::TabFocus);
+    toolbar_->installEventFilter(this);
     actions_ = BuildCommands(this, menuBar(), toolbar_);
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
@@ -165,13 +170,14 @@ void MainWindow::SetStatusText(std::string_view text) {
     status_label_->repaint();
 }
 
-QString MainWindow::StatusText() const { return status_label_->text(); }
+QString MainWindow::StatusText() const {
+    return status_label_->text();
+}
 
 void MainWindow::ClearPane() {
     document_.Clear();
     hovered_link_ = -1;
 }
-
 
 void MainWindow::OpenAddress(std::string_view address) {
     if (settings_.use_browser == 0) {
@@ -288,10 +294,25 @@ void MainWindow::ShowAsStored() {
         show();
     }
     if (settings_.startup_check != 0) {
-        QTimer::singleShot(0, this, [this] {
-            check_->StartCheck(tree_.root(), CheckSettingsNow());
-        });
+        QTimer::singleShot(0, this,
+                           [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
     }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toolbar_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
+            tree_view_->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        if (key->key() == Qt::Key_Backtab ||
+            (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ShiftModifier)) {
+            pane_->setFocus(Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -299,9 +320,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    bool may_close = check_->RequestClose([this] {
-        QTimer::singleShot(0, this, [this] { close(); });
-    });
+    bool may_close =
+        check_->RequestClose([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     if (!may_close) {
         event->ignore();
         return;
@@ -311,6 +331,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-fetch::CheckSettings MainWindow::CheckSettingsNow() const { return CheckSettingsFrom(settings_); }
+fetch::CheckSettings MainWindow::CheckSettingsNow() const {
+    return CheckSettingsFrom(settings_);
+}
 
 }  // namespace velnora::shell

@@ -37,7 +37,7 @@ class DialogSheetLauncher;
 class MainWindow : public QMainWindow, public WindowServices, public viewer::StatusSink {
     Q_OBJECT
 
-public:
+  public:
     MainWindow(const platform::ProgramHome& home, AppSettings& settings,
                fetch::TrafficStats& stats);
     ~MainWindow() override;
@@ -71,10 +71,11 @@ public:
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateChildren();
     void ConnectCommands();
     void ConnectTree();

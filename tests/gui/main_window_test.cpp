@@ -152,6 +152,25 @@ TEST_F(MainWindowTest, TopmostToggleAndPlacementAreSavedOnClosingButNotOnExit) {
     EXPECT_EQ(ini.GetInt("POSITION", "CX", 0), 0) << "the exit command saves nothing";
 }
 
+TEST_F(MainWindowTest, TabGoesRoundTreePaneAndToolbar) {
+    MainWindow& window = Open();
+    auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    window.activateWindow();
+    window.tree_view().setFocus();
+    QTest::keyClick(&window.tree_view(), Qt::Key_Tab);
+    EXPECT_TRUE(window.pane().hasFocus());
+    QTest::keyClick(&window.pane(), Qt::Key_Tab);
+    EXPECT_TRUE(toolbar->hasFocus());
+    QTest::keyClick(toolbar, Qt::Key_Tab);
+    EXPECT_TRUE(window.tree_view().hasFocus());
+    QTest::keyClick(&window.tree_view(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(toolbar->hasFocus());
+    QTest::keyClick(toolbar, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.pane().hasFocus());
+    QTest::keyClick(&window.pane(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.tree_view().hasFocus());
+}
+
 TEST_F(MainWindowTest, SplitterKeepsBothPanesAtLeastTenPixelsWide) {
     MainWindow& window = Open();
     auto* splitter = window.findChild<QSplitter*>("Splitter");
