@@ -4,18 +4,30 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <filesystem>
+#include <string>
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string runtime;
     if (::getenv("XDG_RUNTIME_DIR") == nullptr) {
         // Qt wants a private runtime directory; a session without one gets a fresh one.
-        static char runtime[] = "/tmp/velnora-runtime-XXXXXX";
-        if (::mkdtemp(runtime) != nullptr) {
-            ::setenv("XDG_RUNTIME_DIR", runtime, 1);
+        std::string pattern = "/tmp/velnora-runtime-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            runtime = pattern;
+            ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         }
     }
-    QApplication application(argc, argv);
-    Q_INIT_RESOURCE(velnora);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        Q_INIT_RESOURCE(velnora);
+        testing::InitGoogleTest(&argc, argv);
+        status = RUN_ALL_TESTS();
+    }
+    if (!runtime.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(runtime, ignored);
+    }
+    return status;
 }
