@@ -26,7 +26,6 @@ namespace {
 constexpr int kProxyUrlChars = 2100;
 constexpr int kPortDigits = 5;
 constexpr int kFileChars = 260;
-constexpr int kKeywordChars = 64;
 constexpr int kHeaderChars = 250;
 constexpr std::size_t kHeaderBuffer = 251;
 // The face name as the font chooser hands it over: at most 32 bytes.
@@ -267,14 +266,7 @@ QWidget* OptionsSheet::BuildHighlight() {
     use_highlight_ =
         NewCheckBox(page, "USE_HIGHLIGHT", kUseHighlightLabel, settings_.use_highlight);
     layout->addWidget(use_highlight_);
-    auto* words = new QFormLayout;
-    words->setVerticalSpacing(5);
-    for (int i = 0; i < kHighlightCount; ++i) {
-        highlights_[i] = new TextField(page, kHighlightNames[i], kKeywordChars, common::kWordSize);
-        highlights_[i]->SetSjis(settings_.highlights[i]);
-        words->addRow(new QLabel(QString::number(i + 1), page), highlights_[i]);
-    }
-    layout->addLayout(words);
+    AddWordColumn(page, layout, kHighlightNames, settings_.highlights, highlights_);
     layout->addStretch(1);
     return page;
 }

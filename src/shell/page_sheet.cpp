@@ -157,14 +157,7 @@ QWidget* PageSheet::BuildNgWords() {
     QVBoxLayout* layout = NewPageLayout(page);
     layout->addWidget(NewLabel(page, kNgWordsExplanation));
 
-    auto* words = new QFormLayout;
-    words->setVerticalSpacing(5);
-    for (int i = 0; i < store::kNgWordCount; ++i) {
-        ngwords_[i] = new TextField(page, kNgWordNames[i], kWordChars, common::kWordSize);
-        ngwords_[i]->SetSjis(record_.settings.ngwords[i]);
-        words->addRow(new QLabel(QString::number(i + 1), page), ngwords_[i]);
-    }
-    layout->addLayout(words);
+    AddWordColumn(page, layout, kNgWordNames, record_.settings.ngwords, ngwords_);
     layout->addStretch(1);
     return page;
 }

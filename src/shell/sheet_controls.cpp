@@ -1,6 +1,7 @@
 #include "shell/sheet_controls.h"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextCursor>
@@ -233,6 +234,19 @@ PropertySheet::PropertySheet(QWidget* owner, const char* object_name, std::strin
 
 void PropertySheet::AddPage(QWidget* page, std::string_view title) {
     pages_->addTab(page, platform::FromSjis(title));
+}
+
+void AddWordColumn(QWidget* page, QVBoxLayout* layout, const char* const (&names)[10],
+                   const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields) {
+    constexpr int kWordChars = 64;
+    auto* words = new QFormLayout;
+    words->setVerticalSpacing(5);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        fields[i] = new TextField(page, names[i], kWordChars, common::kWordSize);
+        fields[i]->SetSjis(values[i]);
+        words->addRow(new QLabel(QString::number(i + 1), page), fields[i]);
+    }
+    layout->addLayout(words);
 }
 
 }  // namespace velnora::shell

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QValidator>
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <string>
@@ -127,6 +128,11 @@ QLabel* NewLabel(QWidget* parent, std::string_view text, const char* object_name
 
 // A page's layout: a column with the sheets' margins and spacing.
 QVBoxLayout* NewPageLayout(QWidget* page);
+
+// Ten numbered fields of at most 64 characters (the NG words, the highlight keywords), filled
+// with the values, named by names, in a column added to the page's layout.
+void AddWordColumn(QWidget* page, QVBoxLayout* layout, const char* const (&names)[10],
+                   const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields);
 
 // A modal sheet: pages on tabs, the first shown first, and OK (the default button) and Cancel;
 // no Apply button and no context-help button.
