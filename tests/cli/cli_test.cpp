@@ -1,7 +1,6 @@
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <algorithm>
@@ -53,7 +52,7 @@ namespace {
 
 // A program home in a temporary directory for the commands that use one.
 class CliHome : public testing::Test {
-protected:
+  protected:
     std::string MakePage(const std::string& relative, const std::string& response) {
         std::string dir = home_ / ("data/" + relative);
         test::MakeDir(dir);
@@ -111,6 +110,52 @@ TEST_F(CliHome, PageCommandsRefuseBadArguments) {
     Result empty = RunCli({"extract", home_.path() + "/data/Empty.dat"});
     EXPECT_EQ(empty.status, kExitFailure);
     EXPECT_NE(empty.err.find("no stored response"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velnora::cli
+
+namespace velnora::cli {
+namespace {
+
+TEST_F(CliHome, AddMakesPagesAsTheNewPageCommandDoes) {
+    test::MakeDir(home_ / "data/News.grp");
+    Result first = RunCli({"add", "News/Site", "http://example.com/"});
+    EXPECT_EQ(first.status, kExitOk) << first.err;
+    EXPECT_EQ(first.out, "added News/Site\n");
+    EXPECT_EQ(test::ReadBytes(home_ / "data/News.grp/Site.dat/site.ini")
+                  .rfind("[CONFIG]\r\nUSE_OLD_LOG=1\r\n", 0),
+              0u)
+        << "a whole record, in the order of a new file";
+    Result second = RunCli({"add", "News/Site", "http://example.com/2"});
+    EXPECT_EQ(second.out, "added News/Site(2)\n") << "a taken name is numbered";
+    EXPECT_TRUE(test::Exists(home_ / "data/News.grp/Site(2).dat/site.ini"));
+    Result japanese = RunCli({"add", "天気", "http://example.com/w"});
+    EXPECT_EQ(japanese.out, "added 天気\n");
+    EXPECT_TRUE(test::Exists(home_ / ("data/" + test::Sjis("天気") + ".dat")));
+
+    EXPECT_EQ(RunCli({"add", "Nowhere/Site", "http://x/"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"add", "News/..", "http://x/"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"add", "News/Site", std::string(2101, 'u')}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"add", "News/Site"}).status, kExitUsage);
+}
+
+TEST_F(CliHome, ReloadPrintsTheStoredResults) {
+    std::string page = home_ / "data/Site.dat";
+    test::MakeDir(page);
+    test::WriteBytes(page + "/site.ini", "[CONFIG]\r\nURL=http://example.com/\r\n");
+    test::WriteBytes(page + "/add1.txt", "new <a href=\"http://example.com/n\">line</a>\r\n");
+    test::WriteBytes(page + "/index.txt", "1");
+    test::WriteBytes(page + "/result.ini", "[RESULT]\r\nCODE=3\r\n");
+    test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nHEADER=# %link;\r\n");
+    Result shown = RunCli({"reload"});
+    EXPECT_EQ(shown.status, kExitOk) << shown.err;
+    EXPECT_EQ(shown.out, "# Site <http://example.com/>\nnew line <http://example.com/n>\n\n");
+    test::WriteBytes(page + "/result.ini", "[RESULT]\r\nCODE=1\r\n");
+    EXPECT_EQ(RunCli({"reload"}).out, "■Site <http://example.com/> : 更新なし\n");
+    EXPECT_EQ(RunCli({"reload", "--all"}).out,
+              "# Site <http://example.com/>\nnew line <http://example.com/n>\n\n");
+    EXPECT_EQ(RunCli({"reload", "Missing"}).status, kExitUsage);
 }
 
 }  // namespace
