@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "fetch/check_observer.h"
+#include "shell/display_check_observer.h"
 #include "store/page_tree.h"
 #include "viewer/display.h"
 #include "viewer/document.h"
@@ -15,7 +15,7 @@
 
 namespace velnora::cli {
 
-class TerminalPane : public fetch::CheckObserver,
+class TerminalPane : public shell::DisplayCheckObserver,
                      public viewer::DocumentListener,
                      public viewer::StatusSink {
   public:
@@ -26,12 +26,8 @@ class TerminalPane : public fetch::CheckObserver,
 
     // CheckObserver
     void SetStatusText(std::string_view text) override { status_text_.assign(text); }
-    void StatusLine(const store::ItemRecord& page, std::string_view message) override;
-    void ErrorLine(const store::ItemRecord& page, std::string_view message) override;
     void ClearPane() override { document_.Clear(); }
-    void ShowResultsAfterCheck(store::ItemRecord& page, int count) override;
     void CaretToStart() override {}
-    void ShowCurrentText(store::ItemRecord& page) override;
     void LockCommands(bool) override {}
     void MarkUpdated(store::ItemId item) override { tree_.MarkUpdated(item); }
     void ClearUpdated(store::ItemId item) override { tree_.ClearUpdated(item); }
@@ -50,7 +46,7 @@ class TerminalPane : public fetch::CheckObserver,
     std::ostream& out_;
     store::PageTree& tree_;
     viewer::ResultDocument document_;
-    viewer::ResultDisplay display_;
+    viewer::ResultDisplay pane_display_;
     std::string status_text_;
 };
 

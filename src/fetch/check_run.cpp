@@ -95,7 +95,7 @@ CheckRun::~CheckRun() {
 }
 
 bool CheckRun::AllIdle() const {
-    for (const FetchSession& session : const_cast<CheckRun*>(this)->fetcher_.sessions()) {
+    for (const FetchSession& session : fetcher_.sessions()) {
         if (session.phase != SessionPhase::kIdle || session.connection != ConnectionState::kIdle) {
             return false;
         }

@@ -72,7 +72,7 @@ struct FetchSession {
 };
 
 class Fetcher : public TransportListener {
-public:
+  public:
     struct Hooks {
         // A response is complete (the session's phase is kFetched).
         std::function<void(FetchSession&)> fetched;
@@ -90,6 +90,7 @@ public:
     void Configure(const CheckSettings& settings) { settings_ = settings; }
     const CheckSettings& settings() const { return settings_; }
     std::array<FetchSession, kSessionCount>& sessions() { return sessions_; }
+    const std::array<FetchSession, kSessionCount>& sessions() const { return sessions_; }
 
     // Starts one attempt for the session's page. On failure an error line has been shown; the
     // caller closes the session and records RESULT_ERROR.
@@ -108,7 +109,7 @@ public:
     // Records RESULT_ERROR for the session's page.
     static void RecordError(const FetchSession& session);
 
-private:
+  private:
     bool OpenConnection(FetchSession& session, const std::vector<std::string>& addresses);
     void Fail(FetchSession& session, std::string_view message);
     void SendRequest(FetchSession& session);

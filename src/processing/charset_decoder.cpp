@@ -277,7 +277,8 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedShiftJis(const Byte* p, const By
 
 const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* end) {
     auto switched = [this] { return current_ != Encoding::kIso2022Jp; };
-    while (p < end) {
+    // A tag that switched the encoding ends this run: the rest is decoded anew.
+    while (p < end && !switched()) {
         switch (jis_state_) {
             case JisState::kAscii: {
                 const void* esc = std::memchr(p, kEsc, static_cast<std::size_t>(end - p));
@@ -286,9 +287,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                     std::size_t n = static_cast<std::size_t>(stop - p);
                     std::size_t taken = PassRun(p, n);
                     p += taken;
-                    if (switched()) {
-                        return p;
-                    }
                     continue;
                 }
                 ++p;
@@ -303,9 +301,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 }
                 jis_state_ = JisState::kAscii;  // the ESC is dropped
                 PassConverted(&b, 1);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
             case JisState::kEscapeDollar: {
@@ -316,17 +311,11 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 }
                 jis_state_ = JisState::kAscii;
                 PassPair('$', b);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
             case JisState::kTwoByte: {
                 if (const Byte* q = PassCharacters(p, end, JisCharacter); q != p) {
                     p = q;
-                    if (switched()) {
-                        return p;
-                    }
                     continue;
                 }
                 Byte b = *p++;
@@ -345,9 +334,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 std::size_t out_length = 0;
                 JisCharacter(pair, pair + 2, out, &out_length);
                 PassConverted(out, out_length);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
             case JisState::kTwoByteEsc: {
@@ -358,9 +344,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 }
                 jis_state_ = JisState::kTwoByte;
                 PassConverted(&b, 1);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
             case JisState::kTwoByteEscParen: {
@@ -371,9 +354,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
                 }
                 jis_state_ = JisState::kTwoByte;
                 PassPair('(', b);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
         }
@@ -383,7 +363,8 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedJis(const Byte* p, const Byte* e
 
 const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* end) {
     auto switched = [this] { return current_ != Encoding::kEucJp; };
-    while (p < end) {
+    // A tag that switched the encoding ends this run: the rest is decoded anew.
+    while (p < end && !switched()) {
         switch (euc_state_) {
             case EucState::kGround: {
                 const Byte* stop = p + AsciiRunLength(p, end);
@@ -394,16 +375,10 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* e
                     std::size_t n = static_cast<std::size_t>(stop - p);
                     std::size_t taken = PassRun(p, n);
                     p += taken;
-                    if (switched()) {
-                        return p;
-                    }
                     continue;
                 }
                 if (const Byte* q = PassCharacters(p, end, EucCharacter); q != p) {
                     p = q;
-                    if (switched()) {
-                        return p;
-                    }
                     continue;
                 }
                 Byte b = *p++;
@@ -420,9 +395,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* e
                 Byte b = *p++;
                 euc_state_ = EucState::kGround;
                 PassConverted(&b, 1);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
             case EucState::kSecond: {
@@ -431,9 +403,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* e
                 Byte out[2];
                 EucToShiftJis(euc_first_, b, out);
                 PassConverted(out, 2);
-                if (switched()) {
-                    return p;
-                }
                 break;
             }
         }
@@ -443,22 +412,17 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedEuc(const Byte* p, const Byte* e
 
 const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* end) {
     auto switched = [this] { return current_ != Encoding::kUtf8; };
-    while (p < end) {
+    // A tag that switched the encoding ends this run: the rest is decoded anew.
+    while (p < end && !switched()) {
         if (utf8_length_ == 0) {
             std::size_t n = AsciiRunLength(p, end);
             if (n != 0) {
                 std::size_t taken = PassRun(p, n);
                 p += taken;
-                if (switched()) {
-                    return p;
-                }
                 continue;
             }
             if (const Byte* q = PassCharacters(p, end, Utf8Character); q != p) {
                 p = q;
-                if (switched()) {
-                    return p;
-                }
                 continue;
             }
             Byte b = *p++;
@@ -473,9 +437,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
                 utf8_length_ = 4;
             } else {
                 PassConverted(kQuestionMark, 1);  // a stray continuation byte, or 0xF8-0xFF
-                if (switched()) {
-                    return p;
-                }
                 continue;
             }
             utf8_seen_ = 1;
@@ -487,9 +448,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
             // read afresh.
             utf8_length_ = 0;
             PassConverted(kQuestionMark, 1);
-            if (switched()) {
-                return p;
-            }
             continue;
         }
         ++p;
@@ -501,9 +459,6 @@ const CharsetDecoder::Byte* CharsetDecoder::FeedUtf8(const Byte* p, const Byte* 
         utf8_length_ = 0;
         Byte out[2];
         PassConverted(out, Utf8Output(length, utf8_value_, out));
-        if (switched()) {
-            return p;
-        }
     }
     return p;
 }

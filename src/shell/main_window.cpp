@@ -20,6 +20,7 @@
 #include "shell/page_tree_view.h"
 #include "shell/settings_views.h"
 #include "shell/tree_operations.h"
+#include "shell/tree_texts.h"
 #include "viewer/link_targets.h"
 #include "viewer/result_pane.h"
 
@@ -27,13 +28,8 @@ namespace velnora::shell {
 
 namespace {
 
-// "開きます(%.100s)" with the address.
-std::string OpeningText(std::string_view address) {
-    return "\x8a\x4a\x82\xab\x82\xdc\x82\xb7(" + common::CutToBuffer(address, 101) + ")";
-}
-
 // "ページの設定を変更します"
-constexpr std::string_view kSettingsLinkText =
+constexpr std::string_view kSettingsLinkStatus =
     "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
     "\x82\xb7";
 
@@ -212,7 +208,7 @@ void MainWindow::OnLinkHovered(int link) {
     }
     hovered_link_ = link;
     const std::string& target = document_.Links()[static_cast<std::size_t>(link)].target;
-    SetStatusText(viewer::IsSettingsTarget(target) ? kSettingsLinkText : target);
+    SetStatusText(viewer::IsSettingsTarget(target) ? kSettingsLinkStatus : target);
 }
 
 void MainWindow::OnLinkActivated(int link) {
@@ -227,7 +223,7 @@ void MainWindow::OnLinkActivated(int link) {
         }
         return;
     }
-    SetStatusText(OpeningText(target));
+    SetStatusText(tree_texts::OpeningText(target));
     OpenAddress(target);
 }
 

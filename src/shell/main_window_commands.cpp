@@ -17,7 +17,9 @@
 
 namespace velnora::shell {
 
-store::ItemId MainWindow::SelectedItem() const { return tree_view_->SelectedItem(); }
+store::ItemId MainWindow::SelectedItem() const {
+    return tree_view_->SelectedItem();
+}
 
 bool MainWindow::SelectedIsPage() const {
     const store::PageTree::Node* node = tree_.Find(SelectedItem());

@@ -54,7 +54,9 @@ struct Accelerator {
     QKeySequence keys;
 };
 
-QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+QString Text(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
 
 template <std::size_t N>
 QMenu* AddMenu(QMenuBar* bar, const char16_t* title, const MenuItem (&items)[N],
@@ -94,10 +96,9 @@ CommandActions BuildCommands(QWidget* window, QMenuBar* menu_bar, QToolBar* tool
             toolbar->addSeparator();
             continue;
         }
-        QAction* action = new QAction(QIcon(QString::fromLatin1(entry.icon)),
-                                      platform::FromSjis(entry.label.empty() ? entry.tooltip
-                                                                             : entry.label),
-                                      toolbar);
+        QAction* action = new QAction(
+            QIcon(QString::fromLatin1(entry.icon)),
+            platform::FromSjis(entry.label.empty() ? entry.tooltip : entry.label), toolbar);
         action->setToolTip(platform::FromSjis(entry.tooltip));
         action->setData(entry.command);
         toolbar->addAction(action);

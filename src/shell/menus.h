@@ -19,7 +19,7 @@ struct CommandActions {
     QMenu* file_menu = nullptr;
     QMenu* search_menu = nullptr;
     QMenu* help_menu = nullptr;
-    QAction* options = nullptr;       // the plain item "オプション(&O)"
+    QAction* options = nullptr;  // the plain item "オプション(&O)"
 };
 
 // Fills the menu bar with the menus "ﾌｧｲﾙ(&F)", "編集(&E)", "検索(&S)", "アイテム(&I)", the

@@ -9,10 +9,10 @@
 namespace velnora::shell {
 
 SingleInstance::SingleInstance(const QString& home) {
-    QByteArray key = QCryptographicHash::hash(QDir(home).absolutePath().toUtf8(),
-                                              QCryptographicHash::Sha1)
-                         .toHex()
-                         .left(16);
+    QByteArray key =
+        QCryptographicHash::hash(QDir(home).absolutePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     name_ = QString("velnora-%1-%2").arg(::getuid()).arg(QString::fromLatin1(key));
     lock_ = std::make_unique<QLockFile>(QDir(home).filePath(".velnora.lock"));
     lock_->setStaleLockTime(0);  // a lock whose process has gone is taken over
@@ -51,6 +51,8 @@ bool SingleInstance::Acquire() {
     return false;
 }
 
-void SingleInstance::OnRaiseRequested(std::function<void()> raise) { raise_ = std::move(raise); }
+void SingleInstance::OnRaiseRequested(std::function<void()> raise) {
+    raise_ = std::move(raise);
+}
 
 }  // namespace velnora::shell

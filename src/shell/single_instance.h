@@ -13,7 +13,7 @@
 namespace velnora::shell {
 
 class SingleInstance {
-public:
+  public:
     // home: the program home as it is named on disk.
     explicit SingleInstance(const QString& home);
     ~SingleInstance();
@@ -25,7 +25,7 @@ public:
     // Called (in the first copy) when another copy asks it to come to the front.
     void OnRaiseRequested(std::function<void()> raise);
 
-private:
+  private:
     QString name_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;

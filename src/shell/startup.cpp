@@ -13,7 +13,9 @@
 #include "shell/single_instance.h"
 
 // The resources (icons) are compiled into a static library: they are registered by hand.
-static void RegisterResources() { Q_INIT_RESOURCE(velnora); }
+static void RegisterResources() {
+    Q_INIT_RESOURCE(velnora);
+}
 
 namespace velnora::shell {
 

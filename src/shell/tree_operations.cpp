@@ -66,10 +66,7 @@ void TreeOperations::OpenItemInBrowser(ItemId item) {
     }
     store::PageSettings settings;
     store::ReadPageSettings(node.path, settings);
-    std::string status(tree_texts::kOpeningPrefix);
-    status.append(common::CutToBuffer(settings.url, 101));
-    status.append(")");
-    services_.SetStatusText(status);
+    services_.SetStatusText(tree_texts::OpeningText(settings.url));
     const std::string& address = settings.browse_url.empty() ? settings.url : settings.browse_url;
     // A page without any address has nothing to open.
     if (!address.empty()) {

@@ -2,7 +2,10 @@
 
 // The texts of the page tree's operations and of clearing past logs, in Shift_JIS.
 
+#include <string>
 #include <string_view>
+
+#include "common/bounded_string.h"
 
 namespace velnora::shell::tree_texts {
 
@@ -45,6 +48,11 @@ inline constexpr std::string_view kDeleteFailed =
 inline constexpr std::string_view kDeleteFailedCaption = "\x8D\xED\x8F\x9C\x8E\xB8\x94s";
 // 開きます(
 inline constexpr std::string_view kOpeningPrefix = "\x8AJ\x82\xAB\x82\xDC\x82\xB7(";
+
+// "開きます(%.100s)": the status text while an address is being opened.
+inline std::string OpeningText(std::string_view address) {
+    return std::string(kOpeningPrefix) + common::CutToBuffer(address, 101) + ")";
+}
 // 全ての過去ログおよび更新チェック結果を削除します。\r\n\r\nよろしいですか？
 inline constexpr std::string_view kClearQuestion =
     "\x91S\x82\xC4\x82\xCC\x89\xDF\x8B\x8E\x83\x8D\x83O\x82\xA8\x82\xE6\x82\xD1\x8DX\x90V\x83`\x83"

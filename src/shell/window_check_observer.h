@@ -5,25 +5,21 @@
 
 #include <functional>
 
-#include "fetch/check_observer.h"
+#include "shell/display_check_observer.h"
 #include "shell/window_services.h"
 #include "store/page_tree.h"
 
 namespace velnora::shell {
 
-class WindowCheckObserver : public fetch::CheckObserver {
-public:
+class WindowCheckObserver : public DisplayCheckObserver {
+  public:
     // working_copy gives the record that the result display, the sheets and the commands share.
     WindowCheckObserver(WindowServices& window, store::PageTree& tree,
                         std::function<store::ItemRecord&()> working_copy);
 
     void SetStatusText(std::string_view text) override { window_.SetStatusText(text); }
-    void StatusLine(const store::ItemRecord& page, std::string_view message) override;
-    void ErrorLine(const store::ItemRecord& page, std::string_view message) override;
     void ClearPane() override { window_.ClearPane(); }
-    void ShowResultsAfterCheck(store::ItemRecord& page, int count) override;
     void CaretToStart() override;
-    void ShowCurrentText(store::ItemRecord& page) override;
     void LockCommands(bool enable) override { window_.LockCommands(enable); }
     void MarkUpdated(store::ItemId item) override { tree_.MarkUpdated(item); }
     void ClearUpdated(store::ItemId item) override { tree_.ClearUpdated(item); }
@@ -33,7 +29,10 @@ public:
     // Called when the pane's caret should go to its start.
     std::function<void()> caret_to_start;
 
-private:
+  private:
+    // The page shown last is the working copy of the sheets and commands.
+    void OnPageShown(const store::ItemRecord& page) override { working_copy_() = page; }
+
     WindowServices& window_;
     store::PageTree& tree_;
     std::function<store::ItemRecord&()> working_copy_;

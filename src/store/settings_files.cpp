@@ -4,7 +4,6 @@
 
 #include "common/bounded_string.h"
 #include "common/ini_file.h"
-#include "platform/file_system.h"
 #include "store/page_files.h"
 
 namespace velnora::store {
@@ -161,11 +160,12 @@ int WriteResultCode(std::string_view page_directory, int code) {
     }
     // Most checks record what the file holds already; then it is left as it is.
     common::IniFile ini;
-    if (ini.Load(*path) && platform::PathExists(*path) &&
-        ini.GetString(kResult, "CODE", "", 32) == std::to_string(code)) {
+    std::string value = std::to_string(code);
+    if (!ini.Load(*path) || ini.GetString(kResult, "CODE", "", 32) == value) {
         return 0;
     }
-    WriteIntKey(kResult, "CODE", code, *path);
+    ini.SetString(kResult, "CODE", value);
+    ini.Save(*path);
     return 0;
 }
 

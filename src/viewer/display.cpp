@@ -7,6 +7,7 @@
 #include "platform/text_file.h"
 #include "store/log_index.h"
 #include "store/page_files.h"
+#include "store/result_texts.h"
 #include "store/settings_files.h"
 #include "viewer/header_line.h"
 #include "viewer/highlight.h"
@@ -22,11 +23,11 @@ namespace {
 std::string_view ResultMessage(int code) {
     switch (code) {
         case store::RESULT_NO_CHANGE:
-            return kNoChangeMessage;
+            return store::kNoChangeText;
         case store::RESULT_NOT_MODIFIED:
-            return kNotModifiedMessage;
+            return store::kNotModifiedText;
         case store::RESULT_ERROR:
-            return kErrorResultMessage;
+            return store::kErrorResultText;
         default:
             return {};
     }

@@ -28,17 +28,4 @@ inline constexpr std::string_view kImageOpening = "[\x89\xe6\x91\x9c:";
 inline constexpr std::string_view kImageClosing = "]";
 inline constexpr std::string_view kImageWithoutName = "[\x89\xe6\x91\x9c]";
 
-// Status line messages: 更新なし, 最終更新日に変化なし, ｴﾗｰ発生, 初期化しました。,
-// 処理を中止しました。, 通信を中止しました。
-inline constexpr std::string_view kNoChangeMessage = "\x8d\x58\x90\x56\x82\xc8\x82\xb5";
-inline constexpr std::string_view kNotModifiedMessage =
-    "\x8d\xc5\x8f\x49\x8d\x58\x90\x56\x93\xfa\x82\xc9\x95\xcf\x89\xbb\x82\xc8\x82\xb5";
-inline constexpr std::string_view kErrorResultMessage = "\xb4\xd7\xb0\x94\xad\x90\xb6";
-inline constexpr std::string_view kFirstCheckMessage =
-    "\x8f\x89\x8a\xfa\x89\xbb\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
-inline constexpr std::string_view kCheckStoppedMessage =
-    "\x8f\x88\x97\x9d\x82\xf0\x92\x86\x8e\x7e\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
-inline constexpr std::string_view kFetchStoppedMessage =
-    "\x92\xca\x90\x4d\x82\xf0\x92\x86\x8e\x7e\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
-
 }  // namespace velnora::viewer
