@@ -12,11 +12,11 @@
 #include <fstream>
 #include <string>
 
-#include "common/cp932.h"
+#include "pane/result_pane.h"
+#include "results/display.h"
+#include "results/document.h"
 #include "store/records.h"
-#include "viewer/display.h"
-#include "viewer/document.h"
-#include "viewer/result_pane.h"
+#include "text/cp932.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ store::ItemRecord MakePage(const fs::path& dir) {
         if (i % 10 == 0) {
             line += " <img src=\"http://example.com/img/" + n + ".png\" alt=\"写真\">";
         }
-        text += common::Utf8ToShiftJis(line) + "\r\n";
+        text += text::Utf8ToShiftJis(line) + "\r\n";
     }
     std::ofstream(dir / "add0.txt", std::ios::binary) << text;
     store::ItemRecord page;
@@ -54,14 +54,14 @@ store::ItemRecord MakePage(const fs::path& dir) {
 void ShowUpdateText(benchmark::State& state, bool highlight) {
     fs::path dir = fs::temp_directory_path() / "velnora-pane-bench.dat";
     store::ItemRecord page = MakePage(dir);
-    viewer::ResultDocument document;
-    viewer::ResultDisplay display(document);
-    viewer::DisplaySettings settings;
+    results::ResultDocument document;
+    results::ResultDisplay display(document);
+    results::DisplaySettings settings;
     settings.max_disp_line = kLines;
     settings.use_highlight = highlight ? 1 : 0;
-    settings.highlights[0] = common::Utf8ToShiftJis("キーワード");
+    settings.highlights[0] = text::Utf8ToShiftJis("キーワード");
     display.SetSettings(settings);
-    viewer::ResultPane pane(document);
+    pane::ResultPane pane(document);
     pane.resize(800, 600);
     pane.show();
     QApplication::processEvents();

@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "fetch/traffic_stats.h"
-#include "platform/program_home.h"
-#include "shell/app_settings.h"
-#include "shell/main_window.h"
+#include "files/program_home.h"
+#include "settings/app_settings.h"
+#include "window/main_window.h"
 
 namespace {
 
@@ -41,13 +41,13 @@ void BM_StartUpWithTenThousandPages(benchmark::State& state) {
     fs::path home = MakeHome(10000);
     ::setenv("VELNORA_HOME", home.c_str(), 1);
     for (auto _ : state) {
-        auto found = platform::FindProgramHome();
+        auto found = files::FindProgramHome();
         fetch::TrafficStats stats;
-        shell::AppSettings settings;
+        settings::AppSettings settings;
         std::string path = found->directory + "velnora.ini";
         stats.LoadStatistics(path);
-        shell::LoadAppSettings(path, settings);
-        shell::MainWindow window(*found, settings, stats);
+        settings::LoadAppSettings(path, settings);
+        window::MainWindow window(*found, settings, stats);
         window.ShowAsStored();
         if (!QTest::qWaitForWindowExposed(&window)) {
             state.SkipWithError("the window was not shown");

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Renders every icon listed in src/shell/resources/velnora.qrc to PNG contact sheets.
+# Renders every icon listed in src/window/resources/velnora.qrc to PNG contact sheets.
 #   scripts/render_icons/render.sh [output directory]     (default: /tmp/velnora-icons)
 # Builds the small renderer with the installed Qt 6 in a temporary tree, checks that each SVG
 # keeps to the subset the program's SVG renderer draws, and writes contact.png (every icon at
@@ -14,4 +14,4 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 >/dev/null
 mkdir -p "$out"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
-    "$build/render_icons" "$repo/src/shell/resources/velnora.qrc" "$out"
+    "$build/render_icons" "$repo/src/window/resources/velnora.qrc" "$out"

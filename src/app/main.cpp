@@ -1,3 +1,5 @@
-#include "shell/startup.h"
+#include "window/startup.h"
 
-int main(int argc, char** argv) { return velnora::shell::RunWindowProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return velnora::window::RunWindowProgram(argc, argv);
+}

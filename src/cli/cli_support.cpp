@@ -1,23 +1,23 @@
 #include "cli/cli_support.h"
 
-#include "common/cp932.h"
-#include "platform/file_names.h"
-#include "platform/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
+#include "text/cp932.h"
 
 namespace velnora::cli {
 
-std::optional<platform::ProgramHome> OpenHome(std::ostream& err) {
+std::optional<files::ProgramHome> OpenHome(std::ostream& err) {
     std::string error;
-    auto home = platform::FindProgramHome(&error);
+    auto home = files::FindProgramHome(&error);
     if (!home) {
         err << "velnora-cli: " << error << "\n";
     }
     return home;
 }
 
-shell::AppSettings LoadSettings(const platform::ProgramHome& home) {
-    shell::AppSettings settings;
-    shell::LoadAppSettings(home.directory + std::string(shell::kSettingsFileName), settings);
+settings::AppSettings LoadSettings(const files::ProgramHome& home) {
+    settings::AppSettings settings;
+    settings::LoadAppSettings(home.directory + std::string(settings::kSettingsFileName), settings);
     return settings;
 }
 
@@ -26,12 +26,12 @@ std::optional<std::string> PageDirectoryArgument(std::string_view argument, std:
     while (disk.size() > 1 && disk.back() == '/') {
         disk.pop_back();
     }
-    auto path = platform::FromDiskName(disk);
+    auto path = files::FromDiskName(disk);
     if (!path) {
         err << "velnora-cli: " << argument << ": the name has no Shift_JIS form\n";
         return std::nullopt;
     }
-    if (!platform::IsDirectory(*path)) {
+    if (!files::IsDirectory(*path)) {
         err << "velnora-cli: " << argument << ": no such directory\n";
         return std::nullopt;
     }
@@ -39,7 +39,7 @@ std::optional<std::string> PageDirectoryArgument(std::string_view argument, std:
 }
 
 std::string ToTerminal(std::string_view sjis) {
-    return common::ShiftJisToUtf8(sjis);
+    return text::ShiftJisToUtf8(sjis);
 }
 
 }  // namespace velnora::cli

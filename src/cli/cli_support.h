@@ -8,16 +8,16 @@
 #include <string>
 #include <string_view>
 
-#include "platform/program_home.h"
-#include "shell/app_settings.h"
+#include "files/program_home.h"
+#include "settings/app_settings.h"
 
 namespace velnora::cli {
 
 // The program home, or nothing after a message on err.
-std::optional<platform::ProgramHome> OpenHome(std::ostream& err);
+std::optional<files::ProgramHome> OpenHome(std::ostream& err);
 
 // The settings of velnora.ini in the home (defaults when there is none).
-shell::AppSettings LoadSettings(const platform::ProgramHome& home);
+settings::AppSettings LoadSettings(const files::ProgramHome& home);
 
 // A directory named on the command line (UTF-8) as the program's Shift_JIS path, without a
 // separator at the end; nothing, after a message on err, when it is no directory or has no

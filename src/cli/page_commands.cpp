@@ -4,8 +4,8 @@
 
 #include "cli/cli.h"
 #include "cli/cli_support.h"
-#include "platform/binary_file.h"
-#include "platform/file_system.h"
+#include "files/binary_file.h"
+#include "files/file_system.h"
 #include "processing/page_check.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
@@ -51,7 +51,7 @@ int ProcessCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!directory) {
         return kExitFailure;
     }
-    shell::AppSettings settings = LoadSettings(*home);
+    settings::AppSettings settings = LoadSettings(*home);
     processing::PageCheckInput input;
     input.page_directory = *directory;
     if (store::ReadPageSettings(input.page_directory, input.settings) != 0) {
@@ -80,11 +80,11 @@ int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << "velnora-cli: " << args[0] << ": the path is too long\n";
         return kExitFailure;
     }
-    platform::InputFile response;
+    files::InputFile response;
     bool opened = false;
     for (std::string_view name : {store::kResponseFile, store::kReceivingFile}) {
         auto path = store::PagePath(*directory, name);
-        if (path && platform::IsRegularFile(*path) && response.Open(*path)) {
+        if (path && files::IsRegularFile(*path) && response.Open(*path)) {
             opened = true;
             break;
         }

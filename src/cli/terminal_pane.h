@@ -7,19 +7,20 @@
 #include <ostream>
 #include <string>
 
-#include "shell/display_check_observer.h"
+#include "results/display.h"
+#include "results/display_check_observer.h"
+#include "results/document.h"
+#include "results/status_sink.h"
 #include "store/page_tree.h"
-#include "viewer/display.h"
-#include "viewer/document.h"
-#include "viewer/status_sink.h"
 
 namespace velnora::cli {
 
-class TerminalPane : public shell::DisplayCheckObserver,
-                     public viewer::DocumentListener,
-                     public viewer::StatusSink {
+class TerminalPane : public results::DisplayCheckObserver,
+                     public results::DocumentListener,
+                     public results::StatusSink {
   public:
-    TerminalPane(std::ostream& out, store::PageTree& tree, const viewer::DisplaySettings& settings);
+    TerminalPane(std::ostream& out, store::PageTree& tree,
+                 const results::DisplaySettings& settings);
 
     // The status bar's last text (the completion text once a check has ended), Shift_JIS.
     const std::string& status_text() const { return status_text_; }
@@ -36,17 +37,17 @@ class TerminalPane : public shell::DisplayCheckObserver,
 
     // DocumentListener
     void OnCleared() override {}
-    void OnRunsAppended(const viewer::ResultDocument& document, std::size_t first,
+    void OnRunsAppended(const results::ResultDocument& document, std::size_t first,
                         std::size_t count) override;
     void OnHighlighted(std::size_t, std::size_t) override {}
-    void OnBatchBegun(viewer::BatchView) override {}
-    void OnBatchEnded(viewer::BatchView) override { out_.flush(); }
+    void OnBatchBegun(results::BatchView) override {}
+    void OnBatchEnded(results::BatchView) override { out_.flush(); }
 
   private:
     std::ostream& out_;
     store::PageTree& tree_;
-    viewer::ResultDocument document_;
-    viewer::ResultDisplay pane_display_;
+    results::ResultDocument document_;
+    results::ResultDisplay pane_display_;
     std::string status_text_;
 };
 

@@ -13,21 +13,21 @@
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_pane.h"
-#include "common/bounded_string.h"
-#include "common/cp932.h"
-#include "common/shift_jis.h"
 #include "fetch/check_run.h"
 #include "fetch/reload.h"
 #include "fetch/traffic_stats.h"
-#include "platform/file_names.h"
-#include "platform/file_system.h"
-#include "platform/qt_event_loop.h"
-#include "platform/socket_transport.h"
-#include "shell/settings_views.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
+#include "net/qt_event_loop.h"
+#include "net/socket_transport.h"
+#include "settings/settings_views.h"
 #include "store/item_names.h"
 #include "store/page_files.h"
 #include "store/page_tree.h"
 #include "store/settings_files.h"
+#include "text/bounded_string.h"
+#include "text/cp932.h"
+#include "text/shift_jis.h"
 
 namespace velnora::cli {
 
@@ -35,12 +35,12 @@ namespace {
 
 // The home, its settings and its tree, loaded for one command.
 struct Workspace {
-    platform::ProgramHome home;
-    shell::AppSettings settings;
+    files::ProgramHome home;
+    settings::AppSettings settings;
     std::unique_ptr<store::PageTree> tree;
 
     std::string settings_path() const {
-        return home.directory + std::string(shell::kSettingsFileName);
+        return home.directory + std::string(settings::kSettingsFileName);
     }
 };
 
@@ -59,7 +59,7 @@ std::optional<Workspace> OpenWorkspace(std::ostream& err) {
 // the root.
 std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_view path,
                                       std::ostream& err) {
-    auto sjis = common::Utf8ToShiftJisStrict(path);
+    auto sjis = text::Utf8ToShiftJisStrict(path);
     if (!sjis) {
         err << "velnora-cli: " << path << ": the name has no Shift_JIS form\n";
         return std::nullopt;
@@ -67,7 +67,7 @@ std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_v
     store::ItemId item = tree.root();
     std::string_view rest = *sjis;
     while (!rest.empty()) {
-        std::size_t slash = common::FindByte(rest, '/');
+        std::size_t slash = text::FindByte(rest, '/');
         std::string_view name = rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (name.empty()) {
@@ -188,13 +188,13 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 
     fetch::TrafficStats stats;
     stats.LoadStatistics(workspace->settings_path());
-    platform::QtEventLoop loop;
-    platform::SocketTransport transport;
-    TerminalPane pane(out, *workspace->tree, shell::DisplaySettingsFrom(workspace->settings));
+    net::QtEventLoop loop;
+    net::SocketTransport transport;
+    TerminalPane pane(out, *workspace->tree, settings::DisplaySettingsFrom(workspace->settings));
     {
         fetch::CheckRun run(*workspace->tree, transport, loop, pane, stats);
         InterruptWatch interrupt(run);
-        run.StartCheck(*item, shell::CheckSettingsFrom(workspace->settings));
+        run.StartCheck(*item, settings::CheckSettingsFrom(workspace->settings));
         if (run.running()) {
             QEventLoop events;
             QTimer poll;
@@ -234,7 +234,7 @@ int ReloadCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!item) {
         return kExitUsage;
     }
-    TerminalPane pane(out, *workspace->tree, shell::DisplaySettingsFrom(workspace->settings));
+    TerminalPane pane(out, *workspace->tree, settings::DisplaySettingsFrom(workspace->settings));
     fetch::ShowStoredResults(*workspace->tree, *item, all, workspace->settings.n_reload, pane);
     return kExitOk;
 }
@@ -269,13 +269,13 @@ int AddCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::size_t slash = path.rfind('/');
     std::string_view folder_path = slash == std::string_view::npos ? "" : path.substr(0, slash);
     std::string_view name_utf8 = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    auto name = common::Utf8ToShiftJisStrict(name_utf8);
-    auto url = common::Utf8ToShiftJisStrict(args[1]);
+    auto name = text::Utf8ToShiftJisStrict(name_utf8);
+    auto url = text::Utf8ToShiftJisStrict(args[1]);
     if (!name || !store::IsValidItemName(*name)) {
         err << "velnora-cli: '" << name_utf8 << "' cannot be a page name\n";
         return kExitUsage;
     }
-    if (!url || url->size() >= common::kUrlSize) {
+    if (!url || url->size() >= text::kUrlSize) {
         err << "velnora-cli: the URL must be at most 2100 bytes of Shift_JIS text\n";
         return kExitUsage;
     }
@@ -291,14 +291,14 @@ int AddCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     auto free_name = store::FreeItemName(parent.node.path, *name, store::kPageSuffix);
     std::string directory;
-    if (!free_name || common::BoundedJoin(directory, common::kPathSize,
-                                          {parent.node.path, platform::kSeparatorText, *free_name,
-                                           store::kPageSuffix}) != 0) {
+    if (!free_name || text::BoundedJoin(directory, text::kPathSize,
+                                        {parent.node.path, files::kSeparatorText, *free_name,
+                                         store::kPageSuffix}) != 0) {
         err << "velnora-cli: the page name is too long or every numbered name is taken\n";
         return kExitFailure;
     }
     std::string error;
-    if (!platform::MakeDirectory(directory, &error)) {
+    if (!files::MakeDirectory(directory, &error)) {
         err << "velnora-cli: cannot create the page: " << error << "\n";
         return kExitFailure;
     }

@@ -11,7 +11,7 @@
 namespace velnora::fetch {
 
 class CheckObserver {
-public:
+  public:
     virtual ~CheckObserver() = default;
 
     virtual void SetStatusText(std::string_view text) = 0;

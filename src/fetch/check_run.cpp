@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "common/bounded_string.h"
 #include "fetch/messages.h"
 #include "fetch/reload.h"
-#include "platform/file_system.h"
+#include "files/file_system.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
+#include "text/bounded_string.h"
 
 namespace velnora::fetch {
 
@@ -52,14 +52,14 @@ void KeepResponse(const std::string& directory) {
     auto received = store::PagePath(directory, store::kReceivingFile);
     auto kept = store::PagePath(directory, store::kResponseFile);
     if (received && kept) {
-        platform::RemoveFile(*kept);
-        platform::ReplaceFile(*received, *kept);
+        files::RemoveFile(*kept);
+        files::ReplaceFile(*received, *kept);
     }
 }
 
 void DropResponse(const std::string& directory) {
     if (auto received = store::PagePath(directory, store::kReceivingFile)) {
-        platform::RemoveFile(*received);
+        files::RemoveFile(*received);
     }
 }
 

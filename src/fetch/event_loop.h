@@ -10,7 +10,7 @@ namespace velnora::fetch {
 inline constexpr int kTickMilliseconds = 250;
 
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
     // Runs the task on the loop's thread, after what is already queued. Callable from any
     // thread (the processing worker hands its results over with it).

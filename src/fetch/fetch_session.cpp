@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/bounded_string.h"
+#include "text/bounded_string.h"
 #include "fetch/messages.h"
 #include "fetch/request.h"
 #include "processing/page_extraction.h"
@@ -15,7 +15,7 @@ namespace {
 
 std::string WithReason(std::string_view prefix, std::string_view reason) {
     std::string text(prefix);
-    text.append(common::CutToBuffer(reason, 201));
+    text.append(text::CutToBuffer(reason, 201));
     text.append(")");
     return text;
 }
@@ -100,7 +100,7 @@ bool Fetcher::StartFetch(FetchSession& session) {
     }
 
     std::string status(messages::kFetchingPrefix);
-    status.append(common::CutToBuffer(page.url, 101));
+    status.append(text::CutToBuffer(page.url, 101));
     status.append(")...");
     observer_.SetStatusText(status);
     hooks_.ensure_ticking();

@@ -17,7 +17,7 @@
 #include "fetch/traffic_stats.h"
 #include "fetch/transport.h"
 #include "fetch/url_split.h"
-#include "platform/binary_file.h"
+#include "files/binary_file.h"
 #include "store/records.h"
 
 namespace velnora::fetch {
@@ -63,7 +63,7 @@ struct FetchSession {
     bool via_proxy = false;
     LastModified last_modified;
     int ticks = 0;
-    platform::OutputFile response;
+    files::OutputFile response;
     std::uint64_t received = 0;
     std::string tunnel_reply;
     SessionPhase phase = SessionPhase::kIdle;

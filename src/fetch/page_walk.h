@@ -12,7 +12,7 @@ namespace velnora::fetch {
 inline constexpr std::size_t kMaxCheckedPagePath = 250;
 
 class PageWalk {
-public:
+  public:
     explicit PageWalk(const store::PageTree& tree) : tree_(tree) {}
 
     // Starts below the item (NextPage's first call) and gives the first page.
@@ -20,7 +20,7 @@ public:
     // The next page; false when the walk is over.
     bool Next(store::ItemRecord& page);
 
-private:
+  private:
     // The candidate after the item: its next sibling, or the next sibling of the first ancestor
     // that has one, without leaving the start's subtree; 0 at the end.
     store::ItemId After(store::ItemId item);

@@ -12,8 +12,8 @@
 #include <mutex>
 #include <random>
 
-#include "common/shift_jis.h"
 #include "fetch/base64.h"
+#include "text/shift_jis.h"
 
 namespace velnora::fetch {
 
@@ -108,7 +108,7 @@ std::string ScramblePassword(std::string_view password) {
 std::string ScramblePassword(std::string_view password,
                              const std::array<unsigned char, 8>& filler) {
     password = password.substr(0, password.find('\0'));
-    password = password.substr(0, common::CharacterBoundary(password, kMaxPasswordBytes));
+    password = password.substr(0, text::CharacterBoundary(password, kMaxPasswordBytes));
     if (password.empty()) {
         return std::string();
     }

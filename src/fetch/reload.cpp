@@ -1,8 +1,8 @@
 #include "fetch/reload.h"
 
-#include "common/bounded_string.h"
 #include "fetch/messages.h"
 #include "fetch/page_walk.h"
+#include "text/bounded_string.h"
 
 namespace velnora::fetch {
 
@@ -10,7 +10,7 @@ namespace {
 
 std::string Loading(std::string_view name) {
     std::string text(messages::kLoadingPrefix);
-    text.append(common::CutToBuffer(name, 101));
+    text.append(text::CutToBuffer(name, 101));
     text.append("\"...");
     return text;
 }

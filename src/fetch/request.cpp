@@ -1,11 +1,11 @@
 #include "fetch/request.h"
 
-#include "common/bounded_string.h"
-#include "common/shift_jis.h"
 #include "fetch/base64.h"
 #include "fetch/password.h"
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "store/page_files.h"
+#include "text/bounded_string.h"
+#include "text/shift_jis.h"
 
 namespace velnora::fetch {
 
@@ -28,7 +28,7 @@ std::string HostLineValue(const UrlParts& parts) {
 // limit bytes.
 std::string_view OneLine(std::string_view value, std::size_t limit) {
     value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
-    return value.substr(0, common::CharacterBoundary(value, limit));
+    return value.substr(0, text::CharacterBoundary(value, limit));
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ LastModified LoadLastModified(int use_head, int dont_use_head, std::string_view 
         return result;
     }
     std::optional<std::string> path = store::PagePath(page_directory, store::kResponseFile);
-    platform::TextReader reader;
+    files::TextReader reader;
     if (!path || !reader.Open(*path)) {
         return result;
     }
@@ -53,8 +53,8 @@ LastModified LoadLastModified(int use_head, int dont_use_head, std::string_view 
             break;
         }
         if (piece.size() < kLastModifiedName.size() ||
-            !common::EqualNoCase(std::string_view(piece).substr(0, kLastModifiedName.size()),
-                                 kLastModifiedName)) {
+            !text::EqualNoCase(std::string_view(piece).substr(0, kLastModifiedName.size()),
+                               kLastModifiedName)) {
             continue;
         }
         std::string_view value = std::string_view(piece).substr(kLastModifiedName.size());
@@ -106,15 +106,15 @@ std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
     }
 
     if (page.auth_type != 0) {
-        std::string stored = common::CutToBuffer(page.auth_pass, kAuthPassSize);
+        std::string stored = text::CutToBuffer(page.auth_pass, kAuthPassSize);
         std::string password = stored.empty() ? std::string() : UnscramblePassword(stored);
         // A part that does not fit the credentials buffer is left out; with the field limits
         // (64 + 1 + 72 bytes) every part fits.
         std::string credentials;
-        common::BoundedAppend(credentials, kCredentialsSize,
-                              common::CutToBuffer(page.auth_id, kAuthIdSize));
-        common::BoundedAppend(credentials, kCredentialsSize, ":");
-        common::BoundedAppend(credentials, kCredentialsSize, password);
+        text::BoundedAppend(credentials, kCredentialsSize,
+                            text::CutToBuffer(page.auth_id, kAuthIdSize));
+        text::BoundedAppend(credentials, kCredentialsSize, ":");
+        text::BoundedAppend(credentials, kCredentialsSize, password);
         request += "Authorization: Basic ";
         request += EncodeBase64(credentials);
         request += kCrLf;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "common/ini_file.h"
+#include "ini/ini_file.h"
 
 namespace velnora::fetch {
 
@@ -30,7 +30,7 @@ void TrafficStats::LoadStatistics(std::string_view settings_path) {
     day_pages_ = day_seconds_ = run_pages_ = run_seconds_ = 0;
     last_time_ = check_start_ = 0;
 
-    common::IniFile ini;
+    ini::IniFile ini;
     ini.Load(settings_path);
     auto stored = static_cast<std::time_t>(
         static_cast<std::uint32_t>(ini.GetInt(kStatistics, "LAST_TIME", 0)));
@@ -44,7 +44,7 @@ void TrafficStats::LoadStatistics(std::string_view settings_path) {
 }
 
 bool TrafficStats::SaveStatistics(std::string_view settings_path) {
-    common::IniFile ini;
+    ini::IniFile ini;
     if (!ini.Load(settings_path)) {
         return false;
     }

@@ -29,7 +29,7 @@ enum class SocketError : int {
 };
 
 class TransportListener {
-public:
+  public:
     virtual ~TransportListener() = default;
     // error != 0: the name could not be resolved. addresses are numeric, in preference order.
     virtual void OnLookupDone(LookupId lookup, int error, std::vector<std::string> addresses) = 0;
@@ -40,7 +40,7 @@ public:
 };
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     virtual void SetListener(TransportListener* listener) = 0;
 

@@ -1,6 +1,6 @@
 #include "fetch/url_split.h"
 
-#include "common/shift_jis.h"
+#include "text/shift_jis.h"
 
 namespace velnora::fetch {
 
@@ -19,7 +19,7 @@ bool IsHexDigit(char c) {
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {
-        c = static_cast<char>(common::AsciiLower(static_cast<unsigned char>(c)));
+        c = static_cast<char>(text::AsciiLower(static_cast<unsigned char>(c)));
     }
     return lower;
 }
@@ -165,7 +165,7 @@ std::optional<UrlParts> SplitUrl(std::string_view url) {
     std::string_view authority = url.substr(authority_start, authority_end - authority_start);
 
     // User information up to the last "@": checked against the component limit, then dropped.
-    std::size_t at = common::FindLastByte(authority, '@');
+    std::size_t at = text::FindLastByte(authority, '@');
     if (at != std::string_view::npos) {
         std::string_view user_info = authority.substr(0, at);
         std::size_t separator = user_info.find(':');

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "common/cp932.h"
 #include "processing/char_ref_table.h"
 #include "processing/limits.h"
+#include "text/cp932.h"
 
 namespace velnora::processing {
 
@@ -68,7 +68,7 @@ void NumericReplacement(std::string_view name, Replacement& out) {
         out.Set(*row);
         return;
     }
-    if (auto sjis = common::FindShiftJis(code)) {
+    if (auto sjis = text::FindShiftJis(code)) {
         if (*sjis < 0x100) {
             out.bytes[0] = static_cast<char>(*sjis);
             out.size = 1;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "common/cp932.h"
 #include "processing/limits.h"
+#include "text/cp932.h"
 
 namespace velnora::processing {
 namespace {
@@ -45,7 +45,7 @@ std::uint16_t ShiftJisOfCodeUnit(std::uint16_t unit) {
     static const std::unique_ptr<std::uint16_t[]> table = [] {
         auto codes = std::make_unique<std::uint16_t[]>(0x10000);
         for (std::uint32_t u = 0; u < 0x10000; ++u) {
-            codes[u] = common::FindShiftJis(static_cast<std::uint16_t>(u)).value_or(0);
+            codes[u] = text::FindShiftJis(static_cast<std::uint16_t>(u)).value_or(0);
         }
         return codes;
     }();

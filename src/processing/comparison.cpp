@@ -5,13 +5,13 @@
 
 #include <thread>
 
-#include "common/yield.h"
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "processing/area_filter.h"
 #include "processing/attribute_markers.h"
 #include "processing/limits.h"
 #include "processing/line_alignment.h"
 #include "processing/line_table.h"
+#include "text/yield.h"
 
 namespace velnora::processing {
 
@@ -29,7 +29,7 @@ enum CompareResult : int {
 // physical line longer than the line buffer comes as several lines. False when the file cannot
 // be opened.
 bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable& table) {
-    platform::TextReader reader;
+    files::TextReader reader;
     if (!reader.Open(path)) {
         return false;
     }
@@ -37,7 +37,7 @@ bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable
     const bool hides = HidesAttributeValues(context);
     std::string line;
     std::string compare_form;
-    while (reader.ReadLine(line, platform::kLineBufferSize)) {
+    while (reader.ReadLine(line, files::kLineBufferSize)) {
         AreaFilter::Verdict verdict = areas.Next(line);
         if (verdict.compare) {
             if (table.size() >= kMaxCompareLines ||
@@ -50,7 +50,7 @@ bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable
             }
             table.Append(line, hides ? std::string_view(compare_form) : std::string_view(line));
         }
-        common::Yield(0);
+        text::Yield(0);
         if (verdict.stop) {
             break;
         }
@@ -64,13 +64,13 @@ bool ReadSide(std::string_view path, const ComparisonContext& context, LineTable
 // when it had one; text mode turns it into CR LF). The line numbers are 1-based.
 void WriteLines(std::string_view path, const LineTable& table,
                 const std::vector<std::uint16_t>& numbers) {
-    platform::TextWriter writer;
+    files::TextWriter writer;
     if (!writer.Open(path)) {
         return;
     }
     for (std::uint16_t number : numbers) {
         writer.Write(table.Text(number - 1u));
-        common::Yield(0);
+        text::Yield(0);
     }
     writer.Close();
 }

@@ -1,7 +1,7 @@
 #include "processing/encoding.h"
 
-#include "common/shift_jis.h"
 #include "processing/text_search.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 
@@ -35,13 +35,13 @@ std::optional<Encoding> CharsetInText(std::string_view text) {
 }
 
 std::optional<Encoding> EncodingByName(std::string_view name) {
-    if (common::EqualNoCase(name, "utf-8")) {
+    if (text::EqualNoCase(name, "utf-8")) {
         return Encoding::kUtf8;
     }
-    if (common::EqualNoCase(name, "euc-jp") || common::EqualNoCase(name, "x-euc-jp")) {
+    if (text::EqualNoCase(name, "euc-jp") || text::EqualNoCase(name, "x-euc-jp")) {
         return Encoding::kEucJp;
     }
-    if (common::EqualNoCase(name, "iso-2022-jp")) {
+    if (text::EqualNoCase(name, "iso-2022-jp")) {
         return Encoding::kIso2022Jp;
     }
     return std::nullopt;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "processing/limits.h"
 
 namespace velnora::processing {
@@ -28,7 +28,7 @@ class FileTextOutput : public TextOutput {
     bool Close() { return writer_.Close(); }
 
   private:
-    platform::TextWriter writer_;
+    files::TextWriter writer_;
 };
 
 // Collects the text in memory, with bare line feeds.

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <utility>
 
-#include "common/shift_jis.h"
 #include "processing/tag_handler.h"
 #include "processing/tag_parser.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -84,7 +84,7 @@ std::size_t ReplaceFullWidthSpaces(char* text, std::size_t length) {
     std::size_t i = 0;
     while (i < length) {
         const char c = text[i];
-        if (common::IsLeadByte(c) && i + 1 < length) {
+        if (text::IsLeadByte(c) && i + 1 < length) {
             if (static_cast<unsigned char>(c) == 0x81 && text[i + 1] == 0x40) {
                 text[out++] = ' ';
             } else {
@@ -226,7 +226,7 @@ struct HtmlTokenizer::State {
             if (b == 0) {
                 continue;
             }
-            if (common::AsciiLower(b) != static_cast<unsigned char>(end[match])) {
+            if (text::AsciiLower(b) != static_cast<unsigned char>(end[match])) {
                 match = 0;  // the byte is not compared again with "<"
             } else if (++match == end.size()) {
                 skip = SkipMode::kNone;
@@ -247,7 +247,7 @@ struct HtmlTokenizer::State {
                 ++i;
                 continue;
             }
-            if (common::AsciiLower(b) == static_cast<unsigned char>(end[match])) {
+            if (text::AsciiLower(b) == static_cast<unsigned char>(end[match])) {
                 ++i;
                 raw = RawLineEnd::kNone;
                 if (++match == end.size()) {

@@ -4,14 +4,14 @@
 #include <thread>
 #include <unordered_set>
 
-#include "common/yield.h"
-#include "platform/binary_file.h"
-#include "platform/file_system.h"
+#include "files/binary_file.h"
+#include "files/file_system.h"
 #include "processing/comparison.h"
 #include "processing/extracted_text_writer.h"
 #include "processing/page_extraction.h"
 #include "store/log_index.h"
 #include "store/page_files.h"
+#include "text/yield.h"
 
 namespace velnora::processing {
 
@@ -36,7 +36,7 @@ void Pause() {
 
 void RemoveIn(std::string_view directory, std::string_view name) {
     if (auto path = store::PagePath(directory, name)) {
-        platform::RemoveFile(*path);
+        files::RemoveFile(*path);
     }
 }
 
@@ -44,7 +44,7 @@ void RemoveIn(std::string_view directory, std::string_view name) {
 bool RenameIn(std::string_view directory, std::string_view from, std::string_view to) {
     auto from_path = store::PagePath(directory, from);
     auto to_path = store::PagePath(directory, to);
-    return from_path && to_path && platform::ReplaceFile(*from_path, *to_path);
+    return from_path && to_path && files::ReplaceFile(*from_path, *to_path);
 }
 
 // Step 1 to 10: the extraction. Returns the provisional outcome; extracted reports whether the
@@ -54,7 +54,7 @@ CheckOutcome Extract(const PageCheckInput& input, PipelineObserver& observer,
     completed = false;
     auto response_path = store::PagePath(input.page_directory, store::kReceivingFile);
     auto new_path = store::PagePath(input.page_directory, store::kNewFile);
-    platform::InputFile response;
+    files::InputFile response;
     if (!response_path || !new_path || !response.Open(*response_path)) {
         return CheckOutcome::NoChange;
     }
@@ -109,7 +109,7 @@ void FileIntoRing(const PageCheckInput& input, int current, CheckOutcome outcome
     // The slots to prune are looked up in one listing of the directory, rather than removed
     // one by one whether they exist or not.
     std::unordered_set<std::string> present;
-    for (const auto& entry : platform::ListDirectory(dir)) {
+    for (const auto& entry : files::ListDirectory(dir)) {
         present.insert(entry.name);
     }
     auto prune = [&](const std::string& name) {
@@ -129,7 +129,7 @@ void FileIntoRing(const PageCheckInput& input, int current, CheckOutcome outcome
             prune(store::UpdateFileName(store::SlotBefore(next, keep_updates + j)));
         }
     }
-    common::Yield(0);
+    text::Yield(0);
 }
 
 }  // namespace
@@ -168,14 +168,14 @@ CheckOutcome RunPageCheck(const PageCheckInput& input, PipelineObserver& observe
         return CheckOutcome::NoChange;
     }
 
-    if (!platform::PathExists(*latest)) {
+    if (!files::PathExists(*latest)) {
         outcome = CheckOutcome::FirstCheck;
     } else {
         if (Closing(closing)) {
             return CheckOutcome::NoChange;
         }
         // An add.txt left by an earlier, interrupted run must not be reported as new lines.
-        platform::RemoveFile(*add_path);
+        files::RemoveFile(*add_path);
         ComparisonContext context{input.settings, dir, input.ignore_image_name, observer, closing};
         CompareWithLatestLog(*latest, *new_path, *add_path, context);
         if (Closing(closing)) {
@@ -185,7 +185,7 @@ CheckOutcome RunPageCheck(const PageCheckInput& input, PipelineObserver& observe
         if (Closing(closing)) {
             return CheckOutcome::NoChange;
         }
-        auto size = platform::FileSize(*add_path);
+        auto size = files::FileSize(*add_path);
         outcome = (size && *size > 0) ? CheckOutcome::Updated : CheckOutcome::NoChange;
     }
 

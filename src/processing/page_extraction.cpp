@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "common/shift_jis.h"
-#include "common/yield.h"
 #include "processing/charset_decoder.h"
 #include "processing/html_tokenizer.h"
 #include "processing/limits.h"
 #include "processing/response_decoder.h"
 #include "processing/stage.h"
 #include "processing/text_accumulator.h"
+#include "text/shift_jis.h"
+#include "text/yield.h"
 
 namespace velnora::processing {
 
@@ -108,7 +108,7 @@ int ParseStatusCode(std::string_view line) {
             tokens[count++] = line.substr(start, i - start);
         }
     }
-    if (count < 2 || tokens[0].size() < 4 || !common::EqualNoCase(tokens[0].substr(0, 4), "HTTP")) {
+    if (count < 2 || tokens[0].size() < 4 || !text::EqualNoCase(tokens[0].substr(0, 4), "HTTP")) {
         return 0;
     }
     std::string_view number = tokens[1];
@@ -127,7 +127,7 @@ int ParseStatusCode(std::string_view line) {
     return static_cast<int>(negative ? -value : value);
 }
 
-bool ReadFirstLine(platform::InputFile& response, std::string& line) {
+bool ReadFirstLine(files::InputFile& response, std::string& line) {
     line.clear();
     char block[4096];
     while (line.size() < kFirstLineLimit) {
@@ -164,7 +164,7 @@ std::string HttpErrorMessage(std::string_view first_line) {
     return message;
 }
 
-ExtractionSummary ExtractResponseBody(platform::InputFile& response,
+ExtractionSummary ExtractResponseBody(files::InputFile& response,
                                       const store::PageSettings& settings, TextOutput& output,
                                       const std::atomic<bool>& closing) {
     ExtractionSummary summary;
@@ -180,7 +180,7 @@ ExtractionSummary ExtractResponseBody(platform::InputFile& response,
             break;
         }
         extractor.Feed(std::string_view(block.get(), n));
-        common::Yield(0);
+        text::Yield(0);
     }
     extractor.Finish();
     summary.headers_ended = extractor.headers_ended();

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/binary_file.h"
+#include "files/binary_file.h"
 #include "processing/extracted_text_writer.h"
 #include "store/records.h"
 
@@ -21,7 +21,7 @@ int ParseStatusCode(std::string_view first_line);
 
 // Reads a response's first line, through its line feed, at most kFirstLineLimit bytes. False
 // when the file is empty.
-bool ReadFirstLine(platform::InputFile& response, std::string& line);
+bool ReadFirstLine(files::InputFile& response, std::string& line);
 
 // The message of an error status: "HTTPエラー (" + the first line up to its line end + ")".
 std::string HttpErrorMessage(std::string_view first_line);
@@ -52,7 +52,7 @@ struct ExtractionSummary {
 
 // Reads the rest of the response (the file positioned just after its first line) through the
 // pipeline's stages and writes the extracted text to output.
-ExtractionSummary ExtractResponseBody(platform::InputFile& response,
+ExtractionSummary ExtractResponseBody(files::InputFile& response,
                                       const store::PageSettings& settings, TextOutput& output,
                                       const std::atomic<bool>& closing);
 

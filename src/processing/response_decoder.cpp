@@ -1,8 +1,8 @@
 #include "processing/response_decoder.h"
 
-#include "common/shift_jis.h"
 #include "processing/encoding.h"
 #include "processing/text_search.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -51,19 +51,19 @@ HeaderField SplitHeaderLine(std::string_view line) {
 
 // Transfer-Encoding whose last coding (RFC 9112, 6.1) is chunked.
 bool DeclaresChunked(const HeaderField& field) {
-    if (!field.has_colon || !common::EqualNoCase(field.name, "transfer-encoding")) {
+    if (!field.has_colon || !text::EqualNoCase(field.name, "transfer-encoding")) {
         return false;
     }
     std::string_view last = field.value;
     if (std::size_t comma = last.rfind(','); comma != std::string_view::npos) {
         last = last.substr(comma + 1);
     }
-    return common::EqualNoCase(TrimBlanks(last), "chunked");
+    return text::EqualNoCase(TrimBlanks(last), "chunked");
 }
 
 bool DeclaresGzip(const HeaderField& field) {
-    return field.has_colon && common::EqualNoCase(field.name, "content-encoding") &&
-           (common::EqualNoCase(field.value, "gzip") || common::EqualNoCase(field.value, "x-gzip"));
+    return field.has_colon && text::EqualNoCase(field.name, "content-encoding") &&
+           (text::EqualNoCase(field.value, "gzip") || text::EqualNoCase(field.value, "x-gzip"));
 }
 
 }  // namespace
@@ -130,7 +130,7 @@ std::size_t ResponseDecoder::FeedHeaders(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         auto b = static_cast<unsigned char>(bytes[i]);
         if (b != '\r' && b != '\n') {
-            accumulator_.Add(common::AsciiLower(b));
+            accumulator_.Add(text::AsciiLower(b));
             at_line_start_ = false;
             after_cr_ = false;
             continue;

@@ -3,11 +3,11 @@
 #include <optional>
 #include <utility>
 
-#include "common/shift_jis.h"
 #include "processing/encoding.h"
 #include "processing/limits.h"
 #include "processing/tag_names.h"
 #include "processing/url_resolver.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -28,7 +28,7 @@ bool IsHeadingEnd(std::string_view name) {
 }
 
 bool IsAttribute(std::string_view token, std::string_view attribute) {
-    return common::EqualNoCase(token, attribute);
+    return text::EqualNoCase(token, attribute);
 }
 
 constexpr std::string_view kFieldOpen = "\x81\x79";                // 【

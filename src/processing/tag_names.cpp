@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/shift_jis.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -242,7 +242,7 @@ TagKind KindOfTag(std::string_view name) {
     char lower[kLongest];
     std::uint32_t hash = kFnvOffset;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = common::AsciiLower(static_cast<unsigned char>(name[i]));
+        const unsigned char c = text::AsciiLower(static_cast<unsigned char>(name[i]));
         lower[i] = static_cast<char>(c);
         hash = (hash ^ c) * kFnvPrime;
     }

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "common/shift_jis.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -25,7 +25,7 @@ constexpr auto kStops = [] {
         stops[c] |= kStopsName;
     }
     for (int b = 0; b < 256; ++b) {
-        if (common::IsLeadByte(static_cast<unsigned char>(b))) {
+        if (text::IsLeadByte(static_cast<unsigned char>(b))) {
             stops[b] |= kStopsDouble | kStopsSingle;
         }
     }
@@ -145,7 +145,7 @@ std::size_t TagParser::Feed(std::string_view bytes, Result& result) {
             case State::kDoubleQuoted:
             case State::kSingleQuoted: {
                 const bool single = state_ == State::kSingleQuoted;
-                if (common::IsLeadByte(c)) {
+                if (text::IsLeadByte(c)) {
                     Append(c);
                     state_ = single ? State::kSingleQuotedTrail : State::kDoubleQuotedTrail;
                 } else if (c == '\r' || c == '\n') {

@@ -1,6 +1,6 @@
 #include "processing/text_search.h"
 
-#include "common/shift_jis.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 
@@ -10,9 +10,8 @@ std::size_t ContainsNoCase(std::string_view text, std::string_view pattern) {
     }
     for (std::size_t i = 0; i + pattern.size() <= text.size(); ++i) {
         std::size_t k = 0;
-        while (k < pattern.size() &&
-               common::AsciiLower(static_cast<unsigned char>(text[i + k])) ==
-                   common::AsciiLower(static_cast<unsigned char>(pattern[k]))) {
+        while (k < pattern.size() && text::AsciiLower(static_cast<unsigned char>(text[i + k])) ==
+                                         text::AsciiLower(static_cast<unsigned char>(pattern[k]))) {
             ++k;
         }
         if (k == pattern.size()) {

@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/yield.h"
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "processing/attribute_markers.h"
 #include "processing/char_refs.h"
 #include "processing/comparison.h"
@@ -18,6 +17,7 @@
 #include "processing/line_equality.h"
 #include "processing/line_table.h"
 #include "store/page_files.h"
+#include "text/yield.h"
 
 namespace velnora::processing {
 
@@ -81,13 +81,13 @@ class Candidates {
 // has room to spare; a line that does not fit is dropped, but reading goes on. False when the
 // file cannot be opened or the program is closing.
 bool Candidates::Read(std::string_view path) {
-    platform::TextReader reader;
+    files::TextReader reader;
     if (!reader.Open(path)) {
         return false;
     }
     std::string line;
     std::string compare_form;
-    while (reader.ReadLine(line, platform::kLineBufferSize)) {
+    while (reader.ReadLine(line, files::kLineBufferSize)) {
         if (Closing()) {
             return false;
         }
@@ -100,7 +100,7 @@ bool Candidates::Read(std::string_view path) {
             }
             table_.Append(line, hides_ ? std::string_view(compare_form) : std::string_view(line));
         }
-        common::Yield(0);
+        text::Yield(0);
     }
     alive_.assign(table_.size(), 1);
     alive_count_ = table_.size();
@@ -135,7 +135,7 @@ void Candidates::DropNgWords() {
                 }
             }
         }
-        common::Yield(0);
+        text::Yield(0);
     }
 }
 
@@ -187,13 +187,13 @@ constexpr std::size_t kDirectCandidates = 8;
 
 // Drops every alive candidate equal to a line of the log. False when the program is closing.
 bool Candidates::SearchLog(std::string_view path) {
-    platform::TextReader reader;
+    files::TextReader reader;
     if (!reader.Open(path)) {
         return true;
     }
     const bool ignore_number_diff = context_.settings.ignore_number_diff != 0;
     std::string line;
-    while (alive_count_ > 0 && reader.ReadLine(line, platform::kLineBufferSize)) {
+    while (alive_count_ > 0 && reader.ReadLine(line, files::kLineBufferSize)) {
         if (Closing()) {
             return false;
         }
@@ -207,7 +207,7 @@ bool Candidates::SearchLog(std::string_view path) {
                     Drop(i);
                 }
             }
-            common::Yield(0);
+            text::Yield(0);
             continue;
         }
         std::uint64_t key = LineKey(line, ignore_number_diff, hides_);
@@ -219,7 +219,7 @@ bool Candidates::SearchLog(std::string_view path) {
                 Drop(i);
             }
         }
-        common::Yield(0);
+        text::Yield(0);
     }
     return true;
 }
@@ -228,7 +228,7 @@ bool Candidates::SearchLog(std::string_view path) {
 // (CR LF on disk). A candidate whose text held the marker bytes itself keeps them. Stops where
 // it is when the program is closing; the lines already written stay.
 void Candidates::Write(std::string_view path) {
-    platform::TextWriter writer;
+    files::TextWriter writer;
     if (!writer.Open(path)) {
         return;
     }
@@ -241,7 +241,7 @@ void Candidates::Write(std::string_view path) {
         }
         writer.Write(table_.Text(i));
         writer.Write("\n");
-        common::Yield(0);
+        text::Yield(0);
     }
     writer.Close();
 }

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "common/shift_jis.h"
 #include "processing/limits.h"
+#include "text/shift_jis.h"
 
 namespace velnora::processing {
 namespace {
@@ -182,8 +182,7 @@ constexpr bool NeedsEscape(unsigned char b) {
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           common::EqualNoCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && text::EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 // Bytes written as %XX: controls and blanks, bytes from 0x7F, and the characters RFC 3986
@@ -243,7 +242,6 @@ bool IsAbsoluteAddress(std::string_view value) {
     return StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://") ||
            StartsWithNoCase(value, "ftp://");
 }
-
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 #include "store/clear_page_logs.h"
 
-#include "platform/file_system.h"
+#include "files/file_system.h"
 #include "store/log_index.h"
 #include "store/page_files.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 void RemovePageFile(std::string_view page_directory, std::string_view name) {
     if (auto path = PagePath(page_directory, name)) {
-        platform::RemoveFile(*path);
+        files::RemoveFile(*path);
     }
 }
 

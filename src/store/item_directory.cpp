@@ -2,20 +2,20 @@
 
 #include <cerrno>
 
-#include "common/bounded_string.h"
-#include "platform/file_names.h"
-#include "platform/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
 #include "store/item_names.h"
 #include "store/page_files.h"
+#include "text/bounded_string.h"
 
 namespace velnora::store {
 
 std::optional<std::string> ItemDirectory(std::string_view parent_directory, std::string_view name,
                                          int kind) {
     std::string path;
-    if (common::BoundedJoin(path, common::kPathSize,
-                            {parent_directory, platform::kSeparatorText, name,
-                             kind == KIND_FOLDER ? kFolderSuffix : kPageSuffix}) != 0) {
+    if (text::BoundedJoin(path, text::kPathSize,
+                          {parent_directory, files::kSeparatorText, name,
+                           kind == KIND_FOLDER ? kFolderSuffix : kPageSuffix}) != 0) {
         return std::nullopt;
     }
     return path;
@@ -30,10 +30,10 @@ ItemDirectoryResult CreateItemDirectory(std::string_view parent_directory, std::
     // A separator would make the directory somewhere below, "." and ".." name existing ones:
     // the system's answer to such a name is an invalid argument.
     if (!IsValidItemName(name)) {
-        error = platform::SystemErrorText(EINVAL);
+        error = files::SystemErrorText(EINVAL);
         return ItemDirectoryResult::kFailed;
     }
-    if (!platform::MakeDirectory(*directory, &error)) {
+    if (!files::MakeDirectory(*directory, &error)) {
         return ItemDirectoryResult::kFailed;
     }
     path = std::move(*directory);
@@ -52,10 +52,10 @@ ItemDirectoryResult RenameItemDirectory(const TreeNode& node, std::string_view n
         return ItemDirectoryResult::kDone;
     }
     if (!IsValidItemName(new_name)) {
-        error = platform::SystemErrorText(EINVAL);
+        error = files::SystemErrorText(EINVAL);
         return ItemDirectoryResult::kFailed;
     }
-    if (!platform::MovePath(node.path, *directory, &error)) {
+    if (!files::MovePath(node.path, *directory, &error)) {
         return ItemDirectoryResult::kFailed;
     }
     new_path = std::move(*directory);

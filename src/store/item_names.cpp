@@ -1,9 +1,9 @@
 #include "store/item_names.h"
 
-#include "common/bounded_string.h"
-#include "common/shift_jis.h"
-#include "platform/file_names.h"
-#include "platform/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
+#include "text/bounded_string.h"
+#include "text/shift_jis.h"
 
 namespace velnora::store {
 
@@ -20,11 +20,11 @@ std::optional<std::string> FreeItemName(std::string_view directory, std::string_
     for (int i = 0; i < kNameCandidates; ++i) {
         std::string name = CandidateName(base, i);
         std::string path;
-        if (common::BoundedJoin(path, common::kPathSize,
-                                {directory, platform::kSeparatorText, name, suffix}) != 0) {
+        if (text::BoundedJoin(path, text::kPathSize,
+                              {directory, files::kSeparatorText, name, suffix}) != 0) {
             continue;
         }
-        if (!platform::PathExists(path)) {
+        if (!files::PathExists(path)) {
             return name;
         }
     }
@@ -35,7 +35,7 @@ bool IsValidItemName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
-    return common::FindByte(name, platform::kSeparator) == std::string_view::npos &&
+    return text::FindByte(name, files::kSeparator) == std::string_view::npos &&
            name.find('\0') == std::string_view::npos;
 }
 

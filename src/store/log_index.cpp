@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "store/page_files.h"
 
 namespace velnora::store {
@@ -12,7 +12,7 @@ int ReadLogIndex(std::string_view page_directory) {
     if (!path) {
         return 0;
     }
-    platform::TextReader reader;
+    files::TextReader reader;
     std::string line;
     if (!reader.Open(*path) || !reader.ReadLine(line, 261)) {
         return 0;
@@ -35,7 +35,7 @@ void WriteLogIndex(std::string_view page_directory, int n) {
     if (!path) {
         return;
     }
-    platform::TextWriter writer;
+    files::TextWriter writer;
     if (writer.Open(*path)) {
         writer.Write(std::to_string(n));
         writer.Close();

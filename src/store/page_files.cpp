@@ -1,7 +1,7 @@
 #include "store/page_files.h"
 
-#include "common/bounded_string.h"
-#include "platform/file_names.h"
+#include "files/file_names.h"
+#include "text/bounded_string.h"
 
 namespace velnora::store {
 
@@ -15,8 +15,8 @@ std::string UpdateFileName(int slot) {
 
 std::optional<std::string> PagePath(std::string_view directory, std::string_view file_name) {
     std::string path;
-    if (common::BoundedJoin(path, common::kPathSize,
-                            {directory, platform::kSeparatorText, file_name}) != 0) {
+    if (text::BoundedJoin(path, text::kPathSize, {directory, files::kSeparatorText, file_name}) !=
+        0) {
         return std::nullopt;
     }
     return path;

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-#include "common/bounded_string.h"
-#include "common/shift_jis.h"
-#include "platform/file_names.h"
-#include "platform/file_system.h"
+#include "files/file_names.h"
+#include "files/file_system.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
+#include "text/bounded_string.h"
+#include "text/shift_jis.h"
 
 namespace velnora::store {
 
 int CompareTreeNames(std::string_view a, std::string_view b) {
-    int folded = common::CompareNoCase(a, b);
+    int folded = text::CompareNoCase(a, b);
     if (folded != 0) {
         return folded;
     }
@@ -238,7 +238,7 @@ int PageTree::BuildTreeNode(ItemId item, TreeNode& out) const {
     }
     out.item = item;
     out.kind = node->kind;
-    if (common::BoundedCopy(out.name, common::kPathSize, node->name) != 0) {
+    if (text::BoundedCopy(out.name, text::kPathSize, node->name) != 0) {
         return -1;
     }
     if (node->kind == KIND_ROOT) {
@@ -246,9 +246,8 @@ int PageTree::BuildTreeNode(ItemId item, TreeNode& out) const {
         if (!program.empty()) {
             program.remove_suffix(1);
         }
-        if (common::BoundedCopy(out.parent_directory, common::kPathSize, program) != 0 ||
-            common::BoundedJoin(out.path, common::kPathSize, {program_directory_, node->name}) !=
-                0) {
+        if (text::BoundedCopy(out.parent_directory, text::kPathSize, program) != 0 ||
+            text::BoundedJoin(out.path, text::kPathSize, {program_directory_, node->name}) != 0) {
             return -1;
         }
         return 0;
@@ -259,25 +258,25 @@ int PageTree::BuildTreeNode(ItemId item, TreeNode& out) const {
         ancestors.push_back(up);
     }
     std::string parent = program_directory_;
-    if (parent.size() >= common::kPathSize) {
+    if (parent.size() >= text::kPathSize) {
         return -1;
     }
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
         const Node* up = *it;
         if (it != ancestors.rbegin() &&
-            common::BoundedAppend(parent, common::kPathSize, platform::kSeparatorText) != 0) {
+            text::BoundedAppend(parent, text::kPathSize, files::kSeparatorText) != 0) {
             return -1;
         }
-        if (common::BoundedAppend(parent, common::kPathSize, up->name) != 0 ||
+        if (text::BoundedAppend(parent, text::kPathSize, up->name) != 0 ||
             (up->kind == KIND_FOLDER &&
-             common::BoundedAppend(parent, common::kPathSize, kFolderSuffix) != 0)) {
+             text::BoundedAppend(parent, text::kPathSize, kFolderSuffix) != 0)) {
             return -1;
         }
     }
     out.parent_directory = parent;
-    return common::BoundedJoin(out.path, common::kPathSize,
-                               {parent, platform::kSeparatorText, node->name,
-                                node->kind == KIND_FOLDER ? kFolderSuffix : kPageSuffix});
+    return text::BoundedJoin(out.path, text::kPathSize,
+                             {parent, files::kSeparatorText, node->name,
+                              node->kind == KIND_FOLDER ? kFolderSuffix : kPageSuffix});
 }
 
 ItemId PageTree::FirstChild(ItemId item) const {
@@ -320,7 +319,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 }
 
 void Fill(PageTree& tree, ItemId parent, const std::string& directory) {
-    auto entries = platform::ListDirectory(directory);
+    auto entries = files::ListDirectory(directory);
     // Pages first, then folders, as the listing of the two patterns gives them; the tree sorts.
     for (std::string_view suffix : {kPageSuffix, kFolderSuffix}) {
         for (const auto& entry : entries) {
@@ -328,8 +327,8 @@ void Fill(PageTree& tree, ItemId parent, const std::string& directory) {
                 continue;
             }
             std::string path;
-            if (common::BoundedJoin(path, common::kPathSize,
-                                    {directory, platform::kSeparatorText, entry.name}) != 0) {
+            if (text::BoundedJoin(path, text::kPathSize,
+                                  {directory, files::kSeparatorText, entry.name}) != 0) {
                 continue;
             }
             std::string name = entry.name.substr(0, entry.name.size() - 4);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "common/bounded_string.h"
-#include "common/ini_file.h"
+#include "ini/ini_file.h"
 #include "store/page_files.h"
+#include "text/bounded_string.h"
 
 namespace velnora::store {
 
@@ -14,9 +14,9 @@ constexpr std::string_view kConfig = "CONFIG";
 constexpr std::string_view kResult = "RESULT";
 
 // Buffer sizes of the text keys: one byte more than the longest value kept.
-constexpr std::size_t kUrlBuffer = common::kUrlSize;
+constexpr std::size_t kUrlBuffer = text::kUrlSize;
 constexpr std::size_t kCommentBuffer = 101;
-constexpr std::size_t kWordBuffer = common::kWordSize;
+constexpr std::size_t kWordBuffer = text::kWordSize;
 constexpr std::size_t kPasswordBuffer = 193;
 
 std::string NgWordKey(int i) {
@@ -30,7 +30,7 @@ int ReadPageSettings(std::string_view page_directory, PageSettings& record) {
     if (!path) {
         return -1;
     }
-    common::IniFile ini;
+    ini::IniFile ini;
     ini.Load(*path);
     auto text = [&](std::string_view key, std::size_t size) {
         return ini.GetString(kConfig, key, "", size);
@@ -78,7 +78,7 @@ int WritePageSettings(std::string_view page_directory, const PageSettings& recor
     if (!path) {
         return -1;
     }
-    common::IniFile ini;
+    ini::IniFile ini;
     if (!ini.Load(*path)) {
         return 0;  // a file that exists but cannot be read is not replaced
     }
@@ -124,7 +124,7 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
     if (!path) {
         return -1;
     }
-    record.disable_auto_check = common::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
+    record.disable_auto_check = ini::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
     return 0;
 }
 
@@ -142,7 +142,7 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
     if (!path) {
         return -1;
     }
-    return common::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
+    return ini::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
 }
 
 int ReadResultCode(std::string_view page_directory) {
@@ -150,7 +150,7 @@ int ReadResultCode(std::string_view page_directory) {
     if (!path) {
         return -1;
     }
-    return common::GetProfileInt(*path, kResult, "CODE", 0);
+    return ini::GetProfileInt(*path, kResult, "CODE", 0);
 }
 
 int WriteResultCode(std::string_view page_directory, int code) {
@@ -159,7 +159,7 @@ int WriteResultCode(std::string_view page_directory, int code) {
         return -1;
     }
     // Most checks record what the file holds already; then it is left as it is.
-    common::IniFile ini;
+    ini::IniFile ini;
     std::string value = std::to_string(code);
     if (!ini.Load(*path) || ini.GetString(kResult, "CODE", "", 32) == value) {
         return 0;
@@ -170,7 +170,7 @@ int WriteResultCode(std::string_view page_directory, int code) {
 }
 
 bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file) {
-    return common::WriteProfileString(file, section, key, std::to_string(value));
+    return ini::WriteProfileString(file, section, key, std::to_string(value));
 }
 
 }  // namespace velnora::store

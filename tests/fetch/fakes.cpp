@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "common/cp932.h"
+#include "text/cp932.h"
 
 namespace velnora::fetch::test {
 
@@ -158,7 +158,7 @@ void FakeLoop::Tick(int count) {
 
 namespace {
 std::string U(std::string_view sjis) {
-    return common::ShiftJisToUtf8(sjis);
+    return text::ShiftJisToUtf8(sjis);
 }
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include "common/ini_file.h"
+#include "ini/ini_file.h"
 #include "support/temp_dir.h"
 
 namespace velnora::fetch {
@@ -12,7 +12,7 @@ namespace {
 
 // The dates below are in Asia/Tokyo (UTC+9, no daylight saving): local midnight is 15:00 UTC.
 class TokyoTime : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         ::setenv("TZ", "Asia/Tokyo", 1);
         ::tzset();

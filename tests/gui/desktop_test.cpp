@@ -1,7 +1,7 @@
 // Opening addresses with the user's browser program: no shell, and variables expanded in the
 // command only, never in the address.
 
-#include "platform/desktop.h"
+#include "desktop/desktop.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,7 +12,7 @@
 
 #include "support/temp_dir.h"
 
-namespace velnora::platform {
+namespace velnora::desktop {
 namespace {
 
 // A browser that writes each argument it gets on a line of its own.
@@ -48,4 +48,4 @@ TEST(LaunchBrowser, MissingOrBrokenBrowsers) {
 }
 
 }  // namespace
-}  // namespace velnora::platform
+}  // namespace velnora::desktop

@@ -1,7 +1,7 @@
 // The main window as a user meets it: menus, toolbar, the command lock while a check runs, the
 // topmost toggle, the placement saved on closing, the version box, one copy per home.
 
-#include "shell/main_window.h"
+#include "window/main_window.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -17,18 +17,18 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "common/ini_file.h"
 #include "fetch/traffic_stats.h"
-#include "platform/program_home.h"
-#include "shell/commands.h"
-#include "shell/page_tree_view.h"
-#include "shell/single_instance.h"
+#include "files/program_home.h"
+#include "ini/ini_file.h"
+#include "pane/result_pane.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
-#include "viewer/result_pane.h"
+#include "window/commands.h"
+#include "window/page_tree_view.h"
+#include "window/single_instance.h"
 
-namespace velnora::shell {
+namespace velnora::window {
 namespace {
 
 QString Q(const char* utf8) {
@@ -46,8 +46,8 @@ class MainWindowTest : public testing::Test {
     }
 
     MainWindow& Open() {
-        home_found_ = *platform::FindProgramHome();
-        LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
+        home_found_ = *files::FindProgramHome();
+        settings::LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
         window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
         window_->ShowAsStored();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -56,8 +56,8 @@ class MainWindowTest : public testing::Test {
 
     test::TempDir home_;
     test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    platform::ProgramHome home_found_;
-    AppSettings settings_;
+    files::ProgramHome home_found_;
+    settings::AppSettings settings_;
     fetch::TrafficStats stats_;
     std::unique_ptr<MainWindow> window_;
 };
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, TopmostToggleAndPlacementAreSavedOnClosingButNotOnExit) {
     EXPECT_EQ(pin->toolTip(), Q("最前面を解除 (Ctrl+T)"));
     EXPECT_NE(pin->icon().pixmap(16, 16).toImage(), before);
     window.close();
-    common::IniFile ini;
+    ini::IniFile ini;
     ini.Load(home_ / "velnora.ini");
     EXPECT_EQ(ini.GetInt("CONFIG", "TOPMOST", 0), 1);
     EXPECT_GT(ini.GetInt("POSITION", "CX", 0), 0);
@@ -158,16 +158,16 @@ TEST_F(MainWindowTest, TabGoesRoundTreePaneAndToolbar) {
     window.activateWindow();
     window.tree_view().setFocus();
     QTest::keyClick(&window.tree_view(), Qt::Key_Tab);
-    EXPECT_TRUE(window.pane().hasFocus());
-    QTest::keyClick(&window.pane(), Qt::Key_Tab);
+    EXPECT_TRUE(window.result_pane().hasFocus());
+    QTest::keyClick(&window.result_pane(), Qt::Key_Tab);
     EXPECT_TRUE(toolbar->hasFocus());
     QTest::keyClick(toolbar, Qt::Key_Tab);
     EXPECT_TRUE(window.tree_view().hasFocus());
     QTest::keyClick(&window.tree_view(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(toolbar->hasFocus());
     QTest::keyClick(toolbar, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(window.pane().hasFocus());
-    QTest::keyClick(&window.pane(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(window.result_pane().hasFocus());
+    QTest::keyClick(&window.result_pane(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(window.tree_view().hasFocus());
 }
 
@@ -196,12 +196,12 @@ TEST_F(MainWindowTest, VersionBoxSaysTheVersion) {
 TEST_F(MainWindowTest, HoveringALinkShowsItsTargetAndSettingsLinksTheirText) {
     AddPage("Site.dat", "http://example.com/");
     MainWindow& window = Open();
-    viewer::ResultDocument& document = window.document();
+    results::ResultDocument& document = window.document();
     document.AppendLink("http://example.com/news", "news", true);
     document.AppendLink(std::string("\x01") + "1", "\x81\xa4", false);
-    emit window.pane().linkHovered(0);
+    emit window.result_pane().linkHovered(0);
     EXPECT_EQ(window.StatusText(), "http://example.com/news");
-    emit window.pane().linkHovered(1);
+    emit window.result_pane().linkHovered(1);
     EXPECT_EQ(window.StatusText(), Q("ページの設定を変更します"));
 }
 
@@ -220,4 +220,4 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
 }
 
 }  // namespace
-}  // namespace velnora::shell
+}  // namespace velnora::window

@@ -1,7 +1,7 @@
 // The options sheet: which control shows and edits which setting, the rules of its number fields,
 // the choosers and the copy-back on Cancel, the saving on OK and the statistics page.
 
-#include "shell/options_sheet.h"
+#include "sheets/options_sheet.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "support/temp_dir.h"
 #include "widget_driving.h"
 
-namespace velnora::shell {
+namespace velnora::sheets {
 namespace {
 
 using test::Click;
@@ -33,9 +33,9 @@ class FakeChoosers : public Choosers {
         font_asked.push_back(initial);
         return font;
     }
-    std::optional<ColorRef> ChooseColor(
-        QWidget*, std::string_view title, ColorRef initial,
-        std::array<ColorRef, kCustomColorCount>& custom_colors) override {
+    std::optional<settings::ColorRef> ChooseColor(
+        QWidget*, std::string_view title, settings::ColorRef initial,
+        std::array<settings::ColorRef, settings::kCustomColorCount>& custom_colors) override {
         color_asked.push_back({std::string(title), initial, custom_colors});
         if (color && made_custom) {
             custom_colors = *made_custom;
@@ -50,21 +50,21 @@ class FakeChoosers : public Choosers {
 
     struct ColorAsk {
         std::string title;
-        ColorRef initial;
-        std::array<ColorRef, kCustomColorCount> custom;
+        settings::ColorRef initial;
+        std::array<settings::ColorRef, settings::kCustomColorCount> custom;
     };
     std::optional<FontChoice> font;
     std::vector<FontChoice> font_asked;
-    std::optional<ColorRef> color;
-    std::optional<std::array<ColorRef, kCustomColorCount>> made_custom;
+    std::optional<settings::ColorRef> color;
+    std::optional<std::array<settings::ColorRef, settings::kCustomColorCount>> made_custom;
     std::vector<ColorAsk> color_asked;
     std::optional<std::string> file;
     std::vector<std::pair<std::string, std::string>> file_asked;
 };
 
 // Settings whose every field differs from its default.
-AppSettings FilledSettings() {
-    AppSettings s;
+settings::AppSettings FilledSettings() {
+    settings::AppSettings s;
     s.face_name = Sjis("ＭＳ 明朝");
     s.point = 12;
     s.bold = 1;
@@ -73,8 +73,8 @@ AppSettings FilledSettings() {
     s.color = 0x000080;
     s.back_color = 0xE0FFFF;
     s.highlight_color = 0x00FF00;
-    for (int i = 0; i < kCustomColorCount; ++i) {
-        s.custom_colors[i] = static_cast<ColorRef>(0x010101 * i);
+    for (int i = 0; i < settings::kCustomColorCount; ++i) {
+        s.custom_colors[i] = static_cast<settings::ColorRef>(0x010101 * i);
     }
     s.line_height = 150;
     s.proxy_url = "proxy.example.jp";
@@ -95,7 +95,7 @@ AppSettings FilledSettings() {
     s.finish_message = 0;
     s.save_history = 1;
     s.use_highlight = 1;
-    for (int i = 0; i < kHighlightCount; ++i) {
+    for (int i = 0; i < settings::kHighlightCount; ++i) {
         s.highlights[i] = Sjis("語") + std::to_string(i);
     }
     s.use_notify_sound = 1;
@@ -130,7 +130,7 @@ class OptionsSheetTest : public ::testing::Test {
 };
 
 TEST_F(OptionsSheetTest, CaptionAndPagesInOrder) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     EXPECT_EQ(sheet.objectName().toStdString(), "optionsSheet");
     EXPECT_EQ(sheet.windowTitle().toStdString(), "Velnoraのプロパティ");
@@ -140,7 +140,7 @@ TEST_F(OptionsSheetTest, CaptionAndPagesInOrder) {
 }
 
 TEST_F(OptionsSheetTest, ShowsEverySetting) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
 
     EXPECT_TRUE(Checked(&sheet, "USE_PROXY"));
@@ -170,7 +170,7 @@ TEST_F(OptionsSheetTest, ShowsEverySetting) {
     EXPECT_TRUE(Checked(&sheet, "IMAGE_LINK"));
 
     EXPECT_TRUE(Checked(&sheet, "USE_HIGHLIGHT"));
-    for (int i = 0; i < kHighlightCount; ++i) {
+    for (int i = 0; i < settings::kHighlightCount; ++i) {
         EXPECT_EQ(FieldText(Find<QLineEdit>(&sheet, "HIGHLIGHT" + std::to_string(i))),
                   Sjis("語") + std::to_string(i));
     }
@@ -183,7 +183,7 @@ TEST_F(OptionsSheetTest, ShowsEverySetting) {
 }
 
 TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
 
@@ -210,7 +210,7 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
     Click(Find<QCheckBox>(&sheet, "IMAGE_LINK"));
 
     Click(Find<QCheckBox>(&sheet, "USE_HIGHLIGHT"));
-    for (int i = 0; i < kHighlightCount; ++i) {
+    for (int i = 0; i < settings::kHighlightCount; ++i) {
         TypeInto(Find<QLineEdit>(&sheet, "HIGHLIGHT" + std::to_string(i)),
                  "新着" + std::to_string(i));
     }
@@ -218,7 +218,7 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
     PressOk(sheet);
 
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
-    const AppSettings& s = settings;
+    const settings::AppSettings& s = settings;
     EXPECT_EQ(s.use_proxy, 1);
     EXPECT_EQ(s.proxy_url, "192.168.0.1");
     EXPECT_EQ(s.proxy_port, 8888);
@@ -240,15 +240,15 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
     EXPECT_EQ(s.disp_image_name, 1);
     EXPECT_EQ(s.image_link, 1);
     EXPECT_EQ(s.use_highlight, 1);
-    for (int i = 0; i < kHighlightCount; ++i) {
+    for (int i = 0; i < settings::kHighlightCount; ++i) {
         EXPECT_EQ(s.highlights[i], Sjis("新着") + std::to_string(i));
     }
     EXPECT_EQ(s.header, "%link;\r\n%date;");
 
     // The file holds the same settings.
-    AppSettings loaded;
+    settings::AppSettings loaded;
     loaded.timeout = -1;
-    LoadAppSettings(path, loaded);
+    settings::LoadAppSettings(path, loaded);
     EXPECT_EQ(loaded.proxy_url, "192.168.0.1");
     EXPECT_EQ(loaded.timeout, 60);
     EXPECT_EQ(loaded.retry, 0);
@@ -261,21 +261,21 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
 }
 
 TEST_F(OptionsSheetTest, UntouchedOkSavesWithoutRefreshingTheDisplay) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     PressOk(sheet);
     EXPECT_EQ(display_changes, 0);
     EXPECT_FALSE(sheet.font_changed());
-    AppSettings loaded;
-    LoadAppSettings(path, loaded);
+    settings::AppSettings loaded;
+    settings::LoadAppSettings(path, loaded);
     EXPECT_EQ(loaded.timeout, 45);
     EXPECT_EQ(loaded.face_name, Sjis("ＭＳ 明朝"));
     EXPECT_EQ(loaded.custom_colors[15], 0x0F0F0Fu);
 }
 
 TEST_F(OptionsSheetTest, ProxyFieldsFollowTheirBox) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     auto* host = Find<QLineEdit>(&sheet, "PROXY_URL");
@@ -288,7 +288,7 @@ TEST_F(OptionsSheetTest, ProxyFieldsFollowTheirBox) {
     Click(Find<QCheckBox>(&sheet, "USE_PROXY"));
     EXPECT_FALSE(host->isEnabled());
 
-    AppSettings with_proxy = FilledSettings();
+    settings::AppSettings with_proxy = FilledSettings();
     OptionsSheet opened(nullptr, with_proxy, Services());
     EXPECT_TRUE(Find<QLineEdit>(&opened, "PROXY_URL")->isEnabled());
 }
@@ -321,7 +321,7 @@ TEST_F(OptionsSheetTest, NumberFieldsApplyTheirRulesOnLeaving) {
         {"LINE_HEIGHT", "200", "200"},
     };
     for (const Row& row : rows) {
-        AppSettings settings = FilledSettings();
+        settings::AppSettings settings = FilledSettings();
         OptionsSheet sheet(nullptr, settings, Services());
         ShowActive(sheet);
         auto* field = Find<QAbstractSpinBox>(&sheet, row.field);
@@ -339,7 +339,7 @@ TEST_F(OptionsSheetTest, NumberFieldsApplyTheirRulesOnLeaving) {
 }
 
 TEST_F(OptionsSheetTest, NumberFieldsStepWithinTheirRanges) {
-    AppSettings settings;
+    settings::AppSettings settings;
     settings.timeout = 99;
     settings.retry = 0;
     OptionsSheet sheet(nullptr, settings, Services());
@@ -361,7 +361,7 @@ TEST_F(OptionsSheetTest, NumberFieldsStepWithinTheirRanges) {
 // A stored value outside a field's range (the file is edited by hand) shows as the field's
 // fallback, as if it had been typed and left.
 TEST_F(OptionsSheetTest, StoredNumberOutsideTheRangeShowsTheFallback) {
-    AppSettings settings;
+    settings::AppSettings settings;
     settings.timeout = 150;
     settings.retry = -1;
     OptionsSheet sheet(nullptr, settings, Services());
@@ -370,7 +370,7 @@ TEST_F(OptionsSheetTest, StoredNumberOutsideTheRangeShowsTheFallback) {
 }
 
 TEST_F(OptionsSheetTest, FontChooserStartsFromTheSettingsAndSetsTheFont) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
 
@@ -390,7 +390,7 @@ TEST_F(OptionsSheetTest, FontChooserStartsFromTheSettingsAndSetsTheFont) {
     EXPECT_TRUE(initial.bold);
     EXPECT_TRUE(initial.italic);
     EXPECT_FALSE(initial.underline);
-    EXPECT_EQ(initial.color, std::optional<ColorRef>(0x000080));
+    EXPECT_EQ(initial.color, std::optional<settings::ColorRef>(0x000080));
 
     // Written into the settings at once.
     EXPECT_EQ(settings.face_name, Sjis("ＭＳ ゴシック"));
@@ -405,14 +405,14 @@ TEST_F(OptionsSheetTest, FontChooserStartsFromTheSettingsAndSetsTheFont) {
     EXPECT_TRUE(sheet.font_changed());
     PressOk(sheet);
     EXPECT_EQ(display_changes, 1);
-    AppSettings loaded;
-    LoadAppSettings(path, loaded);
+    settings::AppSettings loaded;
+    settings::LoadAppSettings(path, loaded);
     EXPECT_EQ(loaded.charset, 1);
     EXPECT_EQ(loaded.face_name, Sjis("ＭＳ ゴシック"));
 }
 
 TEST_F(OptionsSheetTest, FontChoiceWithColourAndLongFaceName) {
-    AppSettings settings;
+    settings::AppSettings settings;
     settings.charset = 0;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
@@ -440,7 +440,7 @@ TEST_F(OptionsSheetTest, FontChoiceWithColourAndLongFaceName) {
 }
 
 TEST_F(OptionsSheetTest, CancelledChooserChangesNothing) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     Click(Find<QAbstractButton>(&sheet, "chooseFont"));
@@ -455,10 +455,10 @@ TEST_F(OptionsSheetTest, CancelledChooserChangesNothing) {
 }
 
 TEST_F(OptionsSheetTest, ColourChoosersSetTheirColourWithTheCustomColours) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
-    std::array<ColorRef, kCustomColorCount> made{};
+    std::array<settings::ColorRef, settings::kCustomColorCount> made{};
     made[0] = 0x123456;
     choosers.made_custom = made;
 
@@ -488,22 +488,22 @@ TEST_F(OptionsSheetTest, ColourChoosersSetTheirColourWithTheCustomColours) {
 
     PressOk(sheet);
     EXPECT_EQ(display_changes, 1);
-    AppSettings loaded;
-    LoadAppSettings(path, loaded);
+    settings::AppSettings loaded;
+    settings::LoadAppSettings(path, loaded);
     EXPECT_EQ(loaded.color, 0x0000FFu);
     EXPECT_EQ(loaded.highlight_color, 0x00FFFFu);
     EXPECT_EQ(loaded.custom_colors[0], 0x123456u);  // custom colours persist
 }
 
 TEST_F(OptionsSheetTest, CancelAfterChoosingUndoesTheChoicesInMemoryAndFile) {
-    AppSettings settings = FilledSettings();
-    ASSERT_TRUE(SaveAppSettings(path, settings));
+    settings::AppSettings settings = FilledSettings();
+    ASSERT_TRUE(settings::SaveAppSettings(path, settings));
     const std::string file_before = test::ReadBytes(path);
 
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     choosers.color = 0x0000FF;
-    std::array<ColorRef, kCustomColorCount> made{};
+    std::array<settings::ColorRef, settings::kCustomColorCount> made{};
     choosers.made_custom = made;
     Click(Find<QAbstractButton>(&sheet, "chooseTextColor"));
     FontChoice font;
@@ -525,7 +525,7 @@ TEST_F(OptionsSheetTest, CancelAfterChoosingUndoesTheChoicesInMemoryAndFile) {
 }
 
 TEST_F(OptionsSheetTest, FileChoosersFillTheirFields) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     choosers.file = Sjis("/home/user/音/bell.wav");
@@ -543,7 +543,7 @@ TEST_F(OptionsSheetTest, FileChoosersFillTheirFields) {
 }
 
 TEST_F(OptionsSheetTest, TestButtonPlaysTheFileInTheField) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     auto* test_button = Find<QAbstractButton>(&sheet, "testSound");
@@ -569,7 +569,7 @@ TEST_F(OptionsSheetTest, StatisticsShowTheRunAndTheDay) {
     now += 75;
     counters.EndCheckStatistics();
 
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsServices services = Services();
     services.stats = &counters;
     OptionsSheet sheet(nullptr, settings, services);
@@ -590,7 +590,7 @@ TEST_F(OptionsSheetTest, StatisticsShowTheRunAndTheDay) {
 }
 
 TEST_F(OptionsSheetTest, HeaderHoldsTwoHundredFiftyCharacters) {
-    AppSettings settings;
+    settings::AppSettings settings;
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     TypeInto(Find<QPlainTextEdit>(&sheet, "HEADER"), std::string(260, 'h'));
@@ -599,7 +599,7 @@ TEST_F(OptionsSheetTest, HeaderHoldsTwoHundredFiftyCharacters) {
 }
 
 TEST_F(OptionsSheetTest, ShownModallyAndAnsweredWithOkOrCancel) {
-    AppSettings settings;
+    settings::AppSettings settings;
     for (bool ok : {true, false}) {
         QTimer::singleShot(0, [ok] {
             auto* sheet = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -613,11 +613,11 @@ TEST_F(OptionsSheetTest, ShownModallyAndAnsweredWithOkOrCancel) {
 }
 
 TEST_F(OptionsSheetTest, NothingIsClippedAtTheDefaultFont) {
-    AppSettings settings = FilledSettings();
+    settings::AppSettings settings = FilledSettings();
     OptionsSheet sheet(nullptr, settings, Services());
     ShowActive(sheet);
     test::ExpectNothingClipped(sheet);
 }
 
 }  // namespace
-}  // namespace velnora::shell
+}  // namespace velnora::sheets

@@ -1,4 +1,4 @@
-#include "viewer/result_pane.h"
+#include "pane/result_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +14,16 @@
 #include <QTextDocument>
 #include <string>
 
-#include "platform/qt_text.h"
-#include "viewer/display.h"
-#include "viewer/link_targets.h"
-#include "viewer/viewer_support.h"
+#include "desktop/qt_text.h"
+#include "results/display.h"
+#include "results/link_targets.h"
+#include "results/results_support.h"
 
-namespace velnora::viewer {
+namespace velnora::pane {
 namespace {
 
+using results::test::StoredText;
 using test::Sjis;
-using test::StoredText;
 
 const QColor kYellow(255, 255, 0);
 
@@ -42,8 +42,8 @@ QTextCharFormat FormatAt(const ResultPane& pane, std::size_t position) {
 
 class ResultPaneTest : public ::testing::Test {
   protected:
-    ResultPaneTest() : page_(test::MakePage(temp_, "Page", "http://example.com/")) {
-        DisplaySettings settings;
+    ResultPaneTest() : page_(results::test::MakePage(temp_, "Page", "http://example.com/")) {
+        results::DisplaySettings settings;
         settings.header = "== %link; %config;";
         display_.SetSettings(settings);
         pane_.resize(420, 240);
@@ -53,14 +53,15 @@ class ResultPaneTest : public ::testing::Test {
 
     // Writes add<index>.txt with the lines (UTF-8) and shows it as a block.
     void ShowLines(int index, std::initializer_list<std::string_view> lines) {
-        velnora::test::WriteBytes(test::PageFile(page_, "add" + std::to_string(index) + ".txt"),
-                                  StoredText(lines));
+        velnora::test::WriteBytes(
+            results::test::PageFile(page_, "add" + std::to_string(index) + ".txt"),
+            StoredText(lines));
         ASSERT_TRUE(display_.ShowUpdateText(page_, index));
     }
 
     // Blocks of `lines` numbered lines each, so that the pane scrolls.
     void ShowBlocks(int blocks, int lines) {
-        DisplaySettings settings = display_.settings();
+        results::DisplaySettings settings = display_.settings();
         settings.max_disp_line = 2000;
         display_.SetSettings(settings);
         for (int b = 0; b < blocks; ++b) {
@@ -68,14 +69,14 @@ class ResultPaneTest : public ::testing::Test {
             for (int i = 0; i < lines; ++i) {
                 text += "line " + std::to_string(b) + "." + std::to_string(i) + "\r\n";
             }
-            velnora::test::WriteBytes(test::PageFile(page_, "add" + std::to_string(b) + ".txt"),
-                                      text);
+            velnora::test::WriteBytes(
+                results::test::PageFile(page_, "add" + std::to_string(b) + ".txt"), text);
             ASSERT_TRUE(display_.ShowUpdateText(page_, b));
         }
     }
 
     void UseHighlights(std::initializer_list<std::string_view> keywords) {
-        DisplaySettings settings = display_.settings();
+        results::DisplaySettings settings = display_.settings();
         settings.use_highlight = 1;
         int i = 0;
         for (std::string_view keyword : keywords) {
@@ -97,7 +98,7 @@ class ResultPaneTest : public ::testing::Test {
     }
 
     std::size_t LinkStart(std::string_view target_prefix) const {
-        for (const LinkRecord& link : document_.Links()) {
+        for (const results::LinkRecord& link : document_.Links()) {
             if (link.target.rfind(target_prefix, 0) == 0) {
                 return link.start;
             }
@@ -111,8 +112,8 @@ class ResultPaneTest : public ::testing::Test {
 
     velnora::test::TempDir temp_;
     store::ItemRecord page_;
-    ResultDocument document_;
-    ResultDisplay display_{document_};
+    results::ResultDocument document_;
+    results::ResultDisplay display_{document_};
     ResultPane pane_{document_};
 };
 
@@ -120,24 +121,24 @@ TEST_F(ResultPaneTest, ShowsTheDocumentsTextWithLinksAtTheirPositions) {
     ShowLines(0, {"新しい <a href=\"http://example.com/n\">記事</a> です",
                   "<a href=\"http://example.com/i\"><img src=\"a.png\" alt=\"絵\"></a> 終わり"});
 
-    EXPECT_EQ(pane_.toPlainText(), platform::FromSjis(document_.Text()));
+    EXPECT_EQ(pane_.toPlainText(), desktop::FromSjis(document_.Text()));
     EXPECT_EQ(static_cast<std::size_t>(pane_.document()->characterCount() - 1), document_.Length());
 
     ASSERT_EQ(document_.Links().size(), 4u);  // header, settings, article, image
-    for (const LinkRecord& link : document_.Links()) {
+    for (const results::LinkRecord& link : document_.Links()) {
         SCOPED_TRACE(test::Utf8(link.target));
         for (std::size_t p = link.start; p < link.start + link.length; ++p) {
             QTextCharFormat format = FormatAt(pane_, p);
             EXPECT_TRUE(format.isAnchor());
-            EXPECT_EQ(format.anchorHref(), platform::FromSjis(link.target));
+            EXPECT_EQ(format.anchorHref(), desktop::FromSjis(link.target));
             EXPECT_TRUE(format.fontUnderline());
             EXPECT_EQ(format.foreground().color(), QColor(Qt::black));
         }
         EXPECT_FALSE(FormatAt(pane_, link.start + link.length).isAnchor());
     }
-    EXPECT_TRUE(IsSettingsTarget(document_.Links()[1].target));
+    EXPECT_TRUE(results::IsSettingsTarget(document_.Links()[1].target));
     EXPECT_EQ(
-        platform::FromSjis(document_.TextRange(
+        desktop::FromSjis(document_.TextRange(
             document_.Links()[1].start, document_.Links()[1].start + document_.Links()[1].length)),
         QString::fromUtf8("▽"));
 
@@ -152,7 +153,7 @@ TEST_F(ResultPaneTest, KeywordHitsHaveTheHighlightBackground) {
     ShowLines(0, {"記事 one", "<a href=\"http://example.com/n\">記事</a> end"});
 
     ASSERT_EQ(document_.Highlights().size(), 3u);
-    for (const HighlightHit& hit : document_.Highlights()) {
+    for (const results::HighlightHit& hit : document_.Highlights()) {
         for (std::size_t p = hit.start; p < hit.end; ++p) {
             EXPECT_EQ(FormatAt(pane_, p).background().color(), kYellow) << p;
         }
@@ -187,10 +188,10 @@ TEST_F(ResultPaneTest, ClearingEmptiesThePaneAndNewTextKeepsTheLineSpacing) {
     document_.Clear();
     EXPECT_TRUE(pane_.toPlainText().isEmpty());
     ASSERT_EQ(hovered.count(), 1);
-    EXPECT_EQ(hovered.last().at(0).toInt(), kNoLink);
+    EXPECT_EQ(hovered.last().at(0).toInt(), results::kNoLink);
 
     ShowLines(1, {"after", "two"});
-    EXPECT_EQ(pane_.toPlainText(), platform::FromSjis(document_.Text()));
+    EXPECT_EQ(pane_.toPlainText(), desktop::FromSjis(document_.Text()));
     for (QTextBlock block = pane_.document()->begin(); block.isValid(); block = block.next()) {
         EXPECT_EQ(block.blockFormat().lineHeightType(), QTextBlockFormat::FixedHeight);
     }
@@ -229,7 +230,7 @@ TEST_F(ResultPaneTest, APageDisplayFreezesTheViewAndKeepsItsScrollPosition) {
     EXPECT_EQ(pane_.textCursor().selectionStart(), 10);
 
     // The past-log search gathers text without touching the view.
-    document_.BeginBatch(BatchView::kTextOnly);
+    document_.BeginBatch(results::BatchView::kTextOnly);
     EXPECT_TRUE(pane_.updatesEnabled());
     document_.AppendText("found\n");
     document_.EndBatch();
@@ -249,7 +250,7 @@ TEST_F(ResultPaneTest, HoveringTellsWhichLinkIsUnderTheMouse) {
     ASSERT_EQ(hovered.count(), 3);
     EXPECT_EQ(hovered.at(0).at(0).toInt(), 2);
     EXPECT_EQ(hovered.at(1).at(0).toInt(), 1);
-    EXPECT_EQ(hovered.at(2).at(0).toInt(), kNoLink);
+    EXPECT_EQ(hovered.at(2).at(0).toInt(), results::kNoLink);
 }
 
 TEST_F(ResultPaneTest, ClickAndEnterActivateTheLinkUnderThem) {
@@ -383,7 +384,7 @@ TEST_F(ResultPaneTest, NextHighlightSelectsEachHitInTurnAndTakesTheFocus) {
 
     for (int i : {0, 1, 0}) {
         ASSERT_TRUE(pane_.NextHighlight());
-        const HighlightHit& hit = document_.Highlights()[static_cast<std::size_t>(i)];
+        const results::HighlightHit& hit = document_.Highlights()[static_cast<std::size_t>(i)];
         EXPECT_EQ(static_cast<std::size_t>(pane_.textCursor().selectionStart()), hit.start);
         EXPECT_EQ(static_cast<std::size_t>(pane_.textCursor().selectionEnd()), hit.end);
     }
@@ -394,7 +395,7 @@ TEST_F(ResultPaneTest, NextHighlightSelectsEachHitInTurnAndTakesTheFocus) {
 }
 
 TEST_F(ResultPaneTest, DisplaySettingsFallBackToAJapaneseFaceWhenTheFaceIsMissing) {
-    PaneAppearance appearance;  // "ＭＳ Ｐゴシック" is not installed here
+    results::PaneAppearance appearance;  // "ＭＳ Ｐゴシック" is not installed here
     appearance.face_name = Sjis("存在しない書体");
     appearance.point = 12;
     appearance.bold = 1;
@@ -408,12 +409,12 @@ TEST_F(ResultPaneTest, DisplaySettingsFallBackToAJapaneseFaceWhenTheFaceIsMissin
     EXPECT_EQ(pane_.font().pointSize(), 12);
     EXPECT_TRUE(pane_.font().bold());
     EXPECT_TRUE(pane_.font().italic());
-    EXPECT_EQ(ResultPane::ShownFamily(PaneAppearance{}.face_name), family);
+    EXPECT_EQ(ResultPane::ShownFamily(results::PaneAppearance{}.face_name), family);
 
     // An installed face is used as it is.
     QString installed = QFontDatabase::families(QFontDatabase::Latin).value(0);
     ASSERT_FALSE(installed.isEmpty());
-    EXPECT_EQ(ResultPane::ShownFamily(platform::ToSjis(installed)), installed);
+    EXPECT_EQ(ResultPane::ShownFamily(desktop::ToSjis(installed)), installed);
 }
 
 TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) {
@@ -422,7 +423,7 @@ TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) 
     std::size_t link = LinkStart("http://example.com/n");
     std::size_t hit = document_.Highlights()[0].start;
 
-    PaneAppearance appearance;
+    results::PaneAppearance appearance;
     appearance.color = 0x0000FF;            // red
     appearance.back_color = 0x203040;       // R 0x40, G 0x30, B 0x20
     appearance.highlight_color = 0x00FF00;  // green
@@ -456,18 +457,18 @@ TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) 
 }
 
 TEST_F(ResultPaneTest, ANonPositiveLineHeightKeepsTheFontsOwnSpacing) {
-    PaneAppearance appearance;
+    results::PaneAppearance appearance;
     appearance.line_height = 0;
     pane_.ApplyAppearance(appearance);
     ShowLines(0, {"one", "two"});
     for (QTextBlock block = pane_.document()->begin(); block.isValid(); block = block.next()) {
         EXPECT_EQ(block.blockFormat().lineHeightType(), QTextBlockFormat::SingleHeight);
     }
-    EXPECT_EQ(LineSpacingTwips(appearance), 0);
+    EXPECT_EQ(results::LineSpacingTwips(appearance), 0);
     appearance.line_height = 130;
     appearance.point = 9;
-    EXPECT_EQ(LineSpacingTwips(appearance), 234);  // 9 × 130 × 20 / 100
+    EXPECT_EQ(results::LineSpacingTwips(appearance), 234);  // 9 × 130 × 20 / 100
 }
 
 }  // namespace
-}  // namespace velnora::viewer
+}  // namespace velnora::pane

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "fetch/password.h"
-#include "shell/dialog_sheet_launcher.h"
-#include "shell/folder_sheet.h"
-#include "shell/page_sheet.h"
+#include "sheets/dialog_sheet_launcher.h"
+#include "sheets/folder_sheet.h"
+#include "sheets/page_sheet.h"
 #include "widget_driving.h"
 
-namespace velnora::shell {
+namespace velnora::sheets {
 namespace {
 
 using test::Click;
@@ -669,4 +669,4 @@ TEST(DialogSheetLauncher, ShowsEachSheetAndReturnsItsChangedFlag) {
 }
 
 }  // namespace
-}  // namespace velnora::shell
+}  // namespace velnora::sheets

@@ -16,23 +16,23 @@
 #include <functional>
 #include <memory>
 
-#include "platform/file_system.h"
-#include "platform/qt_text.h"
-#include "shell/clear_past_logs.h"
-#include "shell/message_box.h"
-#include "shell/page_tree_model.h"
-#include "shell/page_tree_view.h"
-#include "shell/tree_operations.h"
+#include "desktop/qt_text.h"
+#include "files/file_system.h"
+#include "results/display.h"
+#include "results/document.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
 #include "store/settings_files.h"
-#include "support/sjis.h"
 #include "support/scoped_env.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
-#include "viewer/display.h"
-#include "viewer/document.h"
+#include "window/clear_past_logs.h"
+#include "window/message_box.h"
+#include "window/page_tree_model.h"
+#include "window/page_tree_view.h"
+#include "window/tree_operations.h"
 
-namespace velnora::shell {
+namespace velnora::window {
 namespace {
 
 using store::ItemId;
@@ -41,7 +41,7 @@ using test::Sjis;
 class FakeServices : public WindowServices {
   public:
     QWidget* window() override { return nullptr; }
-    const AppSettings& settings() const override { return settings_; }
+    const settings::AppSettings& settings() const override { return settings_; }
     void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }
     void LockCommands(bool enable) override { locks.push_back(enable); }
     bool CheckRunning() const override { return false; }
@@ -49,22 +49,22 @@ class FakeServices : public WindowServices {
         ++panes_cleared;
         document.Clear();
     }
-    viewer::ResultDisplay& display() override { return display_; }
+    results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view address) override { opened.emplace_back(address); }
 
-    AppSettings settings_;
+    settings::AppSettings settings_;
     std::vector<std::string> statuses;
     std::vector<bool> locks;
     int panes_cleared = 0;
     std::vector<std::string> opened;
-    viewer::ResultDocument document;
+    results::ResultDocument document;
 
   private:
-    viewer::ResultDisplay display_{document};
+    results::ResultDisplay display_{document};
 };
 
 // Answers the sheets as the test says; by default they are cancelled.
-class FakeSheets : public SheetLauncher {
+class FakeSheets : public sheets::SheetLauncher {
   public:
     using Answer = std::function<bool(store::ItemRecord&)>;
     Answer page = [](store::ItemRecord&) { return false; };
@@ -205,7 +205,7 @@ class TreeTest : public testing::Test {
         QModelIndex parent = relative.empty() ? model().IndexOf(tree_.root()) : Index(relative);
         std::vector<std::string> names;
         for (int row = 0; row < model().rowCount(parent); ++row) {
-            names.push_back(platform::ToSjis(model().index(row, 0, parent).data().toString()));
+            names.push_back(desktop::ToSjis(model().index(row, 0, parent).data().toString()));
         }
         return names;
     }
@@ -451,7 +451,7 @@ TEST_F(TreeTest, NewPageCreatesNothingWhenCancelledOrRefused) {
     };
     ops_->NewPage();
     EXPECT_EQ(sheets_.pages_shown.size(), 1u);
-    EXPECT_TRUE(platform::ListDirectory(FolderDir("F")).empty());
+    EXPECT_TRUE(files::ListDirectory(FolderDir("F")).empty());
     EXPECT_TRUE(Shown("F").empty());
 
     // Renamed in the sheet to a name that is taken or that no directory can have.
@@ -533,7 +533,7 @@ TEST_F(TreeTest, DeleteThatFailsLeavesTheTree) {
     Open();
     Select("p");
     // The page's directory vanished behind the program's back: nothing to move.
-    platform::MovePath(PageDir("p"), home_ / "elsewhere");
+    files::MovePath(PageDir("p"), home_ / "elsewhere");
     SetNextMessageAnswer(MessageAnswer::kYes);
     SetNextMessageAnswer(MessageAnswer::kOk);
     ops_->DeleteItem();
@@ -745,7 +745,7 @@ void WriteLogs(const std::string& page) {
 
 std::vector<std::string> Files(const std::string& page) {
     std::vector<std::string> names;
-    for (const auto& entry : platform::ListDirectory(page)) {
+    for (const auto& entry : files::ListDirectory(page)) {
         names.push_back(entry.name);
     }
     std::sort(names.begin(), names.end());
@@ -844,4 +844,4 @@ TEST_F(TreeTest, TenThousandPagesAreShownWithinASecond) {
 }
 
 }  // namespace
-}  // namespace velnora::shell
+}  // namespace velnora::window

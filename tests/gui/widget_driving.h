@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/qt_text.h"
+#include "desktop/qt_text.h"
 #include "support/sjis.h"
 
 namespace velnora::test {
@@ -124,11 +124,11 @@ inline void SelectNext(QComboBox* list) {
 }
 
 inline std::string FieldText(const QLineEdit* field) {
-    return platform::ToSjis(field->text());
+    return desktop::ToSjis(field->text());
 }
 
 inline std::string FieldText(const QAbstractSpinBox* field) {
-    return platform::ToSjis(field->text());
+    return desktop::ToSjis(field->text());
 }
 
 // The OK or Cancel button of a sheet, clicked.

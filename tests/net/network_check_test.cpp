@@ -16,8 +16,8 @@
 #include "fakes.h"
 #include "fetch/check_run.h"
 #include "fetch/password.h"
-#include "platform/qt_event_loop.h"
-#include "platform/socket_transport.h"
+#include "net/qt_event_loop.h"
+#include "net/socket_transport.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
 #include "store/settings_files.h"
@@ -89,8 +89,8 @@ class NetworkCheck : public testing::Test {
                 item = c;
             }
         }
-        platform::SocketTransport transport;
-        platform::QtEventLoop loop;
+        net::SocketTransport transport;
+        net::QtEventLoop loop;
         CheckRun run(*tree_, transport, loop, observer_, stats_);
         run.StartCheck(item, settings_);
         QEventLoop events;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/cp932.h"
 #include "processing/char_ref_table.h"
 #include "support/sjis.h"
+#include "text/cp932.h"
 
 namespace velnora::processing {
 namespace {
@@ -23,7 +23,7 @@ std::string Decoded(std::string line) {
 
 std::string Converted(std::uint16_t code) {
     unsigned char bytes[2];
-    common::UnicodeToShiftJis(code, bytes);
+    text::UnicodeToShiftJis(code, bytes);
     std::string out;
     if (bytes[0] != 0) {
         out.push_back(static_cast<char>(bytes[0]));

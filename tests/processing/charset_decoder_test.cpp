@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/cp932.h"
 #include "support/sjis.h"
+#include "text/cp932.h"
 
 namespace velnora::processing {
 namespace {
@@ -305,7 +305,7 @@ TEST(CharsetDecoder, Utf8AgreesWithTheCodePageTablesForEveryCodeUnit) {
             input += static_cast<char>(0x80 | (unit & 0x3F));
         }
         unsigned char code[2];
-        common::UnicodeToShiftJis(static_cast<std::uint16_t>(unit), code);
+        text::UnicodeToShiftJis(static_cast<std::uint16_t>(unit), code);
         if (code[0] != 0) {
             expected += static_cast<char>(code[0]);
         }

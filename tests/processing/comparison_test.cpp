@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <map>
 
-#include "common/ini_file.h"
+#include "ini/ini_file.h"
 #include "processing/page_check.h"
 #include "store/settings_files.h"
 #include "support/sjis.h"
@@ -53,7 +53,7 @@ TEST_P(PageCheckCase, LeavesTheExpectedFiles) {
     input.page_directory = page;
     ASSERT_EQ(store::ReadPageSettings(page, input.settings), 0);
     if (fs::exists(root / "program.ini")) {
-        common::IniFile program;
+        ini::IniFile program;
         program.Load((root / "program.ini").string());
         input.n_reload = program.GetInt("CONFIG", "N_RELOAD", 3);
         input.ignore_image_name = program.GetInt("CONFIG", "IGNORE_IMAGE_NAME", 1);

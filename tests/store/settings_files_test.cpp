@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/ini_file.h"
+#include "ini/ini_file.h"
 #include "store/page_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -183,7 +183,7 @@ TEST(PageSettingsFile, UnknownKeysStayUntouched) {
     test::WriteBytes(dir / "site.ini", "[CONFIG]\r\nFUTURE_KEY=42\r\n[EXTRA]\r\nX=y\r\n");
     PageSettings record;
     ASSERT_EQ(WritePageSettings(dir.path(), record), 0);
-    common::IniFile ini;
+    ini::IniFile ini;
     ini.Load(dir / "site.ini");
     EXPECT_EQ(ini.GetInt("CONFIG", "FUTURE_KEY", 0), 42);
     EXPECT_EQ(ini.GetString("EXTRA", "X", "", 10), "y");

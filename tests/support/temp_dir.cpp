@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "platform/binary_file.h"
-#include "platform/file_system.h"
+#include "files/binary_file.h"
+#include "files/file_system.h"
 
 namespace velnora::test {
 
@@ -29,7 +29,7 @@ std::string TempDir::operator/(std::string_view relative) const {
 }
 
 void WriteBytes(std::string_view path, std::string_view bytes) {
-    platform::OutputFile file;
+    files::OutputFile file;
     ASSERT_TRUE(file.Open(path)) << path;
     ASSERT_TRUE(file.Write(bytes));
     ASSERT_TRUE(file.Close());
@@ -37,16 +37,16 @@ void WriteBytes(std::string_view path, std::string_view bytes) {
 
 std::string ReadBytes(std::string_view path) {
     std::string bytes;
-    platform::ReadWholeFile(path, bytes);
+    files::ReadWholeFile(path, bytes);
     return bytes;
 }
 
 bool Exists(std::string_view path) {
-    return platform::PathExists(path);
+    return files::PathExists(path);
 }
 
 void MakeDir(std::string_view path) {
-    ASSERT_TRUE(platform::MakeDirectories(path)) << path;
+    ASSERT_TRUE(files::MakeDirectories(path)) << path;
 }
 
 }  // namespace velnora::test

@@ -1,0 +1,247 @@
+#include "files/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "files/binary_file.h"
+#include "files/file_names.h"
+
+namespace velnora::files {
+
+namespace {
+
+void SetError(std::string* error, std::string_view text) {
+    if (error != nullptr) {
+        error->assign(text);
+    }
+}
+
+void SetErrno(std::string* error, int error_number) {
+    SetError(error, SystemErrorText(error_number));
+}
+
+std::optional<struct stat> Stat(std::string_view path) {
+    auto disk = ToDiskName(path);
+    struct stat info {};
+    if (!disk || ::stat(disk->c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+}  // namespace
+
+std::string SystemErrorText(int error_number) {
+    return std::strerror(error_number);
+}
+
+bool PathExists(std::string_view path) {
+    return Stat(path).has_value();
+}
+
+bool IsDirectory(std::string_view path) {
+    auto info = Stat(path);
+    return info && S_ISDIR(info->st_mode);
+}
+
+bool IsRegularFile(std::string_view path) {
+    auto info = Stat(path);
+    return info && S_ISREG(info->st_mode);
+}
+
+std::optional<std::uint64_t> FileSize(std::string_view path) {
+    auto info = Stat(path);
+    if (!info || !S_ISREG(info->st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info->st_size);
+}
+
+std::optional<std::time_t> ModificationTime(std::string_view path) {
+    auto info = Stat(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return info->st_mtime;
+}
+
+bool MakeDirectory(std::string_view path, std::string* error) {
+    auto disk = ToDiskName(path);
+    if (!disk) {
+        SetError(error, kUnconvertibleName);
+        return false;
+    }
+    if (::mkdir(disk->c_str(), 0777) != 0) {
+        SetErrno(error, errno);
+        return false;
+    }
+    return true;
+}
+
+bool MakeDirectories(std::string_view path, std::string* error) {
+    if (IsDirectory(path)) {
+        return true;
+    }
+    std::string prefix;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(kSeparator, start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        prefix.assign(path.substr(0, end));
+        if (!prefix.empty() && !IsDirectory(prefix) && !MakeDirectory(prefix, error)) {
+            return IsDirectory(path);
+        }
+        start = end + 1;
+    }
+    return IsDirectory(path);
+}
+
+bool RemoveFile(std::string_view path) {
+    auto disk = ToDiskName(path);
+    return disk && ::unlink(disk->c_str()) == 0;
+}
+
+bool MovePath(std::string_view from, std::string_view to, std::string* error) {
+    auto disk_from = ToDiskName(from);
+    auto disk_to = ToDiskName(to);
+    if (!disk_from || !disk_to) {
+        SetError(error, kUnconvertibleName);
+        return false;
+    }
+    if (::renameat2(AT_FDCWD, disk_from->c_str(), AT_FDCWD, disk_to->c_str(), RENAME_NOREPLACE) ==
+        0) {
+        return true;
+    }
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system without the no-replace flag: test, then rename.
+        struct stat info {};
+        if (::lstat(disk_to->c_str(), &info) == 0) {
+            SetErrno(error, EEXIST);
+            return false;
+        }
+        if (::rename(disk_from->c_str(), disk_to->c_str()) == 0) {
+            return true;
+        }
+    }
+    SetErrno(error, errno);
+    return false;
+}
+
+bool ReplaceFile(std::string_view from, std::string_view to, std::string* error) {
+    auto disk_from = ToDiskName(from);
+    auto disk_to = ToDiskName(to);
+    if (!disk_from || !disk_to) {
+        SetError(error, kUnconvertibleName);
+        return false;
+    }
+    if (::rename(disk_from->c_str(), disk_to->c_str()) != 0) {
+        SetErrno(error, errno);
+        return false;
+    }
+    return true;
+}
+
+std::vector<DirectoryEntry> ListDirectory(std::string_view path) {
+    std::vector<DirectoryEntry> entries;
+    auto disk = ToDiskName(path);
+    if (!disk) {
+        return entries;
+    }
+    DIR* dir = ::opendir(disk->c_str());
+    if (dir == nullptr) {
+        return entries;
+    }
+    while (struct dirent* entry = ::readdir(dir)) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        auto converted = FromDiskName(name);
+        if (!converted) {
+            continue;
+        }
+        bool is_directory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            is_directory =
+                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.push_back({std::move(*converted), is_directory});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error) {
+    bytes.clear();
+    auto disk = ToDiskName(path);
+    if (!disk) {
+        SetError(error, kUnconvertibleName);
+        return false;
+    }
+    int fd = ::open(disk->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetErrno(error, errno);
+        return false;
+    }
+    char block[16384];
+    for (;;) {
+        ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            SetErrno(error, errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(block, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error) {
+    static std::atomic<unsigned> sequence{0};
+    auto disk = ToDiskName(path);
+    if (!disk) {
+        SetError(error, kUnconvertibleName);
+        return false;
+    }
+    std::string temporary =
+        *disk + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(sequence.fetch_add(1));
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        SetErrno(error, errno);
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes);
+    int saved = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        saved = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), disk->c_str()) != 0) {
+        ok = false;
+        saved = errno;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        SetErrno(error, saved);
+    }
+    return ok;
+}
+
+}  // namespace velnora::files

@@ -1,0 +1,46 @@
+#include "sheets/folder_sheet.h"
+
+#include <QVBoxLayout>
+
+#include "sheets/sheet_texts.h"
+
+namespace velnora::sheets {
+
+namespace {
+constexpr int kFolderSheetWidth = 400;
+constexpr int kFolderSheetHeight = 220;
+}  // namespace
+
+FolderSheet::FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear)
+    : PropertySheet(owner, "folderSheet", kFolderSheetCaption), record_(record) {
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("folderSettingsPage"));
+    QVBoxLayout* layout = NewPageLayout(page);
+    disable_auto_check_ = NewCheckBox(page, "DISABLE_AUTO_CHECK", kDisableAutoCheckLabel,
+                                      record_.settings.disable_auto_check);
+    layout->addWidget(disable_auto_check_);
+    layout->addStretch(1);
+    AddPage(page, kFolderSettingsTitle);
+    AddPage(new PastLogPage(this, record_, std::move(clear)), kPastLogTitle);
+    setMinimumSize(kFolderSheetWidth, kFolderSheetHeight);
+
+    connect(disable_auto_check_, &QCheckBox::clicked, this, [this] { changed_ = true; });
+}
+
+void FolderSheet::accept() {
+    record_.settings.disable_auto_check = CheckValue(disable_auto_check_);
+    PropertySheet::accept();
+}
+
+void FolderSheet::reject() {
+    changed_ = false;
+    PropertySheet::reject();
+}
+
+RootSheet::RootSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear)
+    : PropertySheet(owner, "rootSheet", kRootSheetCaption) {
+    AddPage(new PastLogPage(this, record, std::move(clear)), kPastLogTitle);
+    setMinimumSize(kFolderSheetWidth, kFolderSheetHeight);
+}
+
+}  // namespace velnora::sheets

@@ -1,0 +1,151 @@
+#pragma once
+
+// The small pieces that every property sheet is built from: fields that hold Shift_JIS text
+// within a character limit and a byte buffer, a number field with an up-down range and a rule
+// for values outside it, and the sheet itself (pages on tabs, OK and Cancel).
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QValidator>
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace velnora::sheets {
+
+// The Shift_JIS form of a widget text; a character that has no Shift_JIS form counts in
+// *unmapped.
+std::string ToSjisCounting(const QString& text, int* unmapped);
+
+// Accepts a text whose Shift_JIS form fits in a buffer of the given size (at most size - 1
+// bytes) and that holds only characters Shift_JIS can store, so that what the field shows is
+// exactly what is kept. The replacement character, which stands for stored bytes that have no
+// Unicode form, is let through so that such a text stays editable.
+class SjisBufferValidator : public QValidator {
+  public:
+    SjisBufferValidator(std::size_t buffer_size, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+  private:
+    std::size_t buffer_size_;
+};
+
+// A one-line field of at most max_chars characters whose text fits a buffer of buffer_size
+// bytes.
+class TextField : public QLineEdit {
+    Q_OBJECT
+  public:
+    TextField(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size);
+
+    // Shows a stored text; a text longer than the limits is cut at a character.
+    void SetSjis(std::string_view text);
+    // The text as Shift_JIS; while it is as SetSjis showed it, the stored bytes themselves, so
+    // that bytes without a Unicode form survive an untouched field.
+    std::string Sjis() const;
+
+  private:
+    std::size_t buffer_size_;
+    std::string stored_;
+    QString shown_;
+};
+
+// A multi-line field. Its stored form ends lines in CR LF, as the settings records hold them,
+// and the limits count that form: a line break is two characters and two bytes. Input beyond
+// the limits is cut from what was just typed or pasted.
+class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    TextBox(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size);
+
+    // As TextField's.
+    void SetSjis(std::string_view text);
+    std::string Sjis() const;
+
+  private:
+    void TrimToLimits();
+    bool Fits() const;
+
+    int max_chars_;
+    std::size_t buffer_size_;
+    bool trimming_ = false;
+    std::string stored_;
+    QString shown_;
+};
+
+// A number field with up-down arrows. The field holds at most `digits` digits; the arrows move
+// within [low, high]. A typed value outside the range stays visible until the field is left
+// (or Enter is pressed), and is then replaced by `fallback`; an empty field reads as 0 by the
+// same rule.
+class NumberField : public QSpinBox {
+    Q_OBJECT
+  public:
+    NumberField(QWidget* parent, const char* object_name, int digits, int low, int high,
+                int fallback);
+
+    // Shows a value; one outside the range shows as the fallback.
+    void SetNumber(int value);
+    // The value after the range rule has been applied to what is typed.
+    int Number();
+    // The text part, whose every text change counts as an edit.
+    QLineEdit* editor() const { return lineEdit(); }
+
+  protected:
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+
+  private:
+    int digits_;
+    int fallback_;
+};
+
+// A check box; `checked` from a settings value (non-zero is checked).
+QCheckBox* NewCheckBox(QWidget* parent, const char* object_name, std::string_view text,
+                       int checked);
+inline int CheckValue(const QCheckBox* box) {
+    return box->isChecked() ? 1 : 0;
+}
+
+// A drop-down list of the texts, in order, showing entry `index` (none when it is not one of
+// them).
+QComboBox* NewChoiceList(QWidget* parent, const char* object_name,
+                         std::initializer_list<std::string_view> texts, int index);
+// The chosen entry, or `kept` when none is chosen (a stored value that is not in the list
+// stays as it was).
+int ChoiceValue(const QComboBox* list, int kept);
+
+// A label with Shift_JIS text.
+QLabel* NewLabel(QWidget* parent, std::string_view text, const char* object_name = nullptr);
+
+// A page's layout: a column with the sheets' margins and spacing.
+QVBoxLayout* NewPageLayout(QWidget* page);
+
+// Ten numbered fields of at most 64 characters (the NG words, the highlight keywords), filled
+// with the values, named by names, in a column added to the page's layout.
+void AddWordColumn(QWidget* page, QVBoxLayout* layout, const char* const (&names)[10],
+                   const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields);
+
+// A modal sheet: pages on tabs, the first shown first, and OK (the default button) and Cancel;
+// no Apply button and no context-help button.
+class PropertySheet : public QDialog {
+    Q_OBJECT
+  public:
+    PropertySheet(QWidget* owner, const char* object_name, std::string_view caption);
+
+    void AddPage(QWidget* page, std::string_view title);
+    QTabWidget* pages() const { return pages_; }
+
+  private:
+    QTabWidget* pages_;
+};
+
+}  // namespace velnora::sheets

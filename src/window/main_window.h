@@ -1,0 +1,128 @@
+#pragma once
+
+// The main window: the toolbar, the page tree on the left and the result pane on the right, the
+// status bar with its single text, the menus, and the commands that drive everything else.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QSplitter>
+#include <QToolBar>
+#include <memory>
+
+#include "fetch/check_run.h"
+#include "fetch/traffic_stats.h"
+#include "files/program_home.h"
+#include "net/qt_event_loop.h"
+#include "net/socket_transport.h"
+#include "results/display.h"
+#include "results/document.h"
+#include "results/status_sink.h"
+#include "settings/app_settings.h"
+#include "settings/window_placement.h"
+#include "store/page_tree.h"
+#include "window/menus.h"
+#include "window/window_check_observer.h"
+#include "window/window_services.h"
+
+namespace velnora::pane {
+class ResultPane;
+}
+namespace velnora::sheets {
+class DialogSheetLauncher;
+}
+
+namespace velnora::window {
+
+class PageTreeView;
+class TreeOperations;
+
+class MainWindow : public QMainWindow, public WindowServices, public results::StatusSink {
+    Q_OBJECT
+
+  public:
+    MainWindow(const files::ProgramHome& home, settings::AppSettings& settings,
+               fetch::TrafficStats& stats);
+    ~MainWindow() override;
+
+    // Shows the window as the stored placement says (maximised or not) and, when the settings
+    // ask for it, starts a check of every page once the event loop runs.
+    void ShowAsStored();
+
+    // WindowServices (SetStatusText is also the result display's StatusSink)
+    QWidget* window() override { return this; }
+    const settings::AppSettings& settings() const override { return settings_; }
+    void SetStatusText(std::string_view text) override;
+    void LockCommands(bool enable) override;
+    bool CheckRunning() const override { return check_->running(); }
+    void ClearPane() override;
+    results::ResultDisplay& display() override { return display_; }
+    void OpenAddress(std::string_view address) override;
+
+    // Runs a command as its menu item, toolbar button or accelerator does.
+    void RunCommand(int command);
+    // True when the command's toolbar button is enabled (and so the command may run).
+    bool CommandEnabled(int command) const;
+    // The status bar's text, as shown.
+    QString StatusText() const;
+    bool topmost() const { return topmost_; }
+
+    store::PageTree& tree() { return tree_; }
+    PageTreeView& tree_view() { return *tree_view_; }
+    pane::ResultPane& result_pane() { return *pane_; }
+    results::ResultDocument& document() { return document_; }
+    TreeOperations& operations() { return *operations_; }
+    fetch::CheckRun& check() { return *check_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void CreateChildren();
+    void ConnectCommands();
+    void ConnectTree();
+    void ConnectPane();
+    void ApplyDisplaySettings();
+    void SetTopmost(bool on);
+    // The window manager's keep-above flag alone, without changing the TOPMOST setting.
+    void SetTopmostFlag(bool on);
+    void RestorePlacement();
+    void SavePlacement();
+    void UpdateEditMenu();
+    void OnLinkHovered(int link);
+    void OnLinkActivated(int link);
+    void ShowOptions();
+    void ShowAbout();
+    std::string settings_path() const;
+    fetch::CheckSettings CheckSettingsNow() const;
+    store::ItemId SelectedItem() const;
+    bool SelectedIsPage() const;
+
+    files::ProgramHome home_;
+    settings::AppSettings& settings_;
+    fetch::TrafficStats& stats_;
+    store::PageTree tree_;
+    results::ResultDocument document_;
+    results::ResultDisplay display_;
+
+    QToolBar* toolbar_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    PageTreeView* tree_view_ = nullptr;
+    pane::ResultPane* pane_ = nullptr;
+    QLabel* status_label_ = nullptr;
+    CommandActions actions_;
+
+    net::QtEventLoop loop_;
+    net::SocketTransport transport_;
+    std::unique_ptr<WindowCheckObserver> check_observer_;
+    std::unique_ptr<fetch::CheckRun> check_;
+    std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
+    std::unique_ptr<TreeOperations> operations_;
+
+    bool topmost_ = false;
+    bool maximized_at_start_ = false;
+    bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
+    int hovered_link_ = -1;
+};
+
+}  // namespace velnora::window

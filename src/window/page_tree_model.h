@@ -1,0 +1,92 @@
+#pragma once
+
+// PageTreeModel: the page tree (store::PageTree) as an item model for the tree view. It follows
+// the tree through its listener and keeps only the shape of the tree (each item's parent, row
+// and children, by item identifier); names, flags and marks are read from the tree when the view
+// asks. The shape is the model's own so that the view sees each change announced before it
+// happens, as Qt's models must; the tree has already changed when the listener hears of it.
+//
+// One column. Each index carries its item identifier; nothing is allocated per item beyond the
+// shape, so a tree of tens of thousands of pages is shown at once.
+
+#include <QAbstractItemModel>
+#include <QFont>
+#include <QIcon>
+#include <array>
+#include <unordered_map>
+#include <vector>
+
+#include "store/page_tree.h"
+
+namespace velnora::window {
+
+// The tree's images, in the order of the icon set.
+enum TreeImage : int {
+    kImageRoot = 0,
+    kImageFolder = 1,
+    kImageFolderSelected = 2,
+    kImageFolderOff = 3,
+    kImageFolderOffSelected = 4,
+    kImagePage = 5,
+    kImagePageSelected = 6,
+    kImagePageOff = 7,
+};
+
+// The images of a kind of item with the given automatic-check flag: {image, selected image}.
+std::pair<int, int> ItemImages(int kind, bool disabled);
+
+class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener {
+    Q_OBJECT
+
+  public:
+    enum Role : int {
+        kItemIdRole = Qt::UserRole,  // store::ItemId as qulonglong
+        kKindRole,                   // store::KIND_*
+        kImageRole,                  // TreeImage shown when the item is not selected
+        kSelectedImageRole,          // TreeImage shown when it is
+    };
+
+    // Follows the tree from now on (as its listener) until the model goes.
+    explicit PageTreeModel(store::PageTree& tree, QObject* parent = nullptr);
+    ~PageTreeModel() override;
+
+    store::PageTree& tree() { return tree_; }
+    const store::PageTree& tree() const { return tree_; }
+
+    QModelIndex IndexOf(store::ItemId item) const;
+    static store::ItemId ItemOf(const QModelIndex& index);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& index) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    bool hasChildren(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    struct Shape {
+        store::ItemId parent = 0;
+        int row = 0;
+        std::vector<store::ItemId> children;
+    };
+
+    void OnReset() override;
+    void OnInserted(store::ItemId item) override;
+    void OnRemoved(store::ItemId item, store::ItemId parent) override;
+    void OnChanged(store::ItemId item) override;
+    void OnChildrenReordered(store::ItemId parent) override;
+
+    void Rebuild();
+    void Renumber(store::ItemId parent, std::size_t from = 0);
+    void Forget(store::ItemId item);
+    QIcon IconFor(int kind, bool disabled) const;
+
+    store::PageTree& tree_;
+    std::unordered_map<store::ItemId, Shape> shape_;
+    store::ItemId root_ = 0;
+    std::array<QIcon, 5> icons_;  // root, folder, folder off, page, page off
+    QFont bold_font_;
+};
+
+}  // namespace velnora::window

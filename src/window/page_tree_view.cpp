@@ -1,0 +1,213 @@
+#include "window/page_tree_view.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include "desktop/qt_text.h"
+#include "window/page_tree_model.h"
+
+namespace velnora::window {
+
+// Draws items as usual; keeps label edits away from the model and tells the view instead.
+class TreeItemDelegate : public QStyledItemDelegate {
+  public:
+    explicit TreeItemDelegate(PageTreeView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        view_->editor_ = editor;
+        return editor;
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        QByteArray property = editor->metaObject()->userProperty().name();
+        view_->RecordEdit(PageTreeModel::ItemOf(index), editor->property(property).toString());
+    }
+
+    void InitOption(QStyleOptionViewItem& option, const QModelIndex& index) const {
+        initStyleOption(&option, index);
+    }
+
+  private:
+    PageTreeView* view_;
+};
+
+PageTreeView::PageTreeView(store::PageTree& tree, QWidget* parent)
+    : QTreeView(parent),
+      model_(new PageTreeModel(tree, this)),
+      delegate_(new TreeItemDelegate(this)) {
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setHeaderHidden(true);
+    // Every row is as high as the first, so the view need not measure ten thousand of them.
+    setUniformRowHeights(true);
+    // The root has no button and no line of its own; the items below it have both.
+    setRootIsDecorated(false);
+    setItemsExpandable(true);
+    setExpandsOnDoubleClick(true);
+    setIconSize(QSize(16, 16));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    setAnimated(false);
+    // A rebuilt tree starts without a selection.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { ReportSelection(); });
+}
+
+PageTreeView::~PageTreeView() = default;
+
+store::ItemId PageTreeView::SelectedItem() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? 0 : PageTreeModel::ItemOf(selected.front());
+}
+
+void PageTreeView::SelectItem(store::ItemId item) {
+    FinishLabelEdit();
+    if (item == 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    QModelIndex index = model_->IndexOf(item);
+    if (!index.isValid()) {
+        return;
+    }
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+void PageTreeView::ExpandItem(store::ItemId item) {
+    QModelIndex index = model_->IndexOf(item);
+    if (index.isValid()) {
+        expand(index);
+    }
+}
+
+void PageTreeView::EditItemLabel(store::ItemId item) {
+    FinishLabelEdit();
+    QModelIndex index = model_->IndexOf(item);
+    if (index.isValid()) {
+        scrollTo(index);
+        edit(index);
+    }
+}
+
+void PageTreeView::FinishLabelEdit() {
+    if (state() == QAbstractItemView::EditingState && editor_ != nullptr) {
+        QWidget* editor = editor_;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void PageTreeView::SetColors(settings::ColorRef text, settings::ColorRef background) {
+    auto color = [](settings::ColorRef c) {
+        return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                      static_cast<int>((c >> 16) & 0xFF));
+    };
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, color(background));
+    colors.setColor(QPalette::Text, color(text));
+    setPalette(colors);
+}
+
+bool PageTreeView::HitsIconOrLabel(const QModelIndex& index, QPoint position) const {
+    if (!index.isValid()) {
+        return false;
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    delegate_->InitOption(option, index);
+    const QWidget* widget = this;
+    QStyle* style = widget->style();
+    QRect icon = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, widget);
+    QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    // The text's rectangle reaches the end of the row; the label is as wide as its text.
+    int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    int label_width = QFontMetrics(option.font).horizontalAdvance(option.text) + 2 * margin;
+    text.setWidth(std::min(text.width(), label_width));
+    return icon.contains(position) || text.contains(position);
+}
+
+bool PageTreeView::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+        if (plain && (key->key() == Qt::Key_Backtab ||
+                      (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier)))) {
+            emit FocusToolbarRequested();
+            return true;
+        }
+        if (plain && key->key() == Qt::Key_Tab) {
+            emit FocusPaneRequested();
+            return true;
+        }
+    }
+    return QTreeView::event(event);
+}
+
+void PageTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPoint position = event->position().toPoint();
+    QModelIndex index = indexAt(position);
+    bool hit = event->button() == Qt::LeftButton && HitsIconOrLabel(index, position);
+    store::ItemId item = PageTreeModel::ItemOf(index);
+    // Folders open and close as a tree's items do.
+    QTreeView::mouseDoubleClickEvent(event);
+    if (hit) {
+        emit OpenRequested(item);
+    }
+}
+
+void PageTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    QPoint position = event->reason() == QContextMenuEvent::Mouse
+                          ? event->pos()
+                          : viewport()->mapFromGlobal(QCursor::pos());
+    QModelIndex index = indexAt(position);
+    event->accept();
+    if (!index.isValid()) {
+        return;
+    }
+    SelectItem(PageTreeModel::ItemOf(index));
+    emit ContextMenuRequested(viewport()->mapToGlobal(position));
+}
+
+void PageTreeView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    QTreeView::selectionChanged(selected, deselected);
+    ReportSelection();
+}
+
+void PageTreeView::ReportSelection() {
+    store::ItemId item = SelectedItem();
+    if (item != last_selected_) {
+        last_selected_ = item;
+        emit SelectionChanged(item);
+    }
+}
+
+void PageTreeView::RecordEdit(store::ItemId item, const QString& text) {
+    pending_edit_.emplace(item, desktop::ToSjis(text));
+}
+
+void PageTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Tab in the editor ends the edit; it does not go on to edit the next item.
+    if (hint == QAbstractItemDelegate::EditNextItem ||
+        hint == QAbstractItemDelegate::EditPreviousItem) {
+        hint = QAbstractItemDelegate::NoHint;
+    }
+    QTreeView::closeEditor(editor, hint);
+    // The edit is reported once the editor is gone, so that the operations may change the
+    // selection and the items freely.
+    if (auto edit = std::exchange(pending_edit_, std::nullopt)) {
+        emit LabelEdited(edit->first, edit->second);
+    }
+}
+
+}  // namespace velnora::window

@@ -1,0 +1,85 @@
+#pragma once
+
+// PageTreeView: the page tree pane. It shows the tree through its own PageTreeModel and turns
+// the user's actions into signals that the main window hands to the tree operations: the
+// selection, a double click on an item's icon or label, a context-menu request over an item
+// (selected first), the end of a label edit, and Tab and Shift+Tab, which leave the tree for
+// the result pane and the toolbar. Label editing starts only when the operations ask for it;
+// the edited text never reaches the model: the operations rename the directory and the item.
+
+#include <QPoint>
+#include <QPointer>
+#include <QTreeView>
+#include <optional>
+#include <string>
+
+#include "settings/app_settings.h"
+#include "store/page_tree.h"
+
+namespace velnora::window {
+
+class PageTreeModel;
+class TreeItemDelegate;
+
+class PageTreeView : public QTreeView {
+    Q_OBJECT
+
+  public:
+    // Shows the tree, following it until the view goes.
+    explicit PageTreeView(store::PageTree& tree, QWidget* parent = nullptr);
+    ~PageTreeView() override;
+
+    PageTreeModel& tree_model() { return *model_; }
+
+    // The selected item, 0 for none.
+    store::ItemId SelectedItem() const;
+    // Selects the item and makes it visible (its folders are expanded); 0 empties the selection.
+    // Emits SelectionChanged when the selection changes. A label edit under way ends first, so
+    // that its LabelEdited still concerns the selected item.
+    void SelectItem(store::ItemId item);
+    void ExpandItem(store::ItemId item);
+    // Starts editing the item's label; its end comes as LabelEdited (not when cancelled).
+    void EditItemLabel(store::ItemId item);
+    // Ends a label edit under way as Enter would.
+    void FinishLabelEdit();
+    bool IsEditingLabel() const { return state() == QAbstractItemView::EditingState; }
+    // The text and background colours of the settings (0x00BBGGRR).
+    void SetColors(settings::ColorRef text, settings::ColorRef background);
+
+    // Whether a point of the viewport lies on the item's icon or label.
+    bool HitsIconOrLabel(const QModelIndex& index, QPoint position) const;
+
+  signals:
+    // The selection changed to the item, or to none (0).
+    void SelectionChanged(store::ItemId item);
+    // A double click on an item's icon or label.
+    void OpenRequested(store::ItemId item);
+    // The context menu over an item, which is selected already; the position is global.
+    void ContextMenuRequested(QPoint global_position);
+    // A label edit ended with this text (Shift_JIS); the item's text is still the old one.
+    void LabelEdited(store::ItemId item, const std::string& text);
+    void FocusPaneRequested();     // Tab
+    void FocusToolbarRequested();  // Shift+Tab
+
+  protected:
+    bool event(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+  private:
+    friend class TreeItemDelegate;
+    void RecordEdit(store::ItemId item, const QString& text);
+    void ReportSelection();
+
+    PageTreeModel* model_;
+    TreeItemDelegate* delegate_;
+    QPointer<QWidget> editor_;
+    store::ItemId last_selected_ = 0;
+    // A label edit committed by the delegate, reported once its editor is closed.
+    std::optional<std::pair<store::ItemId, std::string>> pending_edit_;
+};
+
+}  // namespace velnora::window

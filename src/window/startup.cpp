@@ -1,0 +1,62 @@
+#include "window/startup.h"
+
+#include <QApplication>
+#include <QString>
+
+#include "desktop/qt_text.h"
+#include "fetch/traffic_stats.h"
+#include "files/file_names.h"
+#include "files/program_home.h"
+#include "settings/app_settings.h"
+#include "window/main_window.h"
+#include "window/message_box.h"
+#include "window/single_instance.h"
+
+// The resources (icons) are compiled into a static library: they are registered by hand.
+static void RegisterResources() {
+    Q_INIT_RESOURCE(velnora);
+}
+
+namespace velnora::window {
+
+int RunWindowProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    RegisterResources();
+    QApplication::setApplicationName("Velnora");
+    QApplication::setApplicationVersion("0.42");
+    QApplication::setDesktopFileName("velnora");
+    QApplication::setWindowIcon(QIcon(":/icons/velnora.svg"));
+
+    std::string error;
+    auto home = files::FindProgramHome(&error);
+    if (!home) {
+        ShowMessage(nullptr, desktop::ToSjis(QString::fromStdString(error)), "Velnora",
+                    MessageButtons::kOk, MessageIcon::kError);
+        return 1;
+    }
+    SingleInstance instance(
+        QString::fromStdString(files::ToDiskName(home->directory).value_or("")));
+    if (!instance.Acquire()) {
+        return 0;  // the first copy's window comes to the front instead
+    }
+
+    std::string settings_path = home->directory + std::string(settings::kSettingsFileName);
+    fetch::TrafficStats stats;
+    stats.LoadStatistics(settings_path);
+    settings::AppSettings settings;
+    settings::LoadAppSettings(settings_path, settings);
+
+    MainWindow window(*home, settings, stats);
+    instance.OnRaiseRequested([&window] {
+        if (window.isMinimized()) {
+            window.showNormal();
+        }
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+    window.ShowAsStored();
+    return application.exec();
+}
+
+}  // namespace velnora::window

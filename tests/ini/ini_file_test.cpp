@@ -1,0 +1,137 @@
+#include "ini/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/sjis.h"
+#include "support/temp_dir.h"
+
+namespace velnora::ini {
+namespace {
+
+IniFile Parsed(std::string_view bytes) {
+    IniFile ini;
+    ini.Parse(bytes);
+    return ini;
+}
+
+TEST(IniRead, MissingFileSectionOrKeyGivesTheDefault) {
+    test::TempDir dir;
+    EXPECT_EQ(GetProfileString(dir / "none.ini", "CONFIG", "URL", "dflt", 100), "dflt");
+    EXPECT_EQ(GetProfileInt(dir / "none.ini", "CONFIG", "N", 7), 7);
+    IniFile ini = Parsed("[OTHER]\r\nURL=x\r\n[CONFIG]\r\nA=1\r\n");
+    EXPECT_EQ(ini.GetString("CONFIG", "URL", "dflt", 100), "dflt")
+        << "a key of another section does not count";
+    EXPECT_EQ(ini.GetInt("MISSING", "A", 9), 9);
+}
+
+TEST(IniRead, NamesMatchWithoutRegardToCase) {
+    IniFile ini = Parsed("[Config]\r\nuse_old_log=5\r\n");
+    EXPECT_EQ(ini.GetInt("CONFIG", "USE_OLD_LOG", 1), 5);
+}
+
+TEST(IniRead, BlanksAroundKeysAndValuesDoNotCount) {
+    IniFile ini = Parsed("  [CONFIG]  \r\n  URL  =   http://a/ b  \r\n\tN\t=\t 12 \r\n");
+    EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "http://a/ b");
+    EXPECT_EQ(ini.GetInt("CONFIG", "N", 0), 12);
+}
+
+TEST(IniRead, QuotedValuesLoseTheirQuotes) {
+    IniFile ini = Parsed(
+        "[S]\r\nA=\"quoted\"\r\nB='single'\r\nC=\"unbalanced\r\nD=\"\r\nE=\"mixed'\r\nF=\"\"\r\n");
+    EXPECT_EQ(ini.GetString("S", "A", "", 100), "quoted");
+    EXPECT_EQ(ini.GetString("S", "B", "", 100), "single");
+    EXPECT_EQ(ini.GetString("S", "C", "", 100), "\"unbalanced");
+    EXPECT_EQ(ini.GetString("S", "D", "", 100), "\"");
+    EXPECT_EQ(ini.GetString("S", "E", "", 100), "\"mixed'");
+    EXPECT_EQ(ini.GetString("S", "F", "x", 100), "");
+}
+
+TEST(IniRead, TextIsCutToTheBufferSizeLessOne) {
+    std::string url(2500, 'u');
+    IniFile ini = Parsed("[CONFIG]\r\nURL=" + url + "\r\nNGWORD3=" + std::string(80, 'n') + "\r\n");
+    EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 2101), std::string(2100, 'u'));
+    EXPECT_EQ(ini.GetString("CONFIG", "NGWORD3", "", 65), std::string(64, 'n'));
+}
+
+TEST(IniRead, IntegersAreTheLeadingDecimalNumber) {
+    IniFile ini = Parsed(
+        "[S]\r\nA=12abc\r\nB=abc\r\nC=\r\nD=-8\r\nE=+3\r\nF=4294967295\r\nG=0x10\r\nH= \r\n");
+    EXPECT_EQ(ini.GetInt("S", "A", 5), 12);
+    EXPECT_EQ(ini.GetInt("S", "B", 5), 0) << "text that is not a number reads as 0";
+    EXPECT_EQ(ini.GetInt("S", "C", 5), 5) << "an empty value reads as the default";
+    EXPECT_EQ(ini.GetInt("S", "D", 5), -8);
+    EXPECT_EQ(ini.GetInt("S", "E", 5), 3);
+    EXPECT_EQ(static_cast<unsigned>(ini.GetInt("S", "F", 5)), 4294967295u)
+        << "unsigned counters read back";
+    EXPECT_EQ(ini.GetInt("S", "G", 5), 0);
+    EXPECT_EQ(ini.GetInt("S", "H", 5), 5);
+}
+
+TEST(IniRead, LineEndsOfEveryKind) {
+    IniFile ini = Parsed("[S]\nA=1\rB=2\r\nC=3");
+    EXPECT_EQ(ini.GetInt("S", "A", 0), 1);
+    EXPECT_EQ(ini.GetInt("S", "B", 0), 2);
+    EXPECT_EQ(ini.GetInt("S", "C", 0), 3);
+}
+
+TEST(IniRead, ShiftJisValuesAndSecondBytesThatLookLikeDelimiters) {
+    // 表 and ソ end in a backslash byte; the value must come back byte for byte.
+    std::string value = test::Sjis("表示ソフト");
+    IniFile ini = Parsed("[CONFIG]\r\nCOMMENT=" + value + "\r\n");
+    EXPECT_EQ(ini.GetString("CONFIG", "COMMENT", "", 101), value);
+}
+
+TEST(IniWrite, ReplacesInPlaceAndKeepsUnknownKeys) {
+    IniFile ini = Parsed("; comment\r\n[CONFIG]\r\nFOO = bar\r\nURL=old\r\nzzz=keep\r\n");
+    ini.SetString("CONFIG", "url", "new");
+    EXPECT_EQ(ini.Serialize(), "; comment\r\n[CONFIG]\r\nFOO = bar\r\nURL=new\r\nzzz=keep\r\n");
+}
+
+TEST(IniWrite, AddsKeysAtTheEndOfTheirSection) {
+    IniFile ini = Parsed("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    ini.SetString("A", "z", "3");
+    ini.SetString("C", "w", "");
+    EXPECT_EQ(ini.Serialize(), "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n[C]\r\nw=\r\n");
+}
+
+TEST(IniWrite, LineBreaksInAValueCannotMakeNewKeys) {
+    IniFile ini;
+    ini.SetString("CONFIG", "URL", "http://a/\r\nAUTH_TYPE=1");
+    EXPECT_EQ(ini.GetInt("CONFIG", "AUTH_TYPE", 0), 0);
+    EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "http://a/  AUTH_TYPE=1");
+}
+
+TEST(IniFileOnDisk, WriteCreatesTheFileAndSectionWithCrLf) {
+    test::TempDir dir;
+    std::string file = dir / "site.ini";
+    ASSERT_TRUE(WriteProfileString(file, "CONFIG", "URL", "http://example.com/"));
+    ASSERT_TRUE(WriteProfileString(file, "CONFIG", "USE_OLD_LOG", "1"));
+    EXPECT_EQ(test::ReadBytes(file), "[CONFIG]\r\nURL=http://example.com/\r\nUSE_OLD_LOG=1\r\n");
+    EXPECT_EQ(GetProfileString(file, "config", "url", "", 2101), "http://example.com/");
+}
+
+TEST(IniFileOnDisk, SaveLeavesNoTemporaryFilesBehind) {
+    test::TempDir dir;
+    std::string file = dir / "velnora.ini";
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(WriteProfileString(file, "S", "K", std::to_string(i)));
+    }
+    int entries = 0;
+    for (auto it = std::filesystem::directory_iterator(dir.path());
+         it != std::filesystem::directory_iterator(); ++it) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(IniFileOnDisk, AFileThatCannotBeReadIsNotReplaced) {
+    test::TempDir dir;
+    std::string file = dir / "site.ini";
+    test::MakeDir(file);  // a directory where the file should be: it cannot be read
+    EXPECT_FALSE(WriteProfileString(file, "CONFIG", "URL", "x"));
+}
+
+}  // namespace
+}  // namespace velnora::ini

@@ -1,0 +1,53 @@
+#include "results/highlight.h"
+
+#include <gtest/gtest.h>
+
+#include "results/results_support.h"
+
+namespace velnora::results {
+namespace {
+
+using test::Sjis;
+
+std::vector<std::pair<std::size_t, std::size_t>> Hits(std::string_view text_utf8,
+                                                      std::string_view keyword_utf8,
+                                                      std::size_t from = 0) {
+    ResultDocument document;
+    document.AppendText(Sjis(text_utf8));
+    HighlightKeyword(document, from, Sjis(keyword_utf8));
+    std::vector<std::pair<std::size_t, std::size_t>> hits;
+    for (const HighlightHit& hit : document.Highlights()) {
+        hits.emplace_back(hit.start, hit.end);
+    }
+    return hits;
+}
+
+using Hit = std::pair<std::size_t, std::size_t>;
+using HitList = std::vector<Hit>;
+
+TEST(HighlightKeyword, FindsEveryOccurrenceWithoutRegardToAsciiCase) {
+    EXPECT_EQ(Hits("News and NEWS, news", "news"), (HitList{{0, 4}, {9, 13}, {15, 19}}));
+    EXPECT_EQ(Hits("aaa", "AA"), (HitList{{0, 2}, {1, 3}})) << "occurrences may overlap";
+    EXPECT_EQ(Hits("abc abc", "abc", 1), (HitList{{4, 7}})) << "the search starts at `from`";
+    EXPECT_EQ(Hits("abc", "abcd"), HitList{});
+    EXPECT_EQ(Hits("abc", ""), HitList{});
+}
+
+TEST(HighlightKeyword, MatchesWholeDoubleByteCharactersOnly) {
+    // Positions count characters: 更新 is found at 2, not at byte offset 2.
+    EXPECT_EQ(Hits("本日更新しました", "更新"), (HitList{{2, 4}}));
+    // ア is 0x83 0x41: its second byte is not the letter A, and 0x83 0x61 (a different
+    // character) is not ア in another case.
+    EXPECT_EQ(Hits("アA", "a"), (HitList{{1, 2}}));
+    ResultDocument document;
+    document.AppendText(Sjis("ア"));
+    HighlightKeyword(document, 0, "\x83\x61");
+    EXPECT_TRUE(document.Highlights().empty());
+    // ー is 0x81 0x5B; a keyword "[" must not match its second byte.
+    EXPECT_EQ(Hits("ー[", "["), (HitList{{1, 2}}));
+    // Full-width letters are other characters than ASCII ones.
+    EXPECT_EQ(Hits("ＡＢＣ abc", "abc"), (HitList{{4, 7}}));
+}
+
+}  // namespace
+}  // namespace velnora::results
