@@ -2,7 +2,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,9 +12,9 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+#include "desktop/fonts.h"
 #include "desktop/qt_text.h"
 #include "results/link_targets.h"
 
@@ -28,10 +27,6 @@ constexpr qreal kTextMargin = 5;
 
 // Two line tops closer than this (pixels) are the same line.
 constexpr qreal kSameLine = 1.0;
-
-// Japanese families preferred when the configured face is not installed, best first.
-constexpr std::array<const char*, 5> kJapaneseFamilies = {
-    "Noto Sans CJK JP", "IPAPGothic", "IPAGothic", "VL PGothic", "TakaoPGothic"};
 
 QColor FromColorRef(results::ColorRef color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
@@ -99,35 +94,12 @@ ResultPane::~ResultPane() {
 
 // --- The look ---
 
-QString ResultPane::ShownFamily(const std::string& face_name) {
-    QString face = desktop::FromSjis(face_name);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
-        return face;
-    }
-    for (const char* family : kJapaneseFamilies) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-            return QString::fromLatin1(family);
-        }
-    }
-    QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-    for (const QString& family : japanese) {
-        if (family.contains(QLatin1String("Sans")) || family.contains(QLatin1String("Gothic"))) {
-            return family;
-        }
-    }
-    return japanese.isEmpty() ? face : japanese.first();
-}
-
 void ResultPane::ApplyAppearance(const results::PaneAppearance& appearance) {
     appearance_ = appearance;
 
-    QFont font(ShownFamily(appearance.face_name));
-    font.setPointSize(appearance.point > 0 ? appearance.point : results::PaneAppearance{}.point);
-    font.setBold(appearance.bold != 0);
-    font.setItalic(appearance.italic != 0);
-    font.setUnderline(appearance.underline != 0);
-    font.setStrikeOut(appearance.strikeout != 0);
-    setFont(font);
+    setFont(desktop::ShownFont({appearance.face_name, appearance.point, appearance.bold != 0,
+                                appearance.italic != 0, appearance.underline != 0,
+                                appearance.strikeout != 0}));
 
     QPalette colours = palette();
     colours.setColor(QPalette::Base, FromColorRef(appearance.back_color));

@@ -40,10 +40,6 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     // ones take the new highlight colour.
     void ApplyAppearance(const results::PaneAppearance& appearance);
     const results::PaneAppearance& appearance() const { return appearance_; }
-    // The family the pane's font uses for a face name (Shift_JIS): the face itself when it is
-    // installed, else an installed Japanese family, so that Japanese never shows as empty boxes
-    // (the face itself when no Japanese family is installed either).
-    static QString ShownFamily(const std::string& face_name);
 
     // Links at a character position, as indexes into result_document().Links(): LinkAt counts a
     // settings link as none, AnyLinkAt does not.

@@ -49,6 +49,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     ConnectCommands();
     ConnectTree();
     ConnectPane();
+    // The tree is filled once its selection is followed, so that the root selected at start-up
+    // becomes the current item as any later selection does.
+    operations_->PopulateTree();
     RestorePlacement();
     SetTopmost(topmost_);
 }
@@ -113,7 +116,6 @@ void MainWindow::CreateChildren() {
         });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
     ApplyDisplaySettings();
-    operations_->PopulateTree();
 }
 
 void MainWindow::ConnectCommands() {
@@ -144,6 +146,7 @@ void MainWindow::ConnectTree() {
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });
+    connect(tree_view_, &PageTreeView::DeleteRequested, this, [this] { RunCommand(kMenuDelete); });
     connect(tree_view_, &PageTreeView::FocusToolbarRequested, this,
             [this] { toolbar_->setFocus(Qt::BacktabFocusReason); });
 }
@@ -176,24 +179,26 @@ void MainWindow::ClearPane() {
 }
 
 void MainWindow::OpenAddress(std::string_view address) {
+    // "ブラウザを起動できません", "エラー"
+    auto cannot_start = [this] {
+        ShowMessage(this, tree_texts::kCannotStartBrowser, tree_texts::kErrorCaption,
+                    MessageButtons::kOk, MessageIcon::kError);
+    };
     if (settings_.use_browser == 0) {
-        desktop::OpenWithSystem(address);
+        // The desktop's handler: refused at once, or failing once it has looked for an
+        // application.
+        if (!desktop::OpenWithSystem(address, this, cannot_start)) {
+            cannot_start();
+        }
         return;
     }
     switch (desktop::LaunchBrowser(settings_.browser, address)) {
         case desktop::LaunchResult::kNoBrowser:
-            // "ブラウザが指定されていません", "エラー"
-            ShowMessage(this,
-                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xaa\x8e\x77\x92\xe8\x82\xb3\x82\xea"
-                        "\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1",
-                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            ShowMessage(this, tree_texts::kNoBrowser, tree_texts::kErrorCaption,
+                        MessageButtons::kOk, MessageIcon::kError);
             break;
         case desktop::LaunchResult::kCannotStart:
-            // "ブラウザを起動できません", "エラー"
-            ShowMessage(this,
-                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab"
-                        "\x82\xdc\x82\xb9\x82\xf1",
-                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            cannot_start();
             break;
         case desktop::LaunchResult::kStarted:
         case desktop::LaunchResult::kTooLong:
@@ -290,6 +295,8 @@ void MainWindow::ShowAsStored() {
     } else {
         show();
     }
+    // The arrow keys work in the tree at once.
+    tree_view_->setFocus(Qt::OtherFocusReason);
     if (settings_.startup_check != 0) {
         QTimer::singleShot(0, this,
                            [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
