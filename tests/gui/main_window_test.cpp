@@ -7,6 +7,10 @@
 #include <stdlib.h>
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTranslator>
+#include <sys/stat.h>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -26,7 +30,10 @@
 #include "support/temp_dir.h"
 #include "window/commands.h"
 #include "window/page_tree_view.h"
+#include "window/message_box.h"
 #include "window/single_instance.h"
+#include "window/startup.h"
+#include "window/tree_operations.h"
 
 namespace velnora::window {
 namespace {
@@ -203,6 +210,63 @@ TEST_F(MainWindowTest, HoveringALinkShowsItsTargetAndSettingsLinksTheirText) {
     EXPECT_EQ(window.StatusText(), "http://example.com/news");
     emit window.result_pane().linkHovered(1);
     EXPECT_EQ(window.StatusText(), Q("ページの設定を変更します"));
+}
+
+TEST_F(MainWindowTest, AFreshStartIsTheStateOfTheSelectedRoot) {
+    MainWindow& window = Open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The root is the current item as if the user had selected it.
+    EXPECT_TRUE(window.operations().has_selection());
+    EXPECT_EQ(window.operations().current_item().node.kind, store::KIND_ROOT);
+    EXPECT_EQ(window.operations().current_item().node.path, home_ / "data");
+    EXPECT_EQ(window.operations().working_copy().node.path, home_ / "data");
+    // The tree has the keyboard: the arrow keys work at once.
+    EXPECT_EQ(QApplication::focusWidget(), &window.tree_view());
+
+    // The new-folder accelerator works at once.
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(test::Exists(home_ / test::Sjis("data/新規フォルダ.grp")));
+    window.tree_view().FinishLabelEdit();
+}
+
+TEST_F(MainWindowTest, QtsOwnTextsAreJapaneseUnderAJapaneseLocale) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance(),
+                                      QLocale(QLocale::Japanese, QLocale::Japan)))
+        << "Qt's Japanese translations are installed by scripts/setup";
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No);
+    QString yes = buttons.button(QDialogButtonBox::Yes)->text();
+    QString no = buttons.button(QDialogButtonBox::No)->text();
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    EXPECT_TRUE(yes.contains(Q("はい"))) << yes.toStdString();
+    EXPECT_TRUE(no.contains(Q("いいえ"))) << no.toStdString();
+    EXPECT_FALSE(InstallQtTranslations(*QCoreApplication::instance(), QLocale(QLocale::Zulu)));
+}
+
+TEST_F(MainWindowTest, AnAddressNoApplicationTakesIsReported) {
+    test::TempDir bin;
+    std::string opener = bin / "xdg-open";
+    test::ScopedEnv path("PATH", bin.path());
+    MainWindow& window = Open();
+    TakeShownMessages();
+    for (int code : {0, 3}) {
+        test::WriteBytes(opener, "#!/bin/sh\nexit " + std::to_string(code) + "\n");
+        ::chmod(opener.c_str(), 0755);
+        SetNextMessageAnswer(MessageAnswer::kOk);
+        window.OpenAddress("http://example.com/");
+        QTest::qWait(500);
+    }
+    std::vector<ShownMessage> shown = TakeShownMessages();
+    ASSERT_EQ(shown.size(), 1u) << "only the opener that found no application is reported";
+    EXPECT_EQ(shown[0].text, test::Sjis("ブラウザを起動できません"));
+    EXPECT_EQ(shown[0].caption, test::Sjis("エラー"));
+    EXPECT_EQ(shown[0].icon, MessageIcon::kError);
+    // The answer queued for the opener that succeeded is still waiting: take it away.
+    ShowMessage(nullptr, "", "");
+    TakeShownMessages();
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
