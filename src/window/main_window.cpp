@@ -21,6 +21,7 @@
 #include "window/commands.h"
 #include "window/message_box.h"
 #include "window/page_tree_view.h"
+#include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
 
@@ -71,10 +72,6 @@ void MainWindow::CreateChildren() {
     toolbar_->setObjectName("Toolbar");
     toolbar_->setMovable(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    // The toolbar takes the focus in the window's Tab order: Tab goes on to the tree, Shift+Tab
-    // back to the pane.
-    toolbar_->setFocusPolicy(Qt::TabFocus);
-    toolbar_->installEventFilter(this);
     actions_ = BuildCommands(this, menuBar(), toolbar_);
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
@@ -115,6 +112,11 @@ void MainWindow::CreateChildren() {
             }
         });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
+    // The toolbar's buttons take part in the window's Tab order: Tab goes on to the tree,
+    // Shift+Tab back to the pane.
+    toolbar_keys_ = new ToolbarKeys(
+        toolbar_, [this] { tree_view_->setFocus(Qt::TabFocusReason); },
+        [this] { pane_->setFocus(Qt::BacktabFocusReason); });
     ApplyDisplaySettings();
 }
 
@@ -148,14 +150,14 @@ void MainWindow::ConnectTree() {
             [this] { pane_->setFocus(Qt::TabFocusReason); });
     connect(tree_view_, &PageTreeView::DeleteRequested, this, [this] { RunCommand(kMenuDelete); });
     connect(tree_view_, &PageTreeView::FocusToolbarRequested, this,
-            [this] { toolbar_->setFocus(Qt::BacktabFocusReason); });
+            [this] { toolbar_keys_->Enter(Qt::BacktabFocusReason); });
 }
 
 void MainWindow::ConnectPane() {
     connect(pane_, &pane::ResultPane::linkHovered, this, &MainWindow::OnLinkHovered);
     connect(pane_, &pane::ResultPane::linkActivated, this, &MainWindow::OnLinkActivated);
     connect(pane_, &pane::ResultPane::tabPressed, this,
-            [this] { toolbar_->setFocus(Qt::TabFocusReason); });
+            [this] { toolbar_keys_->Enter(Qt::TabFocusReason); });
     connect(pane_, &pane::ResultPane::backtabPressed, this,
             [this] { tree_view_->setFocus(Qt::BacktabFocusReason); });
     connect(pane_, &pane::ResultPane::contextMenuWanted, this, [this](const QPoint& global) {
@@ -301,22 +303,6 @@ void MainWindow::ShowAsStored() {
         QTimer::singleShot(0, this,
                            [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
     }
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == toolbar_ && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
-            tree_view_->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (key->key() == Qt::Key_Backtab ||
-            (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ShiftModifier)) {
-            pane_->setFocus(Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

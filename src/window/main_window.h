@@ -34,6 +34,7 @@ class DialogSheetLauncher;
 namespace velnora::window {
 
 class PageTreeView;
+class ToolbarKeys;
 class TreeOperations;
 
 class MainWindow : public QMainWindow, public WindowServices, public results::StatusSink {
@@ -73,9 +74,10 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
 
+    ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateChildren();
@@ -106,6 +108,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDisplay display_;
 
     QToolBar* toolbar_ = nullptr;
+    ToolbarKeys* toolbar_keys_ = nullptr;
     QSplitter* splitter_ = nullptr;
     PageTreeView* tree_view_ = nullptr;
     pane::ResultPane* pane_ = nullptr;

@@ -5,20 +5,20 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QPushButton>
-#include <QTranslator>
-#include <sys/stat.h>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <fstream>
 
 #include "fetch/traffic_stats.h"
@@ -29,8 +29,8 @@
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 #include "window/commands.h"
-#include "window/page_tree_view.h"
 #include "window/message_box.h"
+#include "window/page_tree_view.h"
 #include "window/single_instance.h"
 #include "window/startup.h"
 #include "window/tree_operations.h"
@@ -162,20 +162,69 @@ TEST_F(MainWindowTest, TopmostToggleAndPlacementAreSavedOnClosingButNotOnExit) {
 TEST_F(MainWindowTest, TabGoesRoundTreePaneAndToolbar) {
     MainWindow& window = Open();
     auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    auto on_toolbar = [&] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus != nullptr && toolbar->isAncestorOf(focus);
+    };
     window.activateWindow();
     window.tree_view().setFocus();
     QTest::keyClick(&window.tree_view(), Qt::Key_Tab);
     EXPECT_TRUE(window.result_pane().hasFocus());
     QTest::keyClick(&window.result_pane(), Qt::Key_Tab);
-    EXPECT_TRUE(toolbar->hasFocus());
-    QTest::keyClick(toolbar, Qt::Key_Tab);
+    EXPECT_TRUE(on_toolbar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(window.tree_view().hasFocus());
     QTest::keyClick(&window.tree_view(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(toolbar->hasFocus());
-    QTest::keyClick(toolbar, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(on_toolbar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(window.result_pane().hasFocus());
     QTest::keyClick(&window.result_pane(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(window.tree_view().hasFocus());
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsShowTheFocusAndPressFromTheKeyboard) {
+    AddPage("p.dat", "http://example.com/");
+    test::WriteBytes(home_ / "data/p.dat/new.txt", "the whole text\r\n");
+    MainWindow& window = Open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    QAction* show_text = nullptr;
+    for (QAction* a : toolbar->actions()) {
+        if (a->data().toInt() == kShowWholeText) {
+            show_text = a;
+        }
+    }
+    ASSERT_NE(show_text, nullptr);
+    auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(show_text));
+    QImage unfocused = button->grab().toImage();
+    // Select the page, then walk the toolbar with the arrow keys to "確認".
+    QTest::keyClick(&window.tree_view(), Qt::Key_Down);
+    ASSERT_EQ(window.operations().current_item().node.name, "p");
+    window.result_pane().setFocus();
+    QTest::keyClick(&window.result_pane(), Qt::Key_Tab);
+    for (int i = 0; i < 20 && QApplication::focusWidget() != button; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    EXPECT_NE(button->grab().toImage(), unfocused) << "the focused button looks focused";
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_NE(window.document().Text().find("the whole text"), std::string::npos);
+
+    // Enter presses too; a disabled button is passed over.
+    window.ClearPane();
+    window.tree_view().setFocus();
+    window.result_pane().setFocus();
+    QTest::keyClick(&window.result_pane(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), button) << "the toolbar remembers its button";
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window.document().Text().find("the whole text") != std::string::npos; }));
+    QTest::keyClick(button, Qt::Key_Home);
+    EXPECT_EQ(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->actions()[0]));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->actions()[2]))
+        << "中止 is greyed and passed over";
 }
 
 TEST_F(MainWindowTest, SplitterKeepsBothPanesAtLeastTenPixelsWide) {
@@ -267,6 +316,30 @@ TEST_F(MainWindowTest, AnAddressNoApplicationTakesIsReported) {
     // The answer queued for the opener that succeeded is still waiting: take it away.
     ShowMessage(nullptr, "", "");
     TakeShownMessages();
+}
+
+TEST_F(MainWindowTest, DisabledToolbarButtonsLookDisabled) {
+    MainWindow& window = Open();
+    auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    for (int command : {kStartCheck, kNewPage, kShowWholeText}) {
+        QAction* action = nullptr;
+        for (QAction* a : toolbar->actions()) {
+            if (a->data().toInt() == command) {
+                action = a;
+            }
+        }
+        ASSERT_NE(action, nullptr);
+        QWidget* button = toolbar->widgetForAction(action);
+        action->setEnabled(true);
+        QImage enabled = button->grab().toImage();
+        action->setEnabled(false);
+        QImage disabled = button->grab().toImage();
+        action->setEnabled(true);
+        // The icon itself is drawn greyed, not only the label.
+        QImage icon_enabled = enabled.copy(QRect(QPoint(0, 0), QSize(24, enabled.height())));
+        QImage icon_disabled = disabled.copy(QRect(QPoint(0, 0), QSize(24, disabled.height())));
+        EXPECT_NE(icon_enabled, icon_disabled) << command;
+    }
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
