@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 #include "desktop/desktop.h"
 #include "desktop/qt_text.h"
@@ -33,6 +34,11 @@ namespace {
 constexpr std::string_view kSettingsLinkStatus =
     "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
     "\x82\xb7";
+
+// The smallest window: at most this wide (the toolbar's full width decides below it), this
+// high.
+constexpr int kMinimumWidthLimit = 640;
+constexpr int kMinimumHeight = 320;
 
 }  // namespace
 
@@ -98,6 +104,11 @@ void MainWindow::CreateChildren() {
     status_label_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(status_label_, 1);
     statusBar()->setSizeGripEnabled(true);
+
+    // Small enough for a 1024x600 screen, large enough that every toolbar button and both panes
+    // stay usable.
+    setMinimumSize(std::min(kMinimumWidthLimit, toolbar_->sizeHint().width() + 8),
+                   kMinimumHeight);
 
     check_observer_ = std::make_unique<WindowCheckObserver>(
         *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
@@ -266,9 +277,18 @@ void MainWindow::RestorePlacement() {
     QRect area = QGuiApplication::primaryScreen() != nullptr
                      ? QGuiApplication::primaryScreen()->availableGeometry()
                      : QRect(0, 0, 1024, 768);
+    // The stored rectangle is the window's frame: held against the work area, it is wholly
+    // on the screen, title bar included.
     placement =
         settings::ClampPlacement(placement, {area.x(), area.y(), area.width(), area.height()});
-    setGeometry(placement.left, placement.top, placement.cx, placement.cy);
+    placement.cx = std::max(placement.cx, minimumWidth());
+    placement.cy = std::max(placement.cy, minimumHeight());
+    placement.left = std::max(area.left(), std::min(placement.left, area.right() + 1 - placement.cx));
+    placement.top = std::max(area.top(), std::min(placement.top, area.bottom() + 1 - placement.cy));
+    normal_frame_ = QRect(placement.left, placement.top, placement.cx, placement.cy);
+    // Until the frame's size is known the inner area takes the whole rectangle.
+    move(normal_frame_.topLeft());
+    resize(normal_frame_.size());
     int tree_width = placement.tree_width;
     if (tree_width < 10 || tree_width > placement.cx - 10) {
         tree_width = 150;
@@ -279,13 +299,52 @@ void MainWindow::RestorePlacement() {
     settings_.topmost = topmost;
 }
 
+void MainWindow::FitFrame() {
+    if (windowHandle() == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
+                                                       Qt::WindowFullScreen)) != 0) {
+        return;
+    }
+    QMargins frame = windowHandle()->frameMargins();
+    QRect wanted = normal_frame_;
+    frame_fitted_ = true;
+    resize(std::max(minimumWidth(), wanted.width() - frame.left() - frame.right()),
+           std::max(minimumHeight(), wanted.height() - frame.top() - frame.bottom()));
+    move(wanted.topLeft());
+    normal_frame_ = wanted;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A window shown maximised first learns its frame when it is restored.
+    if (event->type() == QEvent::WindowStateChange && !frame_fitted_ && isVisible() &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) ==
+            0) {
+        QTimer::singleShot(0, this, [this] { FitFrame(); });
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (frame_fitted_ && (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
+                                           Qt::WindowFullScreen)) == 0) {
+        normal_frame_ = frameGeometry();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (frame_fitted_ && (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
+                                           Qt::WindowFullScreen)) == 0) {
+        normal_frame_ = frameGeometry();
+    }
+}
+
 void MainWindow::SavePlacement() {
-    QRect normal = normalGeometry();
     settings::WindowPlacement placement;
-    placement.left = normal.x();
-    placement.top = normal.y();
-    placement.cx = normal.width();
-    placement.cy = normal.height();
+    placement.left = normal_frame_.x();
+    placement.top = normal_frame_.y();
+    placement.cx = normal_frame_.width();
+    placement.cy = normal_frame_.height();
     placement.tree_width = tree_view_->width();
     placement.maximized = isMaximized() ? 1 : 0;
     settings::SaveWindowPlacement(settings_path(), placement, topmost_ ? 1 : 0);
@@ -296,6 +355,8 @@ void MainWindow::ShowAsStored() {
         showMaximized();
     } else {
         show();
+        // The frame's size is known once the window manager has framed the window.
+        QTimer::singleShot(0, this, [this] { FitFrame(); });
     }
     // The arrow keys work in the tree at once.
     tree_view_->setFocus(Qt::OtherFocusReason);

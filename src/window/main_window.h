@@ -78,6 +78,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateChildren();
@@ -90,6 +93,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void SetTopmostFlag(bool on);
     void RestorePlacement();
     void SavePlacement();
+    // Sizes the inner area so that the window's frame (title bar and borders included) is the
+    // stored normal rectangle, once the window manager has told the frame's size.
+    void FitFrame();
     void UpdateEditMenu();
     void OnLinkHovered(int link);
     void OnLinkActivated(int link);
@@ -124,6 +130,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;
+    // The frame's rectangle in the normal (not maximised) state: stored and restored.
+    QRect normal_frame_;
+    bool frame_fitted_ = false;
     bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
     int hovered_link_ = -1;
 };

@@ -8,6 +8,9 @@
 #include <sys/stat.h>
 
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -340,6 +343,54 @@ TEST_F(MainWindowTest, DisabledToolbarButtonsLookDisabled) {
         QImage icon_disabled = disabled.copy(QRect(QPoint(0, 0), QSize(24, disabled.height())));
         EXPECT_NE(icon_enabled, icon_disabled) << command;
     }
+}
+
+TEST_F(MainWindowTest, ThePlacementIsTheFrameAndFitsTheScreen) {
+    test::WriteBytes(home_ / "velnora.ini",
+                     "[POSITION]\r\nLEFT=30\r\nTOP=40\r\nCX=660\r\nCY=420\r\nW=150\r\n");
+    MainWindow& window = Open();
+    QMargins margins = window.windowHandle()->frameMargins();
+    ASSERT_FALSE(margins.isNull()) << "the test platform draws a frame";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry() == QRect(30, 40, 660, 420); }))
+        << "frame " << window.frameGeometry().x() << "," << window.frameGeometry().y() << " "
+        << window.frameGeometry().width() << "x" << window.frameGeometry().height();
+    window.close();
+    ini::IniFile ini;
+    ini.Load(home_ / "velnora.ini");
+    EXPECT_EQ(ini.GetInt("POSITION", "LEFT", 0), 30);
+    EXPECT_EQ(ini.GetInt("POSITION", "TOP", 0), 40);
+    EXPECT_EQ(ini.GetInt("POSITION", "CX", 0), 660) << "stored and restored alike";
+    EXPECT_EQ(ini.GetInt("POSITION", "CY", 0), 420);
+    window_.reset();
+
+    // Larger than the screen, or partly off it: the whole frame is pulled onto it.
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const char* stored : {"LEFT=0\r\nTOP=0\r\nCX=5000\r\nCY=5000\r\n",
+                               "LEFT=700\r\nTOP=500\r\nCX=640\r\nCY=400\r\n"}) {
+        test::WriteBytes(home_ / "velnora.ini", std::string("[POSITION]\r\n") + stored);
+        MainWindow& again = Open();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return area.contains(again.frameGeometry()); }))
+            << stored;
+        window_.reset();
+    }
+}
+
+TEST_F(MainWindowTest, TheSmallestWindowKeepsEveryToolbarButtonAndBothPanes) {
+    MainWindow& window = Open();
+    window.resize(100, 100);
+    QApplication::processEvents();
+    EXPECT_GE(window.width(), window.minimumWidth());
+    EXPECT_LE(window.minimumWidth(), 640);
+    EXPECT_LE(window.minimumHeight(), 400) << "fits a 1024x600 screen with its frame";
+    auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    for (QAction* action : toolbar->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_TRUE(toolbar->widgetForAction(action)->isVisible())
+                << action->toolTip().toStdString();
+        }
+    }
+    EXPECT_GE(window.tree_view().width(), 10);
+    EXPECT_GE(window.result_pane().width(), 100);
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
