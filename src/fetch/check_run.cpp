@@ -110,7 +110,7 @@ bool CheckRun::StartPage(FetchSession& session) {
         return true;
     }
     fetcher_.CloseFetch(session);
-    Fetcher::RecordError(session);
+    fetcher_.RecordError(session);
     StopIfIdle();
     return false;
 }
@@ -146,7 +146,7 @@ void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings)
             observer_.LockCommands(false);
         } else {
             fetcher_.CloseFetch(session);
-            Fetcher::RecordError(session);
+            fetcher_.RecordError(session);
             StopIfIdle();
         }
         return;
@@ -288,6 +288,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             KeepResponse(directory);
             break;
     }
+    observer_.PageDone(page);
 }
 
 void CheckRun::StartNextQueued() {

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "text/bounded_string.h"
 #include "fetch/messages.h"
 #include "fetch/request.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
+#include "text/bounded_string.h"
 
 namespace velnora::fetch {
 
@@ -30,10 +30,13 @@ Fetcher::Fetcher(Transport& transport, CheckObserver& observer, TrafficStats& st
     transport_.SetListener(this);
 }
 
-Fetcher::~Fetcher() { transport_.SetListener(nullptr); }
+Fetcher::~Fetcher() {
+    transport_.SetListener(nullptr);
+}
 
 void Fetcher::RecordError(const FetchSession& session) {
     store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+    observer_.PageDone(session.page);
 }
 
 void Fetcher::Fail(FetchSession& session, std::string_view message) {
@@ -233,8 +236,7 @@ void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError erro
     switch (event) {
         case SocketEvent::kConnected:
             if (session.url.tls && session.via_proxy) {
-                transport_.Send(session.socket,
-                                ComposeConnectRequest(session.url));
+                transport_.Send(session.socket, ComposeConnectRequest(session.url));
                 session.stage = OpenStage::kTunnel;
             } else if (session.url.tls) {
                 transport_.StartTls(session.socket, session.url.host);

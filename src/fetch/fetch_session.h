@@ -107,7 +107,7 @@ class Fetcher : public TransportListener {
                        std::string_view error_text) override;
 
     // Records RESULT_ERROR for the session's page.
-    static void RecordError(const FetchSession& session);
+    void RecordError(const FetchSession& session);
 
   private:
     bool OpenConnection(FetchSession& session, const std::vector<std::string>& addresses);

@@ -21,7 +21,9 @@
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
 #include "window/message_box.h"
+#include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
+#include "window/stored_results_run.h"
 #include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
@@ -34,6 +36,9 @@ namespace {
 constexpr std::string_view kSettingsLinkStatus =
     "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
     "\x82\xb7";
+
+// The progress bar's width in the status bar.
+constexpr int kProgressWidth = 220;
 
 // The smallest window: at most this wide (the toolbar's full width decides below it), this
 // high.
@@ -65,6 +70,7 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
 
 MainWindow::~MainWindow() {
     // The check goes first: its worker and posted tasks refer to the tree and the pane.
+    reload_.reset();
     check_.reset();
     operations_.reset();
 }
@@ -103,17 +109,32 @@ void MainWindow::CreateChildren() {
     status_label_->setObjectName("StatusText");
     status_label_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(status_label_, 1);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("Progress");
+    progress_->setMaximumWidth(kProgressWidth);
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->hide();
+    statusBar()->addPermanentWidget(progress_);
     statusBar()->setSizeGripEnabled(true);
 
     // Small enough for a 1024x600 screen, large enough that every toolbar button and both panes
     // stay usable.
-    setMinimumSize(std::min(kMinimumWidthLimit, toolbar_->sizeHint().width() + 8),
-                   kMinimumHeight);
+    setMinimumSize(std::min(kMinimumWidthLimit, toolbar_->sizeHint().width() + 8), kMinimumHeight);
 
     check_observer_ = std::make_unique<WindowCheckObserver>(
         *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
     check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
+    check_observer_->page_error = [this](store::ItemId page, std::optional<std::string> error) {
+        tree_view_->tree_model().SetPageError(page, std::move(error));
+    };
+    check_observer_->page_counted = [this] {
+        if (progress_->isVisible()) {
+            ShowProgress(++progress_done_, progress_->maximum());
+        }
+    };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
+    reload_ = std::make_unique<StoredResultsRun>(
+        tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
         this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
         [this](bool showing) {
@@ -175,6 +196,31 @@ void MainWindow::ConnectPane() {
         UpdateEditMenu();
         actions_.edit_menu->exec(global);
     });
+}
+
+bool MainWindow::CheckRunning() const {
+    return check_->running() || reload_->running();
+}
+
+void MainWindow::ShowProgress(int done, int total) {
+    if (total <= 0) {
+        progress_->hide();
+        return;
+    }
+    progress_->setRange(0, total);
+    progress_->setValue(std::min(done, total));
+    progress_->show();
+    progress_->repaint();
+}
+
+void MainWindow::StartCheck(store::ItemId item) {
+    progress_done_ = 0;
+    check_observer_->ResetCount();
+    ShowProgress(0, CountWalkedPages(tree_, item));
+    check_->StartCheck(item, CheckSettingsNow());
+    if (!check_->running()) {
+        ShowProgress(0, 0);
+    }
 }
 
 void MainWindow::SetStatusText(std::string_view text) {
@@ -283,7 +329,8 @@ void MainWindow::RestorePlacement() {
         settings::ClampPlacement(placement, {area.x(), area.y(), area.width(), area.height()});
     placement.cx = std::max(placement.cx, minimumWidth());
     placement.cy = std::max(placement.cy, minimumHeight());
-    placement.left = std::max(area.left(), std::min(placement.left, area.right() + 1 - placement.cx));
+    placement.left =
+        std::max(area.left(), std::min(placement.left, area.right() + 1 - placement.cx));
     placement.top = std::max(area.top(), std::min(placement.top, area.bottom() + 1 - placement.cy));
     normal_frame_ = QRect(placement.left, placement.top, placement.cx, placement.cy);
     // Until the frame's size is known the inner area takes the whole rectangle.
@@ -300,8 +347,8 @@ void MainWindow::RestorePlacement() {
 }
 
 void MainWindow::FitFrame() {
-    if (windowHandle() == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                                       Qt::WindowFullScreen)) != 0) {
+    if (windowHandle() == nullptr ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0) {
         return;
     }
     QMargins frame = windowHandle()->frameMargins();
@@ -317,24 +364,23 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A window shown maximised first learns its frame when it is restored.
     if (event->type() == QEvent::WindowStateChange && !frame_fitted_ && isVisible() &&
-        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) ==
-            0) {
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
         QTimer::singleShot(0, this, [this] { FitFrame(); });
     }
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    if (frame_fitted_ && (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                           Qt::WindowFullScreen)) == 0) {
+    if (frame_fitted_ &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
         normal_frame_ = frameGeometry();
     }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (frame_fitted_ && (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                           Qt::WindowFullScreen)) == 0) {
+    if (frame_fitted_ &&
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
         normal_frame_ = frameGeometry();
     }
 }
@@ -361,12 +407,12 @@ void MainWindow::ShowAsStored() {
     // The arrow keys work in the tree at once.
     tree_view_->setFocus(Qt::OtherFocusReason);
     if (settings_.startup_check != 0) {
-        QTimer::singleShot(0, this,
-                           [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
+        QTimer::singleShot(0, this, [this] { StartCheck(tree_.root()); });
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    reload_->Stop();
     if (skip_saving_) {
         event->accept();
         return;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QToolBar>
 #include <memory>
@@ -34,6 +35,7 @@ class DialogSheetLauncher;
 namespace velnora::window {
 
 class PageTreeView;
+class StoredResultsRun;
 class ToolbarKeys;
 class TreeOperations;
 
@@ -54,7 +56,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     const settings::AppSettings& settings() const override { return settings_; }
     void SetStatusText(std::string_view text) override;
     void LockCommands(bool enable) override;
-    bool CheckRunning() const override { return check_->running(); }
+    bool CheckRunning() const override;
+    void ShowProgress(int done, int total) override;
     void ClearPane() override;
     results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view address) override;
@@ -73,6 +76,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDocument& document() { return document_; }
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
+    StoredResultsRun& reload() { return *reload_; }
+    QProgressBar& progress_bar() { return *progress_; }
 
     ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
 
@@ -103,6 +108,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ShowAbout();
     std::string settings_path() const;
     fetch::CheckSettings CheckSettingsNow() const;
+    // A check of the item, with the progress bar counting its pages.
+    void StartCheck(store::ItemId item);
     store::ItemId SelectedItem() const;
     bool SelectedIsPage() const;
 
@@ -119,12 +126,15 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     PageTreeView* tree_view_ = nullptr;
     pane::ResultPane* pane_ = nullptr;
     QLabel* status_label_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    int progress_done_ = 0;  // pages of the running check that are done
     CommandActions actions_;
 
     net::QtEventLoop loop_;
     net::SocketTransport transport_;
     std::unique_ptr<WindowCheckObserver> check_observer_;
     std::unique_ptr<fetch::CheckRun> check_;
+    std::unique_ptr<StoredResultsRun> reload_;
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
 

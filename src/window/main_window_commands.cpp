@@ -13,6 +13,7 @@
 #include "window/commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
+#include "window/stored_results_run.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {
@@ -43,6 +44,9 @@ void MainWindow::LockCommands(bool enable) {
     actions_.toolbar.at(kShowWholeText)->setEnabled(enable && SelectedIsPage());
     actions_.menu.at(kMenuProperties)->setEnabled(enable);
     actions_.menu.at(kOpenUrlInBrowser)->setEnabled(enable && SelectedIsPage());
+    if (enable) {
+        ShowProgress(0, 0);  // the long work is over
+    }
     pane_->setFocus();
 }
 
@@ -86,14 +90,20 @@ void MainWindow::RunCommand(int command) {
             ShowOptions();
             break;
         case kStartCheck:
-            check_->StartCheck(SelectedItem(), CheckSettingsNow());
+            StartCheck(SelectedItem());
             break;
         case kAbortCheck:
-            check_->AbortCheck();
+            if (reload_->running()) {
+                reload_->Stop();
+            } else {
+                check_->AbortCheck();
+            }
             break;
         case kReload:
         case kReloadAll:
-            check_->Reload(SelectedItem(), command == kReloadAll, CheckSettingsNow());
+            if (!CheckRunning()) {
+                reload_->Start(SelectedItem(), command == kReloadAll, settings_.n_reload);
+            }
             break;
         case kShowWholeText:
             if (!CheckRunning()) {

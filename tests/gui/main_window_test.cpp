@@ -8,13 +8,12 @@
 #include <sys/stat.h>
 
 #include <QDialog>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWindow>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTest>
@@ -22,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
+#include <QWindow>
 #include <fstream>
 
 #include "fetch/traffic_stats.h"
@@ -33,9 +33,11 @@
 #include "support/temp_dir.h"
 #include "window/commands.h"
 #include "window/message_box.h"
+#include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
 #include "window/single_instance.h"
 #include "window/startup.h"
+#include "window/stored_results_run.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {
@@ -391,6 +393,127 @@ TEST_F(MainWindowTest, TheSmallestWindowKeepsEveryToolbarButtonAndBothPanes) {
     }
     EXPECT_GE(window.tree_view().width(), 10);
     EXPECT_GE(window.result_pane().width(), 100);
+}
+
+TEST_F(MainWindowTest, ReloadAllFillsThePaneInTurnsWithProgressAndEscStopsIt) {
+    constexpr int kPages = 400;
+    for (int i = 0; i < kPages; ++i) {
+        std::string page = "p" + std::to_string(1000 + i) + ".dat";
+        AddPage(page, "http://example.com/" + std::to_string(i));
+        test::WriteBytes(home_ / ("data/" + page + "/index.txt"), "0\r\n");
+        std::string text;
+        for (int line = 0; line < 20; ++line) {
+            text +=
+                "updated line " + std::to_string(line) + " of page " + std::to_string(i) + "\r\n";
+        }
+        test::WriteBytes(home_ / ("data/" + page + "/add0.txt"), text);
+    }
+    MainWindow& window = Open();
+    auto pages_shown = [&] {
+        std::string_view text = window.document().Text();
+        int count = 0;
+        for (std::size_t at = text.find("updated line 0 "); at != std::string_view::npos;
+             at = text.find("updated line 0 ", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+
+    window.RunCommand(kReloadAll);
+    // The command returns at once; the pages follow between turns of the event loop.
+    EXPECT_TRUE(window.reload().running());
+    EXPECT_LT(pages_shown(), kPages);
+    EXPECT_TRUE(window.progress_bar().isVisible());
+    EXPECT_EQ(window.progress_bar().maximum(), kPages);
+    EXPECT_FALSE(window.tree_view().isEnabled()) << "commands are locked meanwhile";
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.reload().running());
+    int stopped_at = pages_shown();
+    EXPECT_LT(stopped_at, kPages);
+    EXPECT_EQ(window.StatusText(), Q("処理を中止しました。"));
+    EXPECT_FALSE(window.progress_bar().isVisible());
+    EXPECT_TRUE(window.tree_view().isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(pages_shown(), stopped_at) << "nothing follows once stopped";
+
+    // Left alone, it shows every page and hides the progress at the end.
+    window.tree_view().SelectItem(window.tree().root());
+    window.RunCommand(kReloadAll);
+    int turns = 0;
+    while (window.reload().running() && turns < 10000) {
+        QCoreApplication::processEvents();
+        ++turns;
+    }
+    EXPECT_GT(turns, 1) << "the event loop ran between the pages";
+    EXPECT_EQ(pages_shown(), kPages);
+    EXPECT_FALSE(window.progress_bar().isVisible());
+    EXPECT_EQ(window.StatusText(), "");
+}
+
+TEST_F(MainWindowTest, APageWhoseCheckFailedShowsItInTheTree) {
+    // A port that nobody listens on.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    std::string refused = "http://127.0.0.1:" + std::to_string(closed.serverPort()) + "/";
+    closed.close();
+    AddPage("failed.dat", "http://example.com/");
+    test::WriteBytes(home_ / "data/failed.dat/result.ini", "[RESULT]\r\nCODE=4\r\n");
+    AddPage("fine.dat", "http://example.com/");
+    AddPage("soon.dat", refused);
+    test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nFINISH_MESSAGE=0\r\nRETRY=0\r\n");
+    MainWindow& window = Open();
+    PageTreeModel& model = window.tree_view().tree_model();
+    auto index = [&](const char* name) {
+        QModelIndex root = model.IndexOf(window.tree().root());
+        for (int row = 0; row < model.rowCount(root); ++row) {
+            if (model.index(row, 0, root).data().toString() == name) {
+                return model.index(row, 0, root);
+            }
+        }
+        return QModelIndex();
+    };
+    auto icon = [&](const char* name) {
+        return index(name).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    };
+    // Found at start-up from the page's last result.
+    EXPECT_TRUE(index("failed").data(PageTreeModel::kErrorRole).toBool());
+    EXPECT_EQ(index("failed").data(Qt::ToolTipRole).toString(), Q("ｴﾗｰ発生"));
+    EXPECT_FALSE(index("fine").data(PageTreeModel::kErrorRole).toBool());
+    EXPECT_FALSE(index("fine").data(Qt::ToolTipRole).isValid());
+    EXPECT_NE(icon("failed"), icon("fine")) << "the error mark is drawn over the image";
+
+    // A check that fails marks the page with its error text.
+    window.tree_view().SelectItem(window.tree().FirstChild(window.tree().root()));
+    for (store::ItemId item = window.tree().FirstChild(window.tree().root()); item != 0;
+         item = window.tree().NextSibling(item)) {
+        if (window.tree().Find(item)->name == "soon") {
+            window.tree_view().SelectItem(item);
+        }
+    }
+    window.RunCommand(kStartCheck);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.check().running(); }, 10000));
+    EXPECT_TRUE(index("soon").data(PageTreeModel::kErrorRole).toBool());
+    EXPECT_EQ(index("soon").data(Qt::ToolTipRole).toString(), Q("ｿｹｯﾄｲﾍﾞﾝﾄ通知ｴﾗｰ"));
+}
+
+TEST_F(MainWindowTest, ACheckShowsPagesDoneOfPagesToCheck) {
+    QTcpServer silent;  // accepts the connections and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    for (int i = 0; i < 12; ++i) {
+        AddPage(
+            "s" + std::to_string(i) + ".dat",
+            "http://127.0.0.1:" + std::to_string(silent.serverPort()) + "/" + std::to_string(i));
+    }
+    test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nFINISH_MESSAGE=0\r\n");
+    MainWindow& window = Open();
+    window.RunCommand(kStartCheck);
+    ASSERT_TRUE(window.check().running());
+    EXPECT_TRUE(window.progress_bar().isVisible());
+    EXPECT_EQ(window.progress_bar().maximum(), 12);
+    EXPECT_EQ(window.progress_bar().value(), 0);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.check().running(); }, 5000));
+    EXPECT_FALSE(window.progress_bar().isVisible());
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {

@@ -48,6 +48,7 @@ class FakeServices : public WindowServices {
     void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }
     void LockCommands(bool enable) override { locks.push_back(enable); }
     bool CheckRunning() const override { return false; }
+    void ShowProgress(int done, int total) override { progress.emplace_back(done, total); }
     void ClearPane() override {
         ++panes_cleared;
         document.Clear();
@@ -58,6 +59,7 @@ class FakeServices : public WindowServices {
     settings::AppSettings settings_;
     std::vector<std::string> statuses;
     std::vector<bool> locks;
+    std::vector<std::pair<int, int>> progress;
     int panes_cleared = 0;
     std::vector<std::string> opened;
     results::ResultDocument document;
@@ -646,7 +648,8 @@ TEST_F(TreeTest, NewPageBesideASelectedPageGoesIntoItsFolderAsTheSheetLeftIt) {
     store::PageSettings stored;
     ASSERT_EQ(store::ReadPageSettings(PageDir(Sjis("F/新規ページ")), stored), 0);
     EXPECT_EQ(stored.url, "http://example.com/typed");
-    EXPECT_EQ(Index(Sjis("F/新規ページ")).data(PageTreeModel::kImageRole).toInt(), kImagePageOff);
+    EXPECT_EQ(Index(Sjis("F/新規ページ")).data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kPageOff));
 }
 
 TEST_F(TreeTest, NewPageCreatesNothingWhenCancelledAndReopensItsSheetWhenRefused) {
@@ -913,7 +916,8 @@ TEST_F(TreeTest, RenamingAPageInItsSheetMovesItsDirectory) {
                                     {Sjis("サイト名が長すぎます。"), Sjis("設定エラー")}}));
     EXPECT_EQ(Shown(), (std::vector<std::string>{"q", "Taken"}));
     EXPECT_EQ(ops_->current_item().node.name, "q");
-    EXPECT_EQ(Index("q").data(PageTreeModel::kImageRole).toInt(), kImagePageOff);
+    EXPECT_EQ(Index("q").data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kPageOff));
     ASSERT_EQ(store::ReadPageSettings(PageDir("q"), stored), 0);
     EXPECT_EQ(stored.disable_auto_check, 1);
 }
@@ -928,7 +932,8 @@ TEST_F(TreeTest, FolderAndRootSheets) {
     };
     ops_->EditProperties();
     EXPECT_EQ(store::ReadAutoCheckFlag(false, FolderDir("F")), 1);
-    EXPECT_EQ(Index("F").data(PageTreeModel::kImageRole).toInt(), kImageFolderOff);
+    EXPECT_EQ(Index("F").data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kFolderOff));
     EXPECT_EQ(ops_->working_copy().settings.disable_auto_check, 1);
 
     view_->SelectItem(tree_.root());
