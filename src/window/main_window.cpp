@@ -20,6 +20,7 @@
 #include "text/bounded_string.h"
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
+#include "window/data_watcher.h"
 #include "window/message_box.h"
 #include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
@@ -64,6 +65,16 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     // The tree is filled once its selection is followed, so that the root selected at start-up
     // becomes the current item as any later selection does.
     operations_->PopulateTree();
+    // Pages and folders that another program adds or removes appear in the tree; the tree waits
+    // while a check, a label edit or a dialog is under way.
+    data_watcher_ = new DataWatcher(
+        tree_,
+        [this] {
+            return CheckRunning() || tree_view_->IsEditingLabel() ||
+                   QApplication::activeModalWidget() != nullptr;
+        },
+        this);
+    data_watcher_->WatchAll();
     RestorePlacement();
     SetTopmost(topmost_);
 }

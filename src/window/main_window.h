@@ -35,6 +35,7 @@ class DialogSheetLauncher;
 namespace velnora::window {
 
 class PageTreeView;
+class DataWatcher;
 class StoredResultsRun;
 class ToolbarKeys;
 class TreeOperations;
@@ -137,6 +138,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     std::unique_ptr<StoredResultsRun> reload_;
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
+    DataWatcher* data_watcher_ = nullptr;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;

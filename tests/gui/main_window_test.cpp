@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QWindow>
+#include <filesystem>
 #include <fstream>
 
 #include "fetch/traffic_stats.h"
@@ -514,6 +515,53 @@ TEST_F(MainWindowTest, ACheckShowsPagesDoneOfPagesToCheck) {
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.check().running(); }, 5000));
     EXPECT_FALSE(window.progress_bar().isVisible());
+}
+
+TEST_F(MainWindowTest, PagesAddedByAnotherProgramAppearWithoutARestart) {
+    AddPage("keep.dat", "http://example.com/keep");
+    test::MakeDir(home_ / "data/F.grp");
+    MainWindow& window = Open();
+    store::PageTree& tree = window.tree();
+    auto child = [&](store::ItemId parent, const std::string& name) -> store::ItemId {
+        for (store::ItemId item = tree.FirstChild(parent); item != 0;
+             item = tree.NextSibling(item)) {
+            if (tree.Find(item)->name == name) {
+                return item;
+            }
+        }
+        return 0;
+    };
+    store::ItemId keep = child(tree.root(), "keep");
+    store::ItemId folder = child(tree.root(), "F");
+    window.tree_view().SelectItem(keep);
+    tree.MarkUpdated(keep);
+
+    // As velnora-cli adds them: a page at the top, a page in a folder, a new folder with a page.
+    AddPage("new.dat", "http://example.com/new");
+    AddPage("F.grp/inner.dat", "http://example.com/inner");
+    test::MakeDir(home_ / "data/G.grp");
+    AddPage("G.grp/deep.dat", "http://example.com/deep");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            store::ItemId g = child(tree.root(), "G");
+            return child(tree.root(), "new") != 0 && child(folder, "inner") != 0 && g != 0 &&
+                   child(g, "deep") != 0;
+        },
+        5000));
+    // Nothing else was rebuilt: the same items, the selection and the unread mark stay.
+    EXPECT_EQ(child(tree.root(), "keep"), keep);
+    EXPECT_EQ(child(tree.root(), "F"), folder);
+    EXPECT_EQ(window.tree_view().SelectedItem(), keep);
+    EXPECT_TRUE(tree.Find(keep)->bold);
+
+    // A page added later inside the new folder, and a page removed.
+    AddPage("G.grp/later.dat", "http://example.com/later");
+    std::filesystem::remove_all(home_ / "data/new.dat");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return child(tree.root(), "new") == 0 && child(child(tree.root(), "G"), "later") != 0;
+        },
+        5000));
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
