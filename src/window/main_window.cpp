@@ -358,11 +358,14 @@ void MainWindow::RestorePlacement() {
 }
 
 void MainWindow::FitFrame() {
-    if (windowHandle() == nullptr ||
-        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0) {
+    if (windowHandle() == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
+                                                       Qt::WindowFullScreen)) != 0) {
         return;
     }
     QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        return;  // not framed yet: the window manager's move will tell
+    }
     QRect wanted = normal_frame_;
     frame_fitted_ = true;
     resize(std::max(minimumWidth(), wanted.width() - frame.left() - frame.right()),
@@ -374,26 +377,33 @@ void MainWindow::FitFrame() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A window shown maximised first learns its frame when it is restored.
-    if (event->type() == QEvent::WindowStateChange && !frame_fitted_ && isVisible() &&
-        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
+    if (event->type() == QEvent::WindowStateChange && !frame_fitted_ && isVisible()) {
+        QTimer::singleShot(0, this, [this] { FitFrame(); });
+    }
+}
+
+void MainWindow::TrackNormalFrame() {
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) !=
+            0 ||
+        !isVisible()) {
+        return;
+    }
+    if (frame_fitted_) {
+        normal_frame_ = frameGeometry();
+    } else if (windowHandle() != nullptr && !windowHandle()->frameMargins().isNull()) {
+        // The window manager has framed the window: its frame takes the stored rectangle.
         QTimer::singleShot(0, this, [this] { FitFrame(); });
     }
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    if (frame_fitted_ &&
-        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
-        normal_frame_ = frameGeometry();
-    }
+    TrackNormalFrame();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (frame_fitted_ &&
-        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
-        normal_frame_ = frameGeometry();
-    }
+    TrackNormalFrame();
 }
 
 void MainWindow::SavePlacement() {

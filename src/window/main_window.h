@@ -102,6 +102,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     // Sizes the inner area so that the window's frame (title bar and borders included) is the
     // stored normal rectangle, once the window manager has told the frame's size.
     void FitFrame();
+    // Follows the frame's rectangle while the window is neither maximised nor minimised.
+    void TrackNormalFrame();
     void UpdateEditMenu();
     void OnLinkHovered(int link);
     void OnLinkActivated(int link);
