@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <string>
@@ -65,10 +66,24 @@ int Reload(window::MainWindow& window) {
     }
     window.result_pane().viewport()->repaint();
     qint64 shown = clock.elapsed();
-    printf("reload-all: %zu bytes of text, whole text shown after %lld ms, event loop waited at "
-           "most %lld ms\n",
-           window.document().Text().size(), static_cast<long long>(shown),
-           static_cast<long long>(watch.longest()));
+    // The text is laid out from the top as the view needs it, the rest after: the event loop is
+    // watched until the scroll range has stopped growing.
+    QScrollBar* scroll = window.result_pane().verticalScrollBar();
+    int range = -1;
+    qint64 laid_out = shown;
+    for (qint64 still_since = clock.elapsed(); clock.elapsed() - still_since < 1000;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (scroll->maximum() != range) {
+            range = scroll->maximum();
+            laid_out = clock.elapsed();
+            still_since = laid_out;
+        }
+    }
+    printf(
+        "reload-all: %zu bytes of text, whole text in the pane after %lld ms (laid out to its "
+        "end after %lld ms), event loop waited at most %lld ms\n",
+        window.document().Text().size(), static_cast<long long>(shown),
+        static_cast<long long>(laid_out), static_cast<long long>(watch.longest()));
     return 0;
 }
 
@@ -111,9 +126,10 @@ int main(int argc, char** argv) {
     while (window.check().running()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    printf("window check: last result after %lld ms from start-up (%s), event loop waited at "
-           "most %lld ms\n",
-           static_cast<long long>(since_start.elapsed()),
-           window.StatusText().toUtf8().constData(), static_cast<long long>(watch.longest()));
+    printf(
+        "window check: last result after %lld ms from start-up (%s), event loop waited at "
+        "most %lld ms\n",
+        static_cast<long long>(since_start.elapsed()), window.StatusText().toUtf8().constData(),
+        static_cast<long long>(watch.longest()));
     return 0;
 }

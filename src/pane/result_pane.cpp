@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -154,10 +155,41 @@ void ResultPane::ApplyLineSpacing(QTextCursor& cursor) const {
     cursor.mergeBlockFormat(format);
 }
 
+QTextDocument* ResultPane::Target() const {
+    return detached_ != nullptr ? detached_ : document();
+}
+
+void ResultPane::BeginDetachedFill() {
+    if (detached_ != nullptr) {
+        return;
+    }
+    detached_ = new QTextDocument(this);
+    detached_->setUndoRedoEnabled(false);
+    detached_->setDefaultFont(document()->defaultFont());
+    detached_->setDefaultTextOption(document()->defaultTextOption());
+    detached_->setDocumentMargin(document()->documentMargin());
+    // What is shown already comes along.
+    QTextCursor(detached_).insertFragment(QTextDocumentFragment(document()));
+    ResetEmptyDocument();
+    // The cursor goes to the end as the runs come, inside their edit block: moved here, it
+    // would have the text laid out.
+    insert_cursor_ = QTextCursor(detached_);
+}
+
+void ResultPane::EndDetachedFill() {
+    if (detached_ == nullptr) {
+        return;
+    }
+    QTextDocument* filled = std::exchange(detached_, nullptr);
+    // The old document is the editor's own child: setDocument deletes it.
+    setDocument(filled);
+    insert_cursor_ = QTextCursor(document());
+}
+
 void ResultPane::ResetEmptyDocument() {
     // Paragraphs inserted later take the format of the one they split, so the spacing set on
     // the empty text reaches every line.
-    QTextCursor cursor(document());
+    QTextCursor cursor(Target());
     ApplyLineSpacing(cursor);
 }
 
@@ -167,7 +199,7 @@ void ResultPane::OnCleared() {
     if (view_frozen_) {
         insert_cursor_.endEditBlock();
     }
-    document()->clear();
+    Target()->clear();
     ResetEmptyDocument();
     if (view_frozen_) {
         insert_cursor_.beginEditBlock();
@@ -203,12 +235,12 @@ void ResultPane::OnRunsAppended(const results::ResultDocument& content, std::siz
 }
 
 void ResultPane::OnHighlighted(std::size_t start, std::size_t end) {
-    std::size_t shown = ShownLength();
+    std::size_t shown = static_cast<std::size_t>(Target()->characterCount() - 1);
     end = std::min(end, shown);
     if (start >= end) {
         return;
     }
-    QTextCursor cursor(document());
+    QTextCursor cursor(Target());
     cursor.setPosition(static_cast<int>(start));
     cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
     QTextCharFormat background;
@@ -217,7 +249,7 @@ void ResultPane::OnHighlighted(std::size_t start, std::size_t end) {
 }
 
 void ResultPane::OnBatchBegun(results::BatchView view) {
-    if (view != results::BatchView::kRestore || view_frozen_) {
+    if (view != results::BatchView::kRestore || view_frozen_ || detached_ != nullptr) {
         return;
     }
     view_frozen_ = true;

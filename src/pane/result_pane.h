@@ -68,6 +68,12 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     // when no hit is recorded.
     bool NextHighlight();
 
+    // A long display (thousands of pages): until EndDetachedFill the text goes into a document
+    // that is not shown, so that nothing is laid out while it grows; then that document is
+    // shown at once, and laid out a part at a time from its top, as the view needs it.
+    void BeginDetachedFill();
+    void EndDetachedFill();
+
   signals:
     // The mouse moved onto another link (an index into result_document().Links()) or off every link
     // (kNoLink); settings links included. Also kNoLink when the pane is cleared.
@@ -115,8 +121,12 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     void ScrollLineToTop(std::size_t position);
     std::size_t ShownLength() const;
 
+    // Where the text goes: the shown document, or the one being filled out of sight.
+    QTextDocument* Target() const;
+
     // What is shown; document() is the widget's own text, which mirrors it.
     results::ResultDocument& content_;
+    QTextDocument* detached_ = nullptr;
     results::PaneAppearance appearance_;
     // Inserts at the end of the text.
     QTextCursor insert_cursor_;

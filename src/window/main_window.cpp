@@ -145,7 +145,14 @@ void MainWindow::CreateChildren() {
     };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
     reload_ = std::make_unique<StoredResultsRun>(
-        tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); });
+        tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); },
+        [this](bool filling) {
+            if (filling) {
+                pane_->BeginDetachedFill();
+            } else {
+                pane_->EndDetachedFill();
+            }
+        });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
         this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
         [this](bool showing) {
@@ -358,8 +365,8 @@ void MainWindow::RestorePlacement() {
 }
 
 void MainWindow::FitFrame() {
-    if (windowHandle() == nullptr || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized |
-                                                       Qt::WindowFullScreen)) != 0) {
+    if (windowHandle() == nullptr ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0) {
         return;
     }
     QMargins frame = windowHandle()->frameMargins();
@@ -383,8 +390,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::TrackNormalFrame() {
-    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) !=
-            0 ||
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0 ||
         !isVisible()) {
         return;
     }

@@ -42,8 +42,13 @@ int CountWalkedPages(const store::PageTree& tree, store::ItemId selected) {
 }
 
 StoredResultsRun::StoredResultsRun(const store::PageTree& tree, fetch::CheckObserver& observer,
-                                   std::function<void(int, int)> progress)
-    : tree_(tree), observer_(observer), progress_(std::move(progress)), walk_(tree) {}
+                                   std::function<void(int, int)> progress,
+                                   std::function<void(bool)> filling)
+    : tree_(tree),
+      observer_(observer),
+      progress_(std::move(progress)),
+      filling_(std::move(filling)),
+      walk_(tree) {}
 
 void StoredResultsRun::Start(store::ItemId selected, bool all, int n_reload) {
     store::ItemRecord item;
@@ -66,6 +71,9 @@ void StoredResultsRun::Start(store::ItemId selected, bool all, int n_reload) {
     total_ = CountWalkedPages(tree_, selected);
     has_page_ = walk_.First(selected, page_);
     progress_(0, total_);
+    if (filling_) {
+        filling_(true);
+    }
     Step();
 }
 
@@ -100,6 +108,9 @@ void StoredResultsRun::Stop() {
 void StoredResultsRun::Finish(bool stopped) {
     running_ = false;
     has_page_ = false;
+    if (filling_) {
+        filling_(false);
+    }
     observer_.CaretToStart();
     // "処理を中止しました。" when Esc stopped it.
     observer_.SetStatusText(stopped ? fetch::messages::kProcessingAborted : std::string_view());

@@ -18,9 +18,12 @@ class StoredResultsRun : public QObject {
     Q_OBJECT
 
   public:
-    // progress(done, total) follows the pages shown; (0, 0) when the run is over.
+    // progress(done, total) follows the pages shown; (0, 0) when the run is over. filling(true)
+    // comes once the pane is cleared for a folder's pages, filling(false) when they are all in
+    // it (or the run was stopped): the pane may gather the text out of sight meanwhile.
     StoredResultsRun(const store::PageTree& tree, fetch::CheckObserver& observer,
-                     std::function<void(int done, int total)> progress);
+                     std::function<void(int done, int total)> progress,
+                     std::function<void(bool filling)> filling = {});
 
     // Starts showing the stored results below the item (for a page: at once). `all`: every
     // page's latest update text; otherwise what each page's result code says.
@@ -36,6 +39,7 @@ class StoredResultsRun : public QObject {
     const store::PageTree& tree_;
     fetch::CheckObserver& observer_;
     std::function<void(int, int)> progress_;
+    std::function<void(bool)> filling_;
     fetch::PageWalk walk_;
     store::ItemRecord page_;
     bool has_page_ = false;

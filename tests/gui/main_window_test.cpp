@@ -433,6 +433,10 @@ TEST_F(MainWindowTest, ReloadAllFillsThePaneInTurnsWithProgressAndEscStopsIt) {
     EXPECT_LT(stopped_at, kPages);
     EXPECT_EQ(window.StatusText(), Q("処理を中止しました。"));
     EXPECT_FALSE(window.progress_bar().isVisible());
+    auto pane_length = [&] {
+        return static_cast<std::size_t>(window.result_pane().document()->characterCount() - 1);
+    };
+    EXPECT_EQ(pane_length(), window.document().Length()) << "what was gathered is shown";
     EXPECT_TRUE(window.tree_view().isEnabled());
     QTest::qWait(50);
     EXPECT_EQ(pages_shown(), stopped_at) << "nothing follows once stopped";
@@ -449,6 +453,12 @@ TEST_F(MainWindowTest, ReloadAllFillsThePaneInTurnsWithProgressAndEscStopsIt) {
     EXPECT_EQ(pages_shown(), kPages);
     EXPECT_FALSE(window.progress_bar().isVisible());
     EXPECT_EQ(window.StatusText(), "");
+    // The pane shows the whole text, its links included.
+    EXPECT_EQ(pane_length(), window.document().Length());
+    const results::LinkRecord& last = window.document().Links().back();
+    EXPECT_EQ(window.result_pane().AnyLinkAt(last.start), window.document().Links().size() - 1);
+    window.RunCommand(kNextBlock);
+    EXPECT_GT(window.result_pane().SelectionStart(), 0u) << "the block jumps find the pages";
 }
 
 TEST_F(MainWindowTest, APageWhoseCheckFailedShowsItInTheTree) {
