@@ -62,7 +62,7 @@ int Reload(window::MainWindow& window) {
     clock.start();
     window.RunCommand(window::kReloadAll);
     while (window.reload().running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     window.result_pane().viewport()->repaint();
     qint64 shown = clock.elapsed();
@@ -121,10 +121,10 @@ int main(int argc, char** argv) {
     // The check starts once the event loop runs, and ends when the last page is shown.
     QTimer::singleShot(0, [] {});
     while (!window.check().running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     while (window.check().running()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     printf(
         "window check: last result after %lld ms from start-up (%s), event loop waited at "

@@ -73,6 +73,9 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     // shown at once, and laid out a part at a time from its top, as the view needs it.
     void BeginDetachedFill();
     void EndDetachedFill();
+    bool IsFillingDetached() const { return detached_ != nullptr; }
+    // Characters the pane shows.
+    std::size_t ShownCharacters() const { return ShownLength(); }
 
   signals:
     // The mouse moved onto another link (an index into result_document().Links()) or off every link

@@ -38,6 +38,12 @@ constexpr std::string_view kSettingsLinkStatus =
     "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
     "\x82\xb7";
 
+// The characters a check shows as its pages come; what follows is shown at its end.
+constexpr std::size_t kLiveCharacters = 20000;
+
+// The status bar is painted at once at most this often (milliseconds).
+constexpr qint64 kStatusPaintInterval = 40;
+
 // The progress bar's width in the status bar.
 constexpr int kProgressWidth = 220;
 
@@ -116,10 +122,8 @@ void MainWindow::CreateChildren() {
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
 
-    status_label_ = new QLabel(this);
-    status_label_->setObjectName("StatusText");
-    status_label_->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(status_label_, 1);
+    // The status bar's single text is its message, which it draws itself: a check changes it
+    // for every page, and a label would have the status bar laid out anew each time.
     progress_ = new QProgressBar(this);
     progress_->setObjectName("Progress");
     progress_->setMaximumWidth(kProgressWidth);
@@ -142,7 +146,15 @@ void MainWindow::CreateChildren() {
         if (progress_->isVisible()) {
             ShowProgress(++progress_done_, progress_->maximum());
         }
+        // Once the pane holds more than a few screens, the rest of a check's results gather out
+        // of sight and come in at its end: laying out every page as it comes costs a check of
+        // a thousand pages about a third of its time.
+        if (check_->running() && !pane_->IsFillingDetached() &&
+            pane_->ShownCharacters() > kLiveCharacters) {
+            pane_->BeginDetachedFill();
+        }
     };
+    check_observer_->check_finished = [this] { pane_->EndDetachedFill(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
     reload_ = std::make_unique<StoredResultsRun>(
         tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); },
@@ -225,10 +237,18 @@ void MainWindow::ShowProgress(int done, int total) {
         progress_->hide();
         return;
     }
+    // The bar is drawn afresh at most every few milliseconds (and at its ends): drawing it for
+    // each of a thousand pages costs a check a noticeable share of its time.
+    bool fresh = !progress_->isVisible() || progress_->maximum() != total;
+    if (!fresh && done != total && done != 0 && last_progress_paint_.isValid() &&
+        last_progress_paint_.elapsed() < kStatusPaintInterval) {
+        return;
+    }
+    last_progress_paint_.start();
     progress_->setRange(0, total);
     progress_->setValue(std::min(done, total));
     progress_->show();
-    progress_->repaint();
+    PaintSoon(progress_);
 }
 
 void MainWindow::StartCheck(store::ItemId item) {
@@ -242,12 +262,23 @@ void MainWindow::StartCheck(store::ItemId item) {
 }
 
 void MainWindow::SetStatusText(std::string_view text) {
-    status_label_->setText(desktop::FromSjis(text));
-    status_label_->repaint();
+    statusBar()->showMessage(desktop::FromSjis(text));
+    PaintSoon(statusBar());
+}
+
+void MainWindow::PaintSoon(QWidget* widget) {
+    // Shown at once even inside a long loop that keeps the event loop waiting, but painted at
+    // most every few milliseconds: a check changes the status bar for every page.
+    if (!last_status_paint_.isValid() || last_status_paint_.elapsed() >= kStatusPaintInterval) {
+        widget->repaint();
+        last_status_paint_.start();
+    } else {
+        widget->update();
+    }
 }
 
 QString MainWindow::StatusText() const {
-    return status_label_->text();
+    return statusBar()->currentMessage();
 }
 
 void MainWindow::ClearPane() {
@@ -436,6 +467,14 @@ void MainWindow::ShowAsStored() {
     if (settings_.startup_check != 0) {
         QTimer::singleShot(0, this, [this] { StartCheck(tree_.root()); });
     }
+}
+
+bool MainWindow::event(QEvent* event) {
+    // Menus and buttons have no status tips; hovering them must not clear the status text.
+    if (event->type() == QEvent::StatusTip) {
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 // The main window: the toolbar, the page tree on the left and the result pane on the right, the
 // status bar with its single text, the menus, and the commands that drive everything else.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -83,6 +84,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -102,6 +104,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     // Sizes the inner area so that the window's frame (title bar and borders included) is the
     // stored normal rectangle, once the window manager has told the frame's size.
     void FitFrame();
+    // Paints a widget of the status bar now, or soon when it was painted a moment ago.
+    void PaintSoon(QWidget* widget);
     // Follows the frame's rectangle while the window is neither maximised nor minimised.
     void TrackNormalFrame();
     void UpdateEditMenu();
@@ -128,9 +132,10 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QSplitter* splitter_ = nullptr;
     PageTreeView* tree_view_ = nullptr;
     pane::ResultPane* pane_ = nullptr;
-    QLabel* status_label_ = nullptr;
     QProgressBar* progress_ = nullptr;
     int progress_done_ = 0;  // pages of the running check that are done
+    QElapsedTimer last_status_paint_;
+    QElapsedTimer last_progress_paint_;
     CommandActions actions_;
 
     net::QtEventLoop loop_;

@@ -45,7 +45,9 @@ void MainWindow::LockCommands(bool enable) {
     actions_.menu.at(kMenuProperties)->setEnabled(enable);
     actions_.menu.at(kOpenUrlInBrowser)->setEnabled(enable && SelectedIsPage());
     if (enable) {
-        ShowProgress(0, 0);  // the long work is over
+        // The long work is over: its results are all shown.
+        ShowProgress(0, 0);
+        pane_->EndDetachedFill();
     }
     pane_->setFocus();
 }

@@ -56,6 +56,9 @@ void WindowCheckObserver::PlaySound(std::string_view file) {
 }
 
 void WindowCheckObserver::ShowFinishMessage(std::string_view text) {
+    if (check_finished) {
+        check_finished();
+    }
     ShowMessage(window_.window(), text, "Velnora", MessageButtons::kOk, MessageIcon::kInformation);
 }
 

@@ -40,6 +40,8 @@ class WindowCheckObserver : public results::DisplayCheckObserver {
     // Called once for each page of the check that is done: its result recorded, or its error
     // shown.
     std::function<void()> page_counted;
+    // Called when the check is over, before its completion notice.
+    std::function<void()> check_finished;
     // A new check begins: every page counts again.
     void ResetCount() { counted_.clear(); }
 
