@@ -30,6 +30,7 @@
 #include "ini/ini_file.h"
 #include "pane/result_pane.h"
 #include "support/scoped_env.h"
+#include "support/servers.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 #include "window/commands.h"
@@ -572,6 +573,42 @@ TEST_F(MainWindowTest, PagesAddedByAnotherProgramAppearWithoutARestart) {
             return child(tree.root(), "new") == 0 && child(child(tree.root(), "G"), "later") != 0;
         },
         5000));
+}
+
+TEST_F(MainWindowTest, ALargeCheckShowsEveryResultInThePaneAtItsEnd) {
+    test::TempDir server_dir;
+    std::string root = server_dir / "www";
+    test::MakeDir(root);
+    auto write_pages = [&](int version) {
+        for (int i = 0; i < 40; ++i) {
+            std::string html = "<html><body>\n";
+            for (int line = 0; line < 30; ++line) {
+                html += "<p>version " + std::to_string(version) + " line " + std::to_string(line) +
+                        " of page " + std::to_string(i) + "</p>\n";
+            }
+            test::WriteBytes(root + "/p" + std::to_string(i) + ".html", html + "</body></html>\n");
+        }
+    };
+    write_pages(1);
+    test::NginxServer nginx;
+    ASSERT_TRUE(nginx.Start(server_dir.path(), root, nullptr));
+    for (int i = 0; i < 40; ++i) {
+        AddPage("p" + std::to_string(i) + ".dat",
+                "http://127.0.0.1:" + std::to_string(nginx.http_port()) + "/p" + std::to_string(i) +
+                    ".html");
+    }
+    test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nFINISH_MESSAGE=0\r\nUSE_HEAD=0\r\n");
+    MainWindow& window = Open();
+    window.RunCommand(kStartCheck);  // the first check keeps every page's text
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.check().running(); }, 30000));
+    write_pages(2);
+    window.RunCommand(kStartCheck);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.check().running(); }, 30000));
+    EXPECT_GT(window.document().Length(), 20000u);
+    EXPECT_EQ(static_cast<std::size_t>(window.result_pane().document()->characterCount() - 1),
+              window.document().Length())
+        << "the results gathered out of sight are shown";
+    EXPECT_NE(window.result_pane().toPlainText().indexOf(Q("version 2 line 29 of page 39")), -1);
 }
 
 TEST(SingleInstance, ASecondCopyRaisesTheFirstAndEnds) {
