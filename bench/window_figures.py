@@ -16,7 +16,6 @@ The homes go below --work (default: /dev/shm when it exists, so that the disk do
 import argparse
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -56,46 +55,26 @@ def run(command, env):
 
 
 def check_figures(build, parent, count):
-    work = tempfile.mkdtemp(prefix="velnora-wcheck-", dir=parent)
-    try:
-        sample = open(os.path.join(HERE, "data", "page-sjis.txt"), "rb").read()
-        body = sample.split(b"\r\n\r\n", 1)[1]
-        while len(body) < 200 * 1024:
-            body += body
-        www = os.path.join(work, "www")
-        check_pages.make_pages(www, count, body, 0)
-        port = check_pages.free_port()
-        nginx = check_pages.start_nginx(work, www, port)
-        try:
-            home = os.path.join(work, "home")
-            for i in range(count):
-                page = os.path.join(home, "data", "p%d.dat" % i)
-                os.makedirs(page)
-                with open(os.path.join(page, "site.ini"), "wb") as f:
-                    f.write(b"[CONFIG]\r\nURL=http://127.0.0.1:%d/p%d.html\r\nUSE_OLD_LOG=1\r\n"
-                            % (port, i))
-            with open(os.path.join(home, "velnora.ini"), "wb") as f:
-                f.write(b"[CONFIG]\r\nFINISH_MESSAGE=0\r\n")
-            cli = os.path.join(build, "bin", "velnora-cli")
-            run([cli, "check"], dict(os.environ, VELNORA_HOME=home))
-            check_pages.make_pages(www, count, body, 1)
-            homes = {}
-            for name in ("cli", "window"):
-                homes[name] = os.path.join(work, "home-" + name)
-                shutil.copytree(home, homes[name])
-            cli_wall, cli_out = run([cli, "check"], dict(os.environ, VELNORA_HOME=homes["cli"]))
-            bench = os.path.join(build, "bin", "window_work_bench")
-            env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-            window_wall, window_out = run([bench, "check", homes["window"]], env)
-            print("%d changed pages: velnora-cli check %.2f s (%s)" %
-                  (count, cli_wall, cli_out.splitlines()[-1] if cli_out else ""))
-            print("%d changed pages: window %.2f s to exit; %s" % (count, window_wall, window_out))
-            print("window / command line: %.2f" % (window_wall / cli_wall))
-        finally:
-            os.killpg(nginx.pid, signal.SIGKILL)
-            nginx.wait()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    with check_pages.served_pages(parent, count) as (work, www, port, body):
+        home = os.path.join(work, "home")
+        check_pages.add_home_pages(os.path.join(home, "data"), count, port)
+        with open(os.path.join(home, "velnora.ini"), "wb") as f:
+            f.write(b"[CONFIG]\r\nFINISH_MESSAGE=0\r\n")
+        cli = os.path.join(build, "bin", "velnora-cli")
+        run([cli, "check"], dict(os.environ, VELNORA_HOME=home))
+        check_pages.make_pages(www, count, body, 1)
+        homes = {}
+        for name in ("cli", "window"):
+            homes[name] = os.path.join(work, "home-" + name)
+            shutil.copytree(home, homes[name])
+        cli_wall, cli_out = run([cli, "check"], dict(os.environ, VELNORA_HOME=homes["cli"]))
+        bench = os.path.join(build, "bin", "window_work_bench")
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        window_wall, window_out = run([bench, "check", homes["window"]], env)
+        print("%d changed pages: velnora-cli check %.2f s (%s)" %
+              (count, cli_wall, cli_out.splitlines()[-1] if cli_out else ""))
+        print("%d changed pages: window %.2f s to exit; %s" % (count, window_wall, window_out))
+        print("window / command line: %.2f" % (window_wall / cli_wall))
 
 
 def main():

@@ -2,10 +2,16 @@
 
 // "リロード" and "全てリロード": a page's or a folder's stored results shown again, no fetch.
 
+#include <string>
+#include <string_view>
+
 #include "fetch/check_observer.h"
 #include "store/page_tree.h"
 
 namespace velnora::fetch {
+
+// "読み込み中 "%.100s"...": the status text while a page's stored results are read.
+std::string LoadingText(std::string_view name);
 
 // For a page, its newest n_reload update texts; for a folder or the root, every page the check's
 // walk yields (disabled ones left out): its latest update text when all is set, else what its

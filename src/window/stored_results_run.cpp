@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "fetch/messages.h"
-#include "text/bounded_string.h"
+#include "fetch/reload.h"
 
 namespace velnora::window {
 
@@ -13,14 +13,6 @@ namespace {
 // How long one turn may show pages before the event loop gets its turn: well below the 100 ms
 // within which the window must answer.
 constexpr qint64 kSliceMilliseconds = 20;
-
-// "読み込み中 "%.100s"..."
-std::string Loading(std::string_view name) {
-    std::string text(fetch::messages::kLoadingPrefix);
-    text.append(text::CutToBuffer(name, 101));
-    text.append("\"...");
-    return text;
-}
 
 }  // namespace
 
@@ -58,7 +50,7 @@ void StoredResultsRun::Start(store::ItemId selected, bool all, int n_reload) {
     observer_.LockCommands(false);
     observer_.ClearPane();
     if (item.node.kind == store::KIND_PAGE) {
-        observer_.SetStatusText(Loading(item.node.name));
+        observer_.SetStatusText(fetch::LoadingText(item.node.name));
         observer_.ShowResultsAfterCheck(item, n_reload);
         observer_.CaretToStart();
         observer_.SetStatusText("");
@@ -85,7 +77,7 @@ void StoredResultsRun::Step() {
     slice.start();
     while (has_page_ && slice.elapsed() < kSliceMilliseconds) {
         if (done_ % 16 == 0) {
-            observer_.SetStatusText(Loading(page_.node.name));
+            observer_.SetStatusText(fetch::LoadingText(page_.node.name));
         }
         observer_.ShowResultsAfterCheck(page_, all_ ? 1 : 0);
         ++done_;
