@@ -1029,6 +1029,9 @@ TEST_F(TreeTest, ClearPastLogsOfTheRootWalksEveryPageAndKeepsTheCurrentOnes) {
     EXPECT_EQ(services_.statuses, (std::vector<std::string>{
                                       Sjis("過去ログ削除中..."), Sjis("過去ログ削除中\"p\"..."),
                                       Sjis("過去ログ削除中\"q\"..."), Sjis("過去ログ削除完了。")}));
+    // The progress bar counts the pages and goes at the end.
+    EXPECT_EQ(services_.progress,
+              (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}, {0, 0}}));
 }
 
 TEST_F(TreeTest, ClearPastLogsOfOnePageLeavesTheOthers) {
