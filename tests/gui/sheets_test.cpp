@@ -668,14 +668,14 @@ TEST(DialogSheetLauncher, ShowsEachSheetAndReturnsItsChangedFlag) {
     EXPECT_EQ(showing.size(), 8u);
 }
 
-// The object names of the widgets Tab reaches from the focused one, in order, until it comes
-// back.
+// The object names of the widgets of the sheet that Tab reaches from the focused one, in order,
+// until it comes back (or leaves the sheet).
 std::vector<std::string> TabRing(QDialog& sheet) {
     std::vector<std::string> names;
     QWidget* start = QApplication::focusWidget();
     for (int i = 0; i < 40; ++i) {
         QWidget* focus = QApplication::focusWidget();
-        if (focus == nullptr || (i > 0 && focus == start)) {
+        if (focus == nullptr || !sheet.isAncestorOf(focus) || (i > 0 && focus == start)) {
             break;
         }
         names.push_back(focus->objectName().isEmpty() ? focus->metaObject()->className()
