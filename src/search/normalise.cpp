@@ -1,9 +1,8 @@
 #include "search/normalise.h"
 
-#include <algorithm>
 #include <cstdint>
 
-#include "search/fold_tables.h"
+#include "text/fold_tables.h"
 #include "text/shift_jis.h"
 
 namespace velnora::search {
@@ -32,18 +31,7 @@ constexpr bool TakesVoicedMark(unsigned char byte) {
 }
 
 std::uint16_t FoldDouble(std::uint16_t code) {
-    if (code == kLongVowelMark) {
-        return kFullWidthMinus;
-    }
-    const FoldPair* first = kFullWidthUpperCase;
-    const FoldPair* last = kFullWidthUpperCase + kFullWidthUpperCaseCount;
-    if (code < first->from || code > (last - 1)->from) {
-        return code;
-    }
-    const FoldPair* found = std::lower_bound(
-        first, last, code,
-        [](const FoldPair& pair, std::uint16_t value) { return pair.from < value; });
-    return found != last && found->from == code ? found->to : code;
+    return code == kLongVowelMark ? kFullWidthMinus : text::FullWidthCapital(code);
 }
 
 }  // namespace
@@ -68,15 +56,15 @@ void Normalise(std::string_view text, std::u16string& out) {
             code = kFullWidthVu;
             used = 2;
         } else if (next == kHalfWidthVoicedMark && TakesVoicedMark(byte)) {
-            code = static_cast<std::uint16_t>(kSingleByteFullWidth[byte] + 1);
+            code = static_cast<std::uint16_t>(text::kSingleByteFullWidth[byte] + 1);
             used = 2;
         } else if (next == kHalfWidthSemiVoicedMark && TakesSemiVoicedMark(byte)) {
-            code = static_cast<std::uint16_t>(kSingleByteFullWidth[byte] + 2);
+            code = static_cast<std::uint16_t>(text::kSingleByteFullWidth[byte] + 2);
             used = 2;
         } else if (byte == kHalfWidthLongVowelMark || byte == '-') {
             code = kFullWidthMinus;
         } else {
-            code = kSingleByteFullWidth[byte];
+            code = text::kSingleByteFullWidth[byte];
             if (code == 0) {
                 return;  // no full-width form: the searchable part ends here
             }

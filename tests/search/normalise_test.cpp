@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "search/fold_tables.h"
 #include "support/sjis.h"
 
 namespace velnora::search {
@@ -94,26 +91,6 @@ TEST(Normalise, StoredMarkupAndReferencesAreSearchedAsTheyAre) {
     EXPECT_TRUE(FindsBytes("&lt;", "a &lt; b"));
     EXPECT_FALSE(FindsBytes("<", "a &lt; b")) << "references are not decoded first";
     EXPECT_TRUE(FindsBytes("href", "<a href=\"http://example.com/\">x</a>"));
-}
-
-TEST(FoldTables, GeneratedCountsAndSpotValues) {
-    int mapped = static_cast<int>(std::count_if(std::begin(kSingleByteFullWidth),
-                                                std::end(kSingleByteFullWidth),
-                                                [](std::uint16_t code) { return code != 0; }));
-    EXPECT_EQ(mapped, 95 + 63) << "the printable ASCII characters and the half-width kana";
-    const std::pair<unsigned char, std::uint16_t> spots[] = {
-        {' ', 0x8140},  {'A', 0x8260},  {'a', 0x8260},  {'z', 0x8279},
-        {'0', 0x824F},  {'-', 0x817C},  {0xA1, 0x8142}, {0xB1, 0x8341},
-        {0xB6, 0x834A}, {0xCA, 0x836E}, {0xDD, 0x8393}, {0xDE, 0x814A},
-        {0xDF, 0x814B}, {'\t', 0},      {0x80, 0},      {0x81, 0},
-    };
-    for (auto [byte, code] : spots) {
-        EXPECT_EQ(kSingleByteFullWidth[byte], code) << std::hex << int{byte};
-    }
-    EXPECT_EQ(kFullWidthUpperCase[0].from, 0x8281);
-    EXPECT_EQ(kFullWidthUpperCase[0].to, 0x8260);
-    EXPECT_EQ(kFullWidthUpperCase[kFullWidthUpperCaseCount - 1].from, 0x829A);
-    EXPECT_EQ(kFullWidthUpperCase[kFullWidthUpperCaseCount - 1].to, 0x8279);
 }
 
 }  // namespace
