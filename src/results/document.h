@@ -52,9 +52,9 @@ struct LinkRecord {
 // An image of a rendered line, shown in the pane as its image text (a link or plain text).
 // Recorded so that an export can write the image itself in place of that text.
 struct ImageRecord {
-    std::size_t start = 0;   // character position of the image's text
-    std::size_t length = 0;  // characters
-    std::string source;      // the decoded source; empty when the image has none
+    std::size_t start = 0;           // character position of the image's text
+    std::size_t length = 0;          // characters
+    std::string source;              // the decoded source; empty when the image has none
     std::optional<std::string> alt;  // the decoded alternative text, when the image has one
 };
 

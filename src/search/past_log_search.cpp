@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "fetch/page_walk.h"
+#include "fetch/reload.h"
 #include "files/text_file.h"
 #include "search/normalise.h"
 #include "search/texts.h"
 #include "store/log_index.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
-#include "text/bounded_string.h"
 
 namespace velnora::search {
 
@@ -99,9 +99,7 @@ std::size_t SearchPastLogs(const store::PageTree& tree, store::ItemId item,
 }
 
 std::string SearchingText(std::string_view page_name) {
-    std::string text(kSearchingPrefix);
-    text.append(text::CutToBuffer(page_name, 101)).append(kSearchingSuffix);
-    return text;
+    return fetch::PageProgressText(kSearchingPrefix, page_name);
 }
 
 }  // namespace velnora::search

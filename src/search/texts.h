@@ -6,9 +6,8 @@
 
 namespace velnora::search {
 
-// 検索中 " the page's name "...: the status bar before each page.
+// 検索中 " (then the page's name and "...): the status bar before each page.
 inline constexpr std::string_view kSearchingPrefix = "\x8C\x9F\x8D\xF5\x92\x86 \"";
-inline constexpr std::string_view kSearchingSuffix = "\"...";
 
 // 検索完了: the status bar once the search has ended, stopped or not.
 inline constexpr std::string_view kSearchDone = "\x8C\x9F\x8D\xF5\x8A\xAE\x97\xB9";

@@ -1,9 +1,9 @@
 #include "results/highlight.h"
-#include "results/text_find.h"
 
 #include <gtest/gtest.h>
 
 #include "results/results_support.h"
+#include "results/text_find.h"
 
 namespace velnora::results {
 namespace {
@@ -62,13 +62,11 @@ TEST(FindNoCase, FindsTheFirstOccurrenceFromAPosition) {
         std::optional<FoundRange> found;
     };
     const Case cases[] = {
-        {0, "find", FoundRange{3, 7}},   // letter case ignored
-        {4, "find", FoundRange{8, 12}},  // one position after a match's start: the next one
+        {0, "find", FoundRange{3, 7}},    // letter case ignored
+        {4, "find", FoundRange{8, 12}},   // one position after a match's start: the next one
         {9, "find", FoundRange{17, 21}},  // not ＦＩＮＤ; link text is text too
-        {0, "ｆｉｎｄ", FoundRange{13, 17}},
-        {18, "find", std::nullopt},
-        {0, "検索", FoundRange{0, 2}},
-        {0, "", std::nullopt},
+        {0, "ｆｉｎｄ", FoundRange{13, 17}}, {18, "find", std::nullopt},
+        {0, "検索", FoundRange{0, 2}},       {0, "", std::nullopt},
         {100, "find", std::nullopt},
     };
     for (const Case& c : cases) {
