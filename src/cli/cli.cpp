@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/page_commands.h"
+#include "cli/result_commands.h"
 #include "cli/tree_commands.h"
 #include "text/version.h"
 
@@ -23,6 +24,12 @@ constexpr std::string_view kUsage =
     "  reload [--all] [ITEM]\n"
     "                     print the stored results without fetching (--all: the latest\n"
     "                     update text of every page)\n"
+    "  search [--] TEXT [ITEM]\n"
+    "                     print the lines of the stored update texts of ITEM (default: every\n"
+    "                     page) that hold TEXT, without regard to letter case and width\n"
+    "  export [--all] FILE.html [ITEM]\n"
+    "                     write what reload prints as an HTML document (FILE - : standard\n"
+    "                     output)\n"
     "  list               print the tree with each page's last result and URL\n"
     "  add ITEM URL       add a page (e.g. \"News/Site A\" http://example.com/)\n"
     "  process PAGE_DIR   check the response stored in PAGE_DIR/htmltmp.txt as a check does\n"
@@ -42,8 +49,9 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {"check", CheckCommand}, {"reload", ReloadCommand},   {"list", ListCommand},
-    {"add", AddCommand},     {"process", ProcessCommand}, {"extract", ExtractCommand},
+    {"check", CheckCommand},   {"reload", ReloadCommand},   {"list", ListCommand},
+    {"add", AddCommand},       {"process", ProcessCommand}, {"extract", ExtractCommand},
+    {"search", SearchCommand}, {"export", ExportCommand},
 };
 
 }  // namespace

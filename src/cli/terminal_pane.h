@@ -22,6 +22,10 @@ class TerminalPane : public results::DisplayCheckObserver,
     TerminalPane(std::ostream& out, store::PageTree& tree,
                  const results::DisplaySettings& settings);
 
+    // What the pane holds, and its displays.
+    const results::ResultDocument& document() const { return document_; }
+    results::ResultDisplay& display() { return pane_display_; }
+
     // The status bar's last text (the completion text once a check has ended), Shift_JIS.
     const std::string& status_text() const { return status_text_; }
 

@@ -160,3 +160,98 @@ TEST_F(CliHome, ReloadPrintsTheStoredResults) {
 
 }  // namespace
 }  // namespace velnora::cli
+
+namespace velnora::cli {
+namespace {
+
+// A home with one page that has two update texts.
+class CliResults : public CliHome {
+  protected:
+    CliResults() {
+        std::string page = home_ / ("data/" + test::Sjis("ニュース.grp"));
+        test::MakeDir(page);
+        page += "/Site.dat";
+        test::MakeDir(page);
+        test::WriteBytes(page + "/site.ini", "[CONFIG]\r\nURL=http://example.com/\r\n");
+        test::WriteBytes(
+            page + "/add1.txt",
+            test::Sjis("新しい <a href=\"http://example.com/n?a=1&amp;b=2\">記事</a>\r\n"
+                       "<script>x</script>\r\n"));
+        test::WriteBytes(page + "/add0.txt", test::Sjis("古いｶﾞｲﾄﾞ\r\n"));
+        test::WriteBytes(page + "/index.txt", "1");
+        test::WriteBytes(page + "/result.ini", "[RESULT]\r\nCODE=3\r\n");
+        test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nHEADER=# %link; %date;\r\n");
+    }
+};
+
+TEST_F(CliResults, SearchPrintsTheHitBlocksAndSaysWhetherItFoundAny) {
+    Result found = RunCli({"search", "ガイド"});
+    EXPECT_EQ(found.status, kExitOk) << found.err;
+    EXPECT_EQ(found.out, "# Site <http://example.com/> \n古いｶﾞｲﾄﾞ\n\n");
+    Result in_folder = RunCli({"search", "SCRIPT", "ニュース"});
+    EXPECT_EQ(in_folder.out, "# Site <http://example.com/> \n<script>x</script>\n\n");
+    Result none = RunCli({"search", "--", "-missing"});
+    EXPECT_EQ(none.status, kExitFailure);
+    EXPECT_EQ(none.out, "「-missing」は見つかりませんでした。\n");
+}
+
+TEST_F(CliResults, SearchRefusesBadUse) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"search"},                         // no text
+        {"search", ""},                     // an empty text
+        {"search", std::string(129, 'x')},  // longer than 128 bytes
+        {"search", "\xF0\x9F\x98\x80"},     // no Shift_JIS form
+        {"search", "\tx"},                  // nothing searchable
+        {"search", "-x"},                   // an unknown option
+        {"search", "x", "Missing"},         // no such item
+        {"search", "x", "a", "b"},          // too many operands
+    };
+    for (const std::vector<std::string>& args : bad) {
+        Result result = RunCli(args);
+        EXPECT_EQ(result.status, kExitUsage) << (args.size() > 1 ? args[1] : "");
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_EQ(RunCli({"search", std::string(128, 'x')}).status, kExitFailure)
+        << "128 bytes are searched";
+}
+
+TEST_F(CliResults, ExportWritesWhatReloadShowsAsHtml) {
+    std::string file = home_ / "out.html";
+    Result written = RunCli({"export", file});
+    EXPECT_EQ(written.status, kExitOk) << written.err;
+    EXPECT_TRUE(written.out.empty());
+    std::string html = test::ReadBytes(file);
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE HTML PUBLIC")) << html;
+    EXPECT_NE(html.find("\r\n<body>\r\n# <a href=\"http://example.com/\">Site</a> "),
+              std::string::npos)
+        << html;
+    EXPECT_NE(
+        html.find(test::Sjis("新しい <a href=\"http://example.com/n?a=1&amp;b=2\">記事</a><br>\r\n"
+                             "&lt;script&gt;x&lt;/script&gt;<br>\r\n")),
+        std::string::npos)
+        << html;
+    EXPECT_TRUE(html.ends_with("\r\n</body>\r\n</html>\r\n"));
+
+    Result to_stdout = RunCli({"export", "-", "ニュース/Site"});
+    EXPECT_EQ(to_stdout.status, kExitOk);
+    EXPECT_NE(to_stdout.out.find(test::Sjis("古いｶﾞｲﾄﾞ")), std::string::npos)
+        << "a page shows its N_RELOAD texts";
+
+    test::WriteBytes(test::Sjis(home_ / "data/ニュース.grp/Site.dat/result.ini"),
+                     "[RESULT]\r\nCODE=1\r\n");
+    EXPECT_EQ(RunCli({"export", "-"}).out.find(test::Sjis("新しい")), std::string::npos);
+    EXPECT_NE(RunCli({"export", "--all", "-"}).out.find(test::Sjis("新しい")), std::string::npos);
+}
+
+TEST_F(CliResults, ExportRefusesBadUseAndReportsAFileItCannotWrite) {
+    EXPECT_EQ(RunCli({"export"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"export", "--frob", "x.html"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"export", "a.html", "b", "c"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"export", home_ / "x.html", "Missing"}).status, kExitUsage);
+    Result unwritable = RunCli({"export", home_ / "no/such/dir.html"});
+    EXPECT_EQ(unwritable.status, kExitFailure);
+    EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velnora::cli
