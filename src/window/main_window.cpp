@@ -19,8 +19,10 @@
 #include "text/bounded_string.h"
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
+#include "window/export_commands.h"
 #include "window/message_box.h"
 #include "window/page_tree_view.h"
+#include "window/search_commands.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
 
@@ -54,7 +56,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
 }
 
 MainWindow::~MainWindow() {
-    // The check goes first: its worker and posted tasks refer to the tree and the pane.
+    // The check and the search go first: their workers and posted tasks refer to the tree and
+    // the pane.
+    search_.reset();
     check_.reset();
     operations_.reset();
 }
@@ -112,6 +116,10 @@ void MainWindow::CreateChildren() {
             }
         });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
+    search_ =
+        std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
+    export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
+                                               [this] { return SelectedItem(); });
     ApplyDisplaySettings();
     operations_->PopulateTree();
 }
@@ -223,6 +231,7 @@ void MainWindow::OnLinkActivated(int link) {
         }
         return;
     }
+    export_->RecordLink(static_cast<std::size_t>(link));
     SetStatusText(tree_texts::OpeningText(target));
     OpenAddress(target);
 }
@@ -317,6 +326,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // A past-log search stops and its dialog closes; the check decides whether to wait.
+    search_->Shutdown();
     bool may_close =
         check_->RequestClose([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     if (!may_close) {

@@ -33,7 +33,9 @@ class DialogSheetLauncher;
 
 namespace velnora::window {
 
+class ExportCommands;
 class PageTreeView;
+class SearchCommands;
 class TreeOperations;
 
 class MainWindow : public QMainWindow, public WindowServices, public results::StatusSink {
@@ -72,6 +74,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDocument& document() { return document_; }
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
+    SearchCommands& search() { return *search_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +121,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     std::unique_ptr<fetch::CheckRun> check_;
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
+    std::unique_ptr<SearchCommands> search_;
+    std::unique_ptr<ExportCommands> export_;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;
