@@ -1,5 +1,6 @@
 #include "search/normalise.h"
 
+#include <array>
 #include <cstdint>
 
 #include "text/fold_tables.h"
@@ -19,16 +20,34 @@ constexpr unsigned char kHalfWidthSemiVoicedMark = 0xDF;  // ﾟ
 constexpr unsigned char kHalfWidthU = 0xB3;               // ｳ
 constexpr unsigned char kHalfWidthLongVowelMark = 0xB0;   // ｰ
 
-// The half-width kana that take the voiced mark (ｶ to ﾄ, and ﾊ to ﾎ, which also take the
-// semi-voiced mark). Their voiced forms follow their full-width forms in the code page: + 1 for
-// voiced, + 2 for semi-voiced.
-constexpr bool TakesSemiVoicedMark(unsigned char byte) {
-    return byte >= 0xCA && byte <= 0xCE;
-}
+// What a byte needs to be folded.
+enum class ByteKind : unsigned char {
+    kSingle,        // its full-width form, or the end of the searchable part when it has none
+    kLead,          // the lead byte of a two-byte character
+    kVoicable,      // ｶ to ﾄ: one character with a following voiced mark
+    kSemiVoicable,  // ﾊ to ﾎ: one character with a following voiced or semi-voiced mark
+    kU,             // ｳ: ヴ with a following voiced mark
+    kMinus,         // ｰ and -: the full-width minus
+};
 
-constexpr bool TakesVoicedMark(unsigned char byte) {
-    return (byte >= 0xB6 && byte <= 0xC4) || TakesSemiVoicedMark(byte);
-}
+constexpr std::array<ByteKind, 256> kByteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (int byte = 0; byte < 256; ++byte) {
+        auto b = static_cast<unsigned char>(byte);
+        if (text::IsLeadByte(b)) {
+            kinds[b] = ByteKind::kLead;
+        } else if (b >= 0xB6 && b <= 0xC4) {
+            kinds[b] = ByteKind::kVoicable;
+        } else if (b >= 0xCA && b <= 0xCE) {
+            kinds[b] = ByteKind::kSemiVoicable;
+        } else if (b == kHalfWidthU) {
+            kinds[b] = ByteKind::kU;
+        } else if (b == kHalfWidthLongVowelMark || b == '-') {
+            kinds[b] = ByteKind::kMinus;
+        }
+    }
+    return kinds;
+}();
 
 std::uint16_t FoldDouble(std::uint16_t code) {
     return code == kLongVowelMark ? kFullWidthMinus : text::FullWidthCapital(code);
@@ -36,42 +55,66 @@ std::uint16_t FoldDouble(std::uint16_t code) {
 
 }  // namespace
 
-void Normalise(std::string_view text, std::u16string& out) {
-    out.clear();
+std::size_t Normalise(std::string_view text, char16_t* out) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::size_t size = text.size();
+    const std::size_t size = text.size();
+    char16_t* code = out;
     std::size_t i = 0;
     while (i < size) {
         unsigned char byte = bytes[i];
-        unsigned char next = i + 1 < size ? bytes[i + 1] : 0;
-        std::uint16_t code = 0;
-        std::size_t used = 1;
-        if (text::IsLeadByte(byte)) {
-            if (next == 0) {
-                return;  // a lead byte without its second byte
+        ByteKind kind = kByteKinds[byte];
+        if (kind == ByteKind::kSingle) {  // most bytes: no look at the next one
+            std::uint16_t wide = text::kSingleByteFullWidth[byte];
+            if (wide == 0) {
+                break;  // no full-width form: the searchable part ends here
             }
-            code = FoldDouble(static_cast<std::uint16_t>(byte << 8 | next));
-            used = 2;
-        } else if (next == kHalfWidthVoicedMark && byte == kHalfWidthU) {
-            code = kFullWidthVu;
-            used = 2;
-        } else if (next == kHalfWidthVoicedMark && TakesVoicedMark(byte)) {
-            code = static_cast<std::uint16_t>(text::kSingleByteFullWidth[byte] + 1);
-            used = 2;
-        } else if (next == kHalfWidthSemiVoicedMark && TakesSemiVoicedMark(byte)) {
-            code = static_cast<std::uint16_t>(text::kSingleByteFullWidth[byte] + 2);
-            used = 2;
-        } else if (byte == kHalfWidthLongVowelMark || byte == '-') {
-            code = kFullWidthMinus;
-        } else {
-            code = text::kSingleByteFullWidth[byte];
-            if (code == 0) {
-                return;  // no full-width form: the searchable part ends here
-            }
+            *code++ = static_cast<char16_t>(wide);
+            ++i;
+            continue;
         }
-        out.push_back(static_cast<char16_t>(code));
-        i += used;
+        unsigned char next = i + 1 < size ? bytes[i + 1] : 0;
+        // Voiced kana take their mark: their voiced forms follow their full-width forms in the
+        // code page, + 1 for voiced and + 2 for semi-voiced.
+        std::uint16_t add = 0;
+        switch (kind) {
+            case ByteKind::kLead:
+                if (next == 0) {
+                    return static_cast<std::size_t>(code - out);  // no second byte
+                }
+                *code++ =
+                    static_cast<char16_t>(FoldDouble(static_cast<std::uint16_t>(byte << 8 | next)));
+                i += 2;
+                continue;
+            case ByteKind::kMinus:
+                *code++ = kFullWidthMinus;
+                ++i;
+                continue;
+            case ByteKind::kU:
+                if (next == kHalfWidthVoicedMark) {
+                    *code++ = kFullWidthVu;
+                    i += 2;
+                    continue;
+                }
+                break;
+            case ByteKind::kSemiVoicable:
+                add = next == kHalfWidthSemiVoicedMark ? 2 : 0;
+                [[fallthrough]];
+            case ByteKind::kVoicable:
+                add = next == kHalfWidthVoicedMark ? 1 : add;
+                break;
+            case ByteKind::kSingle:
+                break;
+        }
+        // Half-width kana all have full-width forms.
+        *code++ = static_cast<char16_t>(text::kSingleByteFullWidth[byte] + add);
+        i += add != 0 ? 2 : 1;
     }
+    return static_cast<std::size_t>(code - out);
+}
+
+void Normalise(std::string_view text, std::u16string& out) {
+    out.resize(text.size());
+    out.resize(Normalise(text, out.data()));
 }
 
 bool ContainsNormalised(std::u16string_view text, std::u16string_view pattern) {

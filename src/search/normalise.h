@@ -17,6 +17,10 @@
 
 namespace velnora::search {
 
+// Writes the folded form of the Shift_JIS text to `out`, which has room for text.size() codes
+// (there are never more codes than bytes), and returns the number of codes.
+std::size_t Normalise(std::string_view text, char16_t* out);
+
 // Replaces `out` with the folded form of the Shift_JIS text.
 void Normalise(std::string_view text, std::u16string& out);
 

@@ -5,6 +5,7 @@
 #include "fetch/page_walk.h"
 #include "fetch/reload.h"
 #include "files/text_file.h"
+#include "search/line_filter.h"
 #include "search/normalise.h"
 #include "search/texts.h"
 #include "store/log_index.h"
@@ -16,15 +17,15 @@ namespace velnora::search {
 namespace {
 
 // Appends the lines of one update text that hold the pattern; false when the search was
-// cancelled.
-bool SearchFile(const std::string& path, std::u16string_view pattern,
-                const std::atomic<bool>& cancel, std::vector<std::string>& hits) {
+// cancelled. `folded` has room for a whole line.
+bool SearchFile(const std::string& path, const SearchPattern& pattern,
+                const std::atomic<bool>& cancel, std::vector<char16_t>& folded,
+                std::vector<std::string>& hits) {
     files::TextReader reader;
     if (!reader.Open(path)) {
         return true;
     }
     std::string line;
-    std::u16string folded;
     while (reader.ReadLine(line)) {
         if (cancel.load(std::memory_order_relaxed)) {
             return false;
@@ -32,10 +33,13 @@ bool SearchFile(const std::string& path, std::u16string_view pattern,
         if (!line.empty() && line.back() == '\n') {
             line.pop_back();
         }
-        // A stored line ends at its first NUL byte, as the pane shows it.
-        line.resize(std::min(line.size(), line.find('\0')));
-        Normalise(line, folded);
-        if (ContainsNormalised(folded, pattern)) {
+        if (!pattern.filter.MayContain(line)) {
+            continue;
+        }
+        // The folded form ends at a NUL byte, as a stored line does.
+        std::size_t length = Normalise(line, folded.data());
+        if (ContainsNormalised(std::u16string_view(folded.data(), length), pattern.folded)) {
+            line.resize(std::min(line.size(), line.find('\0')));
             hits.push_back(line);
         }
     }
@@ -44,12 +48,21 @@ bool SearchFile(const std::string& path, std::u16string_view pattern,
 
 }  // namespace
 
-std::vector<std::string> SearchPage(std::string_view page_directory, std::u16string_view pattern,
+SearchPattern::SearchPattern(std::string_view text)
+    : folded([text] {
+          std::u16string codes;
+          Normalise(text, codes);
+          return codes;
+      }()),
+      filter(folded) {}
+
+std::vector<std::string> SearchPage(std::string_view page_directory, const SearchPattern& pattern,
                                     const std::atomic<bool>& cancel) {
     std::vector<std::string> hits;
-    if (pattern.empty()) {
+    if (pattern.folded.empty()) {
         return hits;
     }
+    std::vector<char16_t> folded(files::kLineBufferSize);
     int index = store::ReadLogIndex(page_directory);
     for (int j = 0; j < store::kLogSlots; ++j) {
         if (cancel.load(std::memory_order_relaxed)) {
@@ -57,7 +70,7 @@ std::vector<std::string> SearchPage(std::string_view page_directory, std::u16str
         }
         auto path =
             store::PagePath(page_directory, store::UpdateFileName(store::SlotBefore(index, j)));
-        if (path && !SearchFile(*path, pattern, cancel, hits)) {
+        if (path && !SearchFile(*path, pattern, cancel, folded, hits)) {
             break;
         }
     }
@@ -67,8 +80,7 @@ std::vector<std::string> SearchPage(std::string_view page_directory, std::u16str
 std::size_t SearchPastLogs(const store::PageTree& tree, store::ItemId item,
                            std::string_view search_text, const std::atomic<bool>& cancel,
                            SearchObserver& observer) {
-    std::u16string pattern;
-    Normalise(search_text, pattern);
+    SearchPattern pattern(search_text);
     std::size_t count = 0;
     auto search = [&](const store::ItemRecord& page) {
         observer.SearchingPage(page);

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/line_filter.h"
 #include "store/page_tree.h"
 #include "store/records.h"
 
@@ -35,9 +36,17 @@ class SearchObserver {
     virtual void PageHits(const store::ItemRecord& page, std::vector<std::string> lines) = 0;
 };
 
-// The lines of the page's update texts that hold the folded pattern, newest text first, lines in
-// file order. Stops between lines when `cancel` is set, keeping what it found.
-std::vector<std::string> SearchPage(std::string_view page_directory, std::u16string_view pattern,
+// A search text folded, with its line filter: made once for a whole search.
+struct SearchPattern {
+    explicit SearchPattern(std::string_view text);
+
+    std::u16string folded;
+    LineFilter filter;
+};
+
+// The lines of the page's update texts that hold the pattern, newest text first, lines in file
+// order. Stops between lines when `cancel` is set, keeping what it found.
+std::vector<std::string> SearchPage(std::string_view page_directory, const SearchPattern& pattern,
                                     const std::atomic<bool>& cancel);
 
 // Searches the item: a page alone (its settings read from its site.ini), or every page that the

@@ -4,12 +4,9 @@
 
 namespace velnora::text {
 
-std::uint16_t FullWidthCapital(std::uint16_t code) {
+std::uint16_t FullWidthCapitalFromTable(std::uint16_t code) {
     const FoldPair* first = kFullWidthUpperCase;
     const FoldPair* last = kFullWidthUpperCase + kFullWidthUpperCaseCount;
-    if (code < first->from || code > (last - 1)->from) {
-        return code;
-    }
     const FoldPair* found = std::lower_bound(
         first, last, code,
         [](const FoldPair& pair, std::uint16_t value) { return pair.from < value; });

@@ -21,7 +21,17 @@ extern const std::uint16_t kSingleByteFullWidth[256];
 inline constexpr std::size_t kFullWidthUpperCaseCount = 26;
 extern const FoldPair kFullWidthUpperCase[kFullWidthUpperCaseCount];
 
+// The capital of a full-width small Latin letter (a two-byte code) from the table.
+std::uint16_t FullWidthCapitalFromTable(std::uint16_t code);
+
 // The capital of a full-width small Latin letter (a two-byte code); any other code as it is.
-std::uint16_t FullWidthCapital(std::uint16_t code);
+// Inline: searches call it for every character.
+inline std::uint16_t FullWidthCapital(std::uint16_t code) {
+    if (code < kFullWidthUpperCase[0].from ||
+        code > kFullWidthUpperCase[kFullWidthUpperCaseCount - 1].from) {
+        return code;
+    }
+    return FullWidthCapitalFromTable(code);
+}
 
 }  // namespace velnora::text

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "search/line_filter.h"
 #include "support/sjis.h"
 
 namespace velnora::search {
@@ -91,6 +92,60 @@ TEST(Normalise, StoredMarkupAndReferencesAreSearchedAsTheyAre) {
     EXPECT_TRUE(FindsBytes("&lt;", "a &lt; b"));
     EXPECT_FALSE(FindsBytes("<", "a &lt; b")) << "references are not decoded first";
     EXPECT_TRUE(FindsBytes("href", "<a href=\"http://example.com/\">x</a>"));
+}
+
+}  // namespace
+}  // namespace velnora::search
+
+namespace velnora::search {
+namespace {
+
+TEST(LineFilter, NeverPassesOverALineThatHoldsThePattern) {
+    // Every character, written every way, in a line of its own and inside other text: the
+    // filter of its folded form lets it through.
+    std::vector<std::string> characters;
+    for (int byte = 0x20; byte < 0x100; ++byte) {
+        characters.emplace_back(1, static_cast<char>(byte));
+        characters.push_back(std::string(1, static_cast<char>(byte)) + "\xDE");
+        characters.push_back(std::string(1, static_cast<char>(byte)) + "\xDF");
+    }
+    for (int lead : {0x81, 0x82, 0x83, 0x88, 0x9F, 0xE0, 0xEE, 0xFA}) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            characters.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+        }
+    }
+    std::u16string folded;
+    std::u16string pattern;
+    int checked = 0;
+    for (const std::string& character : characters) {
+        Normalise(character, pattern);
+        if (pattern.empty()) {
+            continue;
+        }
+        pattern.resize(1);
+        LineFilter filter(pattern);
+        for (const std::string& line : {character, "ab " + character + Sjis(" 日本")}) {
+            Normalise(line, folded);
+            if (ContainsNormalised(folded, pattern)) {
+                ++checked;
+                EXPECT_TRUE(filter.MayContain(line)) << test::Utf8(line);
+            }
+        }
+    }
+    EXPECT_GT(checked, 2000);
+}
+
+TEST(LineFilter, PassesOverLinesWithoutTheRarestCharacter) {
+    std::u16string pattern;
+    Normalise(Sjis("見つからない"), pattern);
+    LineFilter filter(pattern);
+    EXPECT_FALSE(filter.MayContain(Sjis("つからない")));
+    EXPECT_TRUE(filter.MayContain(Sjis("見")));
+    Normalise(Sjis("abc"), pattern);
+    LineFilter letters(pattern);
+    EXPECT_TRUE(letters.MayContain(Sjis("xＢ")));
+    EXPECT_FALSE(letters.MayContain(Sjis("xyz")));
+    EXPECT_TRUE(LineFilter(std::u16string()).MayContain("anything"));
 }
 
 }  // namespace
