@@ -78,6 +78,28 @@ std::optional<std::string> SearchText(std::string_view argument, std::ostream& e
     return text;
 }
 
+// The workspace and the item named by the second operand (the root when there is none).
+struct Target {
+    Workspace workspace;
+    store::ItemId item = 0;
+};
+
+// The target, or nothing after a message on err with the exit status in `status`.
+std::optional<Target> OpenTarget(const std::vector<std::string>& operands, int& status,
+                                 std::ostream& err) {
+    auto workspace = OpenWorkspace(err);
+    if (!workspace) {
+        status = kExitFailure;
+        return std::nullopt;
+    }
+    auto item = FindItem(*workspace->tree, operands.size() > 1 ? operands[1] : "", err);
+    if (!item) {
+        status = kExitUsage;
+        return std::nullopt;
+    }
+    return Target{std::move(*workspace), *item};
+}
+
 }  // namespace
 
 int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -90,18 +112,17 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!text) {
         return kExitUsage;
     }
-    auto workspace = OpenWorkspace(err);
-    if (!workspace) {
-        return kExitFailure;
+    int status = kExitOk;
+    auto target = OpenTarget(split.operands, status, err);
+    if (!target) {
+        return status;
     }
-    auto item = FindItem(*workspace->tree, split.operands.size() > 1 ? split.operands[1] : "", err);
-    if (!item) {
-        return kExitUsage;
-    }
-    TerminalPane pane(out, *workspace->tree, settings::DisplaySettingsFrom(workspace->settings));
+    Workspace& workspace = target->workspace;
+    store::ItemId item = target->item;
+    TerminalPane pane(out, *workspace.tree, settings::DisplaySettingsFrom(workspace.settings));
     TerminalSearch observer(pane);
     std::atomic<bool> cancel{false};
-    std::size_t hits = search::SearchPastLogs(*workspace->tree, *item, *text, cancel, observer);
+    std::size_t hits = search::SearchPastLogs(*workspace.tree, item, *text, cancel, observer);
     if (hits == 0) {
         search::ShowNotFound(pane.display().document(), *text);
         return kExitFailure;
@@ -130,20 +151,19 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return kExitUsage;
         }
     }
-    auto workspace = OpenWorkspace(err);
-    if (!workspace) {
-        return kExitFailure;
+    int status = kExitOk;
+    auto target = OpenTarget(split.operands, status, err);
+    if (!target) {
+        return status;
     }
-    auto item = FindItem(*workspace->tree, split.operands.size() > 1 ? split.operands[1] : "", err);
-    if (!item) {
-        return kExitUsage;
-    }
+    Workspace& workspace = target->workspace;
+    store::ItemId item = target->item;
     std::ostream unprinted(nullptr);  // the pane fills its document without printing it
-    TerminalPane pane(unprinted, *workspace->tree,
-                      settings::DisplaySettingsFrom(workspace->settings));
-    fetch::ShowStoredResults(*workspace->tree, *item, all, workspace->settings.n_reload, pane);
+    TerminalPane pane(unprinted, *workspace.tree,
+                      settings::DisplaySettingsFrom(workspace.settings));
+    fetch::ShowStoredResults(*workspace.tree, item, all, workspace.settings.n_reload, pane);
     std::string html = html::SavedLogHtml(
-        pane.document(), settings::PaneAppearanceFrom(workspace->settings), html::LocalNow());
+        pane.document(), settings::PaneAppearanceFrom(workspace.settings), html::LocalNow());
     if (!path) {
         out << html::WithCrLf(html);
         out.flush();
