@@ -260,6 +260,31 @@ TEST_F(NetworkCheck, AnEndlessBodyIsStoppedAtFiftyMegabytes) {
     Check("Endless");
     EXPECT_TRUE(observer_.Has("error Endless: 受信データが50MBを超えたため中止しました"));
     EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
+    EXPECT_FALSE(velnora::test::Exists(page + "/htmltmp.txt")) << "the 50 MB are not left behind";
+}
+
+TEST_F(NetworkCheck, AResponseCutShortIsAReceiveErrorNeverALog) {
+    for (const char* path : {"/short", "/halfgzip"}) {
+        SCOPED_TRACE(path);
+        observer_ = RecordingObserver();
+        std::string page =
+            AddPage("Cut", "http://127.0.0.1:" + std::to_string(faults_->port()) + path);
+        Check("Cut");
+        EXPECT_EQ(stats_.run_pages(), 2) << "fetched again once (RETRY 1)";
+        stats_ = TrafficStats();
+        EXPECT_TRUE(observer_.Has("error Cut: 受信データが途中で切れました"));
+        EXPECT_FALSE(velnora::test::Exists(page + "/log1.txt"));
+        EXPECT_FALSE(velnora::test::Exists(page + "/htmltmp.txt"));
+    }
+}
+
+TEST_F(NetworkCheck, AConnectRefusedAtOnceIsNotRetried) {
+    // The system refuses a TCP connect to the broadcast address at once.
+    std::string page = AddPage("Broadcast", "http://255.255.255.255/");
+    Check("Broadcast");
+    EXPECT_EQ(observer_.Count("error Broadcast"), 1);
+    EXPECT_TRUE(observer_.Has("error Broadcast: サーバへの接続失敗"));
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
 }
 
 }  // namespace
