@@ -2,9 +2,9 @@
 
 // Splitting a page's URL into what a fetch needs: where to connect and what to ask for.
 //
-// The URL is Shift_JIS bytes as the user stored it. Nothing is percent-encoded, decoded or
-// normalised: the path, query and fragment go into the request line byte for byte, blanks and
-// double-byte characters included.
+// The URL is Shift_JIS bytes as the user stored it. Nothing is decoded or normalised here: the
+// path, query and fragment keep their bytes, blanks and double-byte characters included (the
+// request line sends those that cannot stand in it as %XX).
 
 #include <cstddef>
 #include <cstdint>
