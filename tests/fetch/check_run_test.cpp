@@ -367,8 +367,7 @@ TEST_F(CheckRunTest, LookupAndSocketFailuresHaveTheirTexts) {
 }  // namespace
 }  // namespace velnora::fetch
 
-#include <signal.h>
-#include <sys/resource.h>
+#include "support/file_size_limit.h"
 
 namespace velnora::fetch {
 namespace {
@@ -387,27 +386,6 @@ class ThreadlessRun : public CheckRun {
         }
         return CheckRun::StartThread(std::move(body));
     }
-};
-
-// Files of this process may grow to the given size only, while the object lives; a write beyond
-// fails as on a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, previous_);
-    }
-
-  private:
-    rlimit saved_{};
-    sighandler_t previous_;
 };
 
 TEST_F(CheckRunTest, AFailedStartWithNothingInFlightStillEndsTheCheck) {
@@ -534,7 +512,7 @@ TEST_F(CheckRunTest, AResponseTheDiskCannotTakeIsAnErrorWithTheReason) {
     run_->StartCheck(Item("Site"), settings_);
     transport_.Resolve(transport_.lookups.begin()->first);
     {
-        FileSizeLimit limit(100000);
+        velnora::test::FileSizeLimit limit(100000);
         transport_.Serve(transport_.LastSocket(), std::string(kPage) + std::string(200000, 'x'));
     }
     EXPECT_TRUE(observer_.Has("error Site: 受信ファイル書き込み失敗 (File too large)"));
