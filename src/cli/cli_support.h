@@ -7,14 +7,25 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/program_home.h"
+#include "files/write_lock.h"
 #include "settings/app_settings.h"
 
 namespace velnora::cli {
 
 // The program home, or nothing after a message on err.
 std::optional<files::ProgramHome> OpenHome(std::ostream& err);
+
+// Removes every "--wait" from the arguments; true when there was one.
+bool TakeWaitOption(std::vector<std::string>& args);
+
+// Takes the home's write lock for a command that writes; with wait, waits for the program that
+// holds it (saying so on err). Nothing once it is taken; otherwise, after a message naming the
+// holder or the reason, the exit status: kExitLocked, or kExitNotDone when the lock file cannot
+// be used.
+std::optional<int> TakeWriteLock(files::WriteLock& lock, bool wait, std::ostream& err);
 
 // The settings of velnora.ini in the home (defaults when there is none).
 settings::AppSettings LoadSettings(const files::ProgramHome& home);
@@ -24,7 +35,8 @@ settings::AppSettings LoadSettings(const files::ProgramHome& home);
 // Shift_JIS name.
 std::optional<std::string> PageDirectoryArgument(std::string_view argument, std::ostream& err);
 
-// Shift_JIS text for the terminal.
+// Shift_JIS text for the terminal, as UTF-8. Control characters other than tab and line feed
+// are shown escaped ("\x1b"), so that text from a page or a server cannot drive the terminal.
 std::string ToTerminal(std::string_view sjis);
 
 }  // namespace velnora::cli

@@ -301,7 +301,7 @@ TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
                               "[CONFIG]\r\nHEADER=== %link; ==\r\nFINISH_MESSAGE=0\r\n");
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(cli::Run({"check", "Site"}, out, err), cli::kExitOk) << err.str();
+    ASSERT_EQ(cli::Run({"check", "Site"}, out, err), cli::kExitDone) << err.str();
     EXPECT_EQ(out.str(),
               "■Site <" + Web("/index.html") + "> : 初期化しました。\n更新はありません\n");
 
@@ -310,13 +310,19 @@ TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
     fs::last_write_time(servers_->path() + "/www/index.html",
                         fs::file_time_type::clock::now() + std::chrono::hours(2));
     out.str("");
-    ASSERT_EQ(cli::Run({"check"}, out, err), cli::kExitOk) << err.str();
+    ASSERT_EQ(cli::Run({"check"}, out, err), cli::kExitDone) << err.str();
     std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
     EXPECT_EQ(out.str(), "== Site <" + Web("/index.html") + "> ==\na new <" + Web("/n.html") +
                              "> line\n\n1 件の更新がありました\n");
     out.str("");
-    ASSERT_EQ(cli::Run({"list"}, out, err), cli::kExitOk);
+    ASSERT_EQ(cli::Run({"list"}, out, err), cli::kExitDone);
     EXPECT_EQ(out.str(), "data/\n  Site  [3 updated]  " + Web("/index.html") + "\n");
+
+    // An HTTP error is an error line: the check's answer is negative.
+    AddPage("Gone", Web("/missing.html"));
+    out.str("");
+    EXPECT_EQ(cli::Run({"check", "Gone"}, out, err), cli::kExitNegative);
+    EXPECT_NE(out.str().find("HTTPエラー (HTTP/1.1 404 Not Found)"), std::string::npos);
     ::unsetenv("VELNORA_HOME");
 }
 
