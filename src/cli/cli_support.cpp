@@ -48,26 +48,36 @@ bool TakeWaitOption(std::vector<std::string>& args) {
     return found;
 }
 
-std::optional<int> TakeWriteLock(files::WriteLock& lock, bool wait, std::ostream& err) {
-    files::WriteLock::Result result = lock.TryAcquire();
+std::optional<WritableHome> OpenHomeForWriting(std::string_view command, bool wait,
+                                               std::ostream& err, int* status) {
+    *status = kExitNotDone;
+    auto home = OpenHome(err);
+    if (!home) {
+        return std::nullopt;
+    }
+    auto lock =
+        std::make_unique<files::WriteLock>(home->directory, "velnora-cli " + std::string(command));
+    files::WriteLock::Result result = lock->TryAcquire();
     if (result == files::WriteLock::Result::kHeld && wait) {
-        err << "velnora-cli: waiting for " << lock.holder()
+        err << "velnora-cli: waiting for " << lock->holder()
             << " to finish writing to the program home...\n";
         err.flush();
-        result = lock.Acquire();
+        result = lock->Acquire();
     }
     switch (result) {
         case files::WriteLock::Result::kTaken:
-            return std::nullopt;
+            *status = kExitDone;
+            return WritableHome{std::move(*home), std::move(lock)};
         case files::WriteLock::Result::kHeld:
-            err << "velnora-cli: " << lock.holder()
+            err << "velnora-cli: " << lock->holder()
                 << " is writing to the program home; try again later, or use --wait\n";
-            return kExitLocked;
+            *status = kExitLocked;
+            return std::nullopt;
         case files::WriteLock::Result::kFailed:
             break;
     }
-    err << "velnora-cli: cannot take the program home's write lock: " << lock.error() << "\n";
-    return kExitNotDone;
+    err << "velnora-cli: cannot take the program home's write lock: " << lock->error() << "\n";
+    return std::nullopt;
 }
 
 std::string ToTerminal(std::string_view sjis) {

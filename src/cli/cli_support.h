@@ -3,6 +3,7 @@
 // What the commands of velnora-cli share: the program home, arguments as Shift_JIS paths, and
 // Shift_JIS text printed as UTF-8.
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -21,11 +22,18 @@ std::optional<files::ProgramHome> OpenHome(std::ostream& err);
 // Removes every "--wait" from the arguments; true when there was one.
 bool TakeWaitOption(std::vector<std::string>& args);
 
-// Takes the home's write lock for a command that writes; with wait, waits for the program that
-// holds it (saying so on err). Nothing once it is taken; otherwise, after a message naming the
-// holder or the reason, the exit status: kExitLocked, or kExitNotDone when the lock file cannot
-// be used.
-std::optional<int> TakeWriteLock(files::WriteLock& lock, bool wait, std::ostream& err);
+// The program home with its write lock held, for a command that writes.
+struct WritableHome {
+    files::ProgramHome home;
+    std::unique_ptr<files::WriteLock> lock;
+};
+
+// Opens the home and takes its write lock for the command (as others will name it: "velnora-cli
+// check"); with wait, waits for the program that holds it (saying so on err). Nothing, after a
+// message naming the holder or the reason, and with the exit status in *status (kExitLocked, or
+// kExitNotDone when the home or the lock file cannot be used), when either cannot be had.
+std::optional<WritableHome> OpenHomeForWriting(std::string_view command, bool wait,
+                                               std::ostream& err, int* status);
 
 // The settings of velnora.ini in the home (defaults when there is none).
 settings::AppSettings LoadSettings(const files::ProgramHome& home);

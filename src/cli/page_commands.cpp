@@ -6,7 +6,6 @@
 #include "cli/cli_support.h"
 #include "files/binary_file.h"
 #include "files/file_system.h"
-#include "files/write_lock.h"
 #include "processing/page_check.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
@@ -47,10 +46,6 @@ int ProcessCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (!OnePageArgument(args, "process [--wait]", err)) {
         return kExitUsage;
     }
-    auto home = OpenHome(err);
-    if (!home) {
-        return kExitNotDone;
-    }
     auto directory = PageDirectoryArgument(args[0], err);
     if (!directory) {
         return kExitUsage;
@@ -60,11 +55,12 @@ int ProcessCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "velnora-cli: " << args[0] << ": no response to process (htmltmp.txt)\n";
         return kExitNotDone;
     }
-    files::WriteLock lock(home->directory, "velnora-cli process");
-    if (auto refused = TakeWriteLock(lock, wait, err)) {
-        return *refused;
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("process", wait, err, &status);
+    if (!home) {
+        return status;
     }
-    settings::AppSettings settings = LoadSettings(*home);
+    settings::AppSettings settings = LoadSettings(home->home);
     processing::PageCheckInput input;
     input.page_directory = *directory;
     if (store::ReadPageSettings(input.page_directory, input.settings) != 0) {

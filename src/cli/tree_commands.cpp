@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/cli_support.h"
@@ -21,7 +22,6 @@
 #include "fetch/traffic_stats.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
-#include "files/write_lock.h"
 #include "net/qt_event_loop.h"
 #include "net/socket_transport.h"
 #include "settings/settings_views.h"
@@ -64,33 +64,52 @@ std::optional<Workspace> OpenWorkspace(std::ostream& err) {
     return LoadWorkspace(*home);
 }
 
-// An item by its path in the tree ("News/Site A"), names separated by "/"; the empty path is
-// the root.
-std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_view path,
-                                      std::ostream& err) {
-    auto sjis = text::Utf8ToShiftJisStrict(path);
-    if (!sjis) {
+// The names of a path in the tree ("News/Site A"), separated by "/" (empty names left out);
+// nothing, after a message, when the path has no Shift_JIS form.
+std::optional<std::vector<std::string_view>> TreePathNames(std::string_view path, std::string& sjis,
+                                                           std::ostream& err) {
+    auto converted = text::Utf8ToShiftJisStrict(path);
+    if (!converted) {
         err << "velnora-cli: " << path << ": the name has no Shift_JIS form\n";
         return std::nullopt;
     }
-    store::ItemId item = tree.root();
-    std::string_view rest = *sjis;
+    sjis = std::move(*converted);
+    std::vector<std::string_view> names;
+    std::string_view rest = sjis;
     while (!rest.empty()) {
         std::size_t slash = text::FindByte(rest, '/');
-        std::string_view name = rest.substr(0, slash);
+        if (slash != 0) {
+            names.push_back(rest.substr(0, slash));
+        }
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-        if (name.empty()) {
-            continue;
-        }
-        store::ItemId child = tree.FirstChild(item);
-        while (child != 0 && tree.Find(child)->name != name) {
-            child = tree.NextSibling(child);
-        }
-        if (child == 0) {
+    }
+    return names;
+}
+
+// The child of the item with the name; 0 when there is none (also below item 0).
+store::ItemId ChildNamed(const store::PageTree& tree, store::ItemId item, std::string_view name) {
+    store::ItemId child = item == 0 ? 0 : tree.FirstChild(item);
+    while (child != 0 && tree.Find(child)->name != name) {
+        child = tree.NextSibling(child);
+    }
+    return child;
+}
+
+// An item by its path in the tree; the empty path is the root.
+std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_view path,
+                                      std::ostream& err) {
+    std::string sjis;
+    auto names = TreePathNames(path, sjis, err);
+    if (!names) {
+        return std::nullopt;
+    }
+    store::ItemId item = tree.root();
+    for (std::string_view name : *names) {
+        item = ChildNamed(tree, item, name);
+        if (item == 0) {
             err << "velnora-cli: " << path << ": no such folder or page in the tree\n";
             return std::nullopt;
         }
-        item = child;
     }
     return item;
 }
@@ -161,33 +180,22 @@ struct MadeDirectories {
 // Nothing, after a message and with the exit status in status, when it cannot be had.
 std::optional<std::string> MakeFolderPath(const store::PageTree& tree, std::string_view path,
                                           MadeDirectories& made, int& status, std::ostream& err) {
-    auto sjis = text::Utf8ToShiftJisStrict(path);
+    status = kExitUsage;
+    std::string sjis;
+    auto names = TreePathNames(path, sjis, err);
     store::TreeNode node;
-    if (!sjis || tree.BuildTreeNode(tree.root(), node) != 0) {
-        err << "velnora-cli: " << path << ": the name has no Shift_JIS form\n";
-        status = kExitUsage;
+    if (!names || tree.BuildTreeNode(tree.root(), node) != 0) {
         return std::nullopt;
     }
     store::ItemId item = tree.root();
     std::string directory = node.path;
-    std::string_view rest = *sjis;
-    while (!rest.empty()) {
-        std::size_t slash = text::FindByte(rest, '/');
-        std::string_view name = rest.substr(0, slash);
-        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-        if (name.empty()) {
-            continue;
-        }
-        store::ItemId child = item == 0 ? 0 : tree.FirstChild(item);
-        while (child != 0 && tree.Find(child)->name != name) {
-            child = tree.NextSibling(child);
-        }
+    for (std::string_view name : *names) {
+        store::ItemId child = ChildNamed(tree, item, name);
         if (child != 0) {
             if (tree.Find(child)->kind != store::KIND_FOLDER ||
                 tree.BuildTreeNode(child, node) != 0) {
                 err << "velnora-cli: " << ToTerminal(name) << " in " << path
                     << " is a page, not a folder\n";
-                status = kExitUsage;
                 return std::nullopt;
             }
             item = child;
@@ -196,7 +204,6 @@ std::optional<std::string> MakeFolderPath(const store::PageTree& tree, std::stri
         }
         if (!store::IsValidItemName(name)) {
             err << "velnora-cli: '" << ToTerminal(name) << "' cannot be a folder name\n";
-            status = kExitUsage;
             return std::nullopt;
         }
         std::string made_path;
@@ -266,16 +273,13 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
         err << "Usage: velnora-cli check [--wait] [ITEM]\n";
         return kExitUsage;
     }
-    auto home = OpenHome(err);
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("check", wait, err, &status);
     if (!home) {
-        return kExitNotDone;
-    }
-    files::WriteLock lock(home->directory, "velnora-cli check");
-    if (auto refused = TakeWriteLock(lock, wait, err)) {
-        return *refused;
+        return status;
     }
     // The tree is read once the lock is held: no other program changes it during the check.
-    Workspace workspace = LoadWorkspace(*home);
+    Workspace workspace = LoadWorkspace(home->home);
     auto item = FindItem(*workspace.tree, args.empty() ? "" : args[0], err);
     if (!item) {
         return kExitUsage;
@@ -385,18 +389,14 @@ int AddCommand(const std::vector<std::string>& arguments, std::ostream& out, std
                "not be stored as given\n";
         return kExitUsage;
     }
-    auto home = OpenHome(err);
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("add", wait, err, &status);
     if (!home) {
-        return kExitNotDone;
+        return status;
     }
-    files::WriteLock lock(home->directory, "velnora-cli add");
-    if (auto refused = TakeWriteLock(lock, wait, err)) {
-        return *refused;
-    }
-    Workspace workspace = LoadWorkspace(*home);
+    Workspace workspace = LoadWorkspace(home->home);
     // What is made is taken back when a later step fails: nothing stays changed.
     MadeDirectories made;
-    int status = kExitDone;
     auto folder = MakeFolderPath(*workspace.tree, folder_path, made, status, err);
     if (!folder) {
         return status;
