@@ -89,7 +89,7 @@ std::optional<Target> OpenTarget(const std::vector<std::string>& operands, int& 
                                  std::ostream& err) {
     auto workspace = OpenWorkspace(err);
     if (!workspace) {
-        status = kExitFailure;
+        status = kExitNotDone;
         return std::nullopt;
     }
     auto item = FindItem(*workspace->tree, operands.size() > 1 ? operands[1] : "", err);
@@ -112,7 +112,7 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!text) {
         return kExitUsage;
     }
-    int status = kExitOk;
+    int status = kExitDone;
     auto target = OpenTarget(split.operands, status, err);
     if (!target) {
         return status;
@@ -125,9 +125,9 @@ int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::
     std::size_t hits = search::SearchPastLogs(*workspace.tree, item, *text, cancel, observer);
     if (hits == 0) {
         search::ShowNotFound(pane.display().document(), *text);
-        return kExitFailure;
+        return kExitNegative;
     }
-    return kExitOk;
+    return kExitDone;
 }
 
 int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -151,7 +151,7 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return kExitUsage;
         }
     }
-    int status = kExitOk;
+    int status = kExitDone;
     auto target = OpenTarget(split.operands, status, err);
     if (!target) {
         return status;
@@ -167,14 +167,14 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (!path) {
         out << html::WithCrLf(html);
         out.flush();
-        return out ? kExitOk : kExitFailure;
+        return out ? kExitDone : kExitNotDone;
     }
     std::string error;
     if (!html::WriteHtmlFile(*path, html, html::kSharedFilePermissions, &error)) {
         err << "velnora-cli: cannot write " << file << ": " << error << "\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
-    return kExitOk;
+    return kExitDone;
 }
 
 }  // namespace velnora::cli

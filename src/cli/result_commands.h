@@ -7,7 +7,8 @@
 namespace velnora::cli {
 
 // velnora-cli search TEXT [ITEM]: the past-log search, its hit blocks printed as the pane shows
-// them. Exit status kExitOk with hits, kExitFailure without, kExitUsage for bad use.
+// them. Exit status kExitDone with hits, kExitNegative without, kExitUsage for bad use,
+// kExitNotDone when the home cannot be opened or the file not written.
 int SearchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // velnora-cli export [--all] FILE.html [ITEM]: what reload shows, as the HTML document the

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/program_home.h"
 #include "settings/app_settings.h"
@@ -26,8 +27,18 @@ struct Workspace {
     }
 };
 
+// The settings and tree of a home already opened.
+Workspace LoadWorkspace(const files::ProgramHome& home);
 // The workspace, or nothing after a message on err.
 std::optional<Workspace> OpenWorkspace(std::ostream& err);
+
+// The names of a path in the tree ("News/Site A"), separated by "/" (empty names left out), with
+// sjis holding the path's Shift_JIS form they point into; nothing, after a message on err, when
+// the path has no Shift_JIS form.
+std::optional<std::vector<std::string_view>> TreePathNames(std::string_view path, std::string& sjis,
+                                                           std::ostream& err);
+// The child of the item with the name; 0 when there is none (also below item 0).
+store::ItemId ChildNamed(const store::PageTree& tree, store::ItemId item, std::string_view name);
 
 // An item by its path in the tree ("News/Site A"), names separated by "/"; the empty path is
 // the root. Nothing, after a message on err, when there is no such item.

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <utility>
 
 #include "desktop/desktop.h"
 #include "desktop/qt_text.h"
@@ -43,7 +44,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
       settings_(settings),
       stats_(stats),
       tree_(home.directory),
-      display_(document_, this) {
+      display_(document_, this),
+      writes_(std::make_unique<HomeWrites>(
+          home.directory, [this](std::string_view text) { SetStatusText(text); })) {
     setObjectName("MainWindow");
     setWindowTitle("Velnora");
     setWindowIcon(QIcon(":/icons/velnora.svg"));
@@ -107,6 +110,11 @@ void MainWindow::CreateChildren() {
         *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
     check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
+    check_->OnStopped([this] {
+        if (std::exchange(check_holds_lock_, false)) {
+            writes_->Release();
+        }
+    });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
         this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
         [this](bool showing) {
@@ -148,7 +156,7 @@ void MainWindow::ConnectTree() {
     });
     connect(tree_view_, &PageTreeView::LabelEdited, this,
             [this](store::ItemId item, const std::string& text) {
-                operations_->RenameItem(item, text);
+                writes_->Run([this, item, text] { operations_->RenameItem(item, text); });
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });
@@ -300,8 +308,7 @@ void MainWindow::ShowAsStored() {
         show();
     }
     if (settings_.startup_check != 0) {
-        QTimer::singleShot(0, this,
-                           [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
+        QTimer::singleShot(0, this, [this] { StartCheckWhenFree(tree_.root()); });
     }
 }
 
@@ -322,7 +329,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (skip_saving_) {
+    if (skip_saving_ || saved_for_closing_) {
         event->accept();
         return;
     }
@@ -334,9 +341,43 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    SavePlacement();
-    stats_.SaveStatistics(settings_path());
+    if (closing_waits_) {
+        // Asked again while waiting for the home's write lock: the window goes without saving.
+        event->accept();
+        return;
+    }
+    HomeWrites::Outcome outcome = writes_->Run([this] {
+        SavePlacement();
+        stats_.SaveStatistics(settings_path());
+        saved_for_closing_ = true;
+        if (closing_waits_) {
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    });
+    if (outcome == HomeWrites::Outcome::kWaiting) {
+        closing_waits_ = true;
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+bool MainWindow::BeginHomeWrite() {
+    return writes_->Hold();
+}
+
+void MainWindow::EndHomeWrite() {
+    writes_->Drop();
+}
+
+void MainWindow::StartCheckWhenFree(store::ItemId item) {
+    writes_->Run([this, item, settings = CheckSettingsNow()] {
+        check_->StartCheck(item, settings);
+        if (check_->running() && !check_holds_lock_) {
+            check_holds_lock_ = true;
+            writes_->Retain();
+        }
+    });
 }
 
 fetch::CheckSettings MainWindow::CheckSettingsNow() const {

@@ -89,7 +89,7 @@ void MainWindow::RunCommand(int command) {
             ShowOptions();
             break;
         case kStartCheck:
-            check_->StartCheck(SelectedItem(), CheckSettingsNow());
+            StartCheckWhenFree(SelectedItem());
             break;
         case kAbortCheck:
             check_->AbortCheck();
@@ -168,6 +168,12 @@ void MainWindow::ShowOptions() {
         LockCommands(false);
         ApplyDisplaySettings();
         LockCommands(true);
+    };
+    services.save = [this] {
+        HomeWriteScope writing(*this);
+        if (writing) {
+            settings::SaveAppSettings(settings_path(), settings_);
+        }
     };
     bool topmost = topmost_;
     if (topmost) {
