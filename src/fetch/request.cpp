@@ -6,6 +6,7 @@
 #include "store/page_files.h"
 #include "text/bounded_string.h"
 #include "text/shift_jis.h"
+#include "text/version.h"
 
 namespace velnora::fetch {
 
@@ -29,6 +30,26 @@ std::string HostLineValue(const UrlParts& parts) {
 std::string_view OneLine(std::string_view value, std::size_t limit) {
     value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
     return value.substr(0, text::CharacterBoundary(value, limit));
+}
+
+// The request target as it may stand in the request line (RFC 9112, 3.2): a byte that cannot
+// stand there (a control byte, the space, a byte of 0x80 and above) goes out as "%" and its two
+// hex digits, so that the server sees the same bytes and the line stays well formed.
+std::string RequestTarget(std::string_view target) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(target.size());
+    for (char c : target) {
+        auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b >= 0x7F) {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -79,13 +100,13 @@ std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
     std::string request;
     request.reserve(512 + parts.url.size() + parts.path.size() + parts.host.size());
     request += "GET ";
-    request += proxy_form ? parts.url : parts.path;
+    request += RequestTarget(proxy_form ? parts.url : parts.path);
     request +=
         " HTTP/1.1\r\n"
         "Accept: */*\r\n"
         "Accept-Language: ja\r\n"
         "User-Agent: ";
-    request += kUserAgent;
+    request += text::kUserAgent;
     request += "\r\nHost: ";
     request += HostLineValue(parts);
     request +=
@@ -128,7 +149,7 @@ std::string ComposeConnectRequest(const UrlParts& parts) {
     std::string authority = HostForHeader(parts) + ":" + std::to_string(parts.port);
     std::string request = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority;
     request += "\r\nUser-Agent: ";
-    request += kUserAgent;
+    request += text::kUserAgent;
     request += "\r\n\r\n";
     return request;
 }

@@ -245,7 +245,8 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
     return true;
 }
 
-bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error,
+                         unsigned permissions) {
     static std::atomic<unsigned> sequence{0};
     auto disk = ToDiskName(path);
     if (!disk) {
@@ -254,7 +255,8 @@ bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::str
     }
     std::string temporary =
         *disk + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(sequence.fetch_add(1));
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+                    static_cast<mode_t>(permissions));
     if (fd < 0) {
         SetErrno(error, errno);
         return false;

@@ -45,9 +45,10 @@ std::vector<DirectoryEntry> ListDirectory(std::string_view path);
 bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error = nullptr);
 
 // Writes a whole file so that it is never left half written: the bytes go to a temporary file
-// beside it, which is then renamed over the old one.
+// beside it, which is then renamed over the old one (a symbolic link in its place is replaced,
+// never written through). The new file has the given permissions, less the process's umask.
 bool WriteFileAtomically(std::string_view path, std::string_view bytes,
-                         std::string* error = nullptr);
+                         std::string* error = nullptr, unsigned permissions = 0666);
 
 // The system's text for an errno value, in Shift_JIS: the system writes it in the locale's
 // encoding (UTF-8 under a Japanese desktop), which is converted here, where it enters the

@@ -61,7 +61,8 @@ qreal LayoutDpi(const QTextDocument* document) {
 
 }  // namespace
 
-ResultPane::ResultPane(results::ResultDocument& content, QWidget* parent)
+ResultPane::ResultPane(results::ResultDocument& content, const results::PaneAppearance& appearance,
+                       QWidget* parent)
     : QTextEdit(parent), content_(content) {
     setReadOnly(true);
     // A caret the keyboard moves, for Enter on a link; links are handled here, not by the
@@ -78,7 +79,7 @@ ResultPane::ResultPane(results::ResultDocument& content, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::IBeamCursor);
     insert_cursor_ = QTextCursor(document());
-    ApplyAppearance(results::PaneAppearance{});
+    ApplyAppearance(appearance);
 
     if (!content_.Runs().empty()) {
         OnRunsAppended(content_, 0, content_.Runs().size());
@@ -429,12 +430,16 @@ bool ResultPane::NextHighlight() {
         return false;
     }
     setFocus(Qt::OtherFocusReason);
+    Select(hit->start, hit->end);
+    return true;
+}
+
+void ResultPane::Select(std::size_t start, std::size_t end) {
     std::size_t shown = ShownLength();
     QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(std::min(hit->start, shown)));
-    cursor.setPosition(static_cast<int>(std::min(hit->end, shown)), QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(std::min(start, shown)));
+    cursor.setPosition(static_cast<int>(std::min(end, shown)), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-    return true;
 }
 
 // --- Input ---

@@ -28,9 +28,11 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     Q_OBJECT
 
   public:
-    // Shows what the document holds and follows it from then on. The document must not be in a
-    // display batch, and must outlive the pane (the pane stops following it when destroyed).
-    explicit ResultPane(results::ResultDocument& content, QWidget* parent = nullptr);
+    // Shows what the document holds, with the given look, and follows it from then on. The
+    // document must not be in a display batch, and must outlive the pane (the pane stops
+    // following it when destroyed).
+    ResultPane(results::ResultDocument& content, const results::PaneAppearance& appearance,
+               QWidget* parent = nullptr);
     ~ResultPane() override;
 
     const results::ResultDocument& result_document() const { return content_; }
@@ -58,6 +60,8 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     void SetCaret(std::size_t position);
     // The caret at the start, the view at the top.
     void MoveCaretToStart();
+    // Selects the characters [start, end) (clamped to the text) and scrolls them into view.
+    void Select(std::size_t start, std::size_t end);
 
     // Block jumps over the document's block starts, from the first visible line: the next block
     // starting below it (or the last one starting above it) is scrolled to the top and gets the

@@ -82,6 +82,12 @@ CheckOutcome Extract(const PageCheckInput& input, PipelineObserver& observer,
                 // A text cut short by closing is not a whole page: filing it would report the
                 // rest of the page as new at the next check.
                 completed = !summary.stopped_by_closing;
+                if (completed && !summary.complete) {
+                    // Nor is the text of a response that was cut in transfer: it is fetched
+                    // again, and its text is not kept as the page's current one.
+                    RemoveIn(input.page_directory, store::kNewFile);
+                    outcome = CheckOutcome::CutShort;
+                }
             }
         }
     }
@@ -146,6 +152,8 @@ std::string_view CheckOutcomeName(CheckOutcome outcome) {
             return "HttpError";
         case CheckOutcome::NotModified:
             return "NotModified";
+        case CheckOutcome::CutShort:
+            return "CutShort";
     }
     return "Unknown";
 }

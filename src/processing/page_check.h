@@ -19,6 +19,7 @@ enum class CheckOutcome : int {
     FirstCheck = 2,   // no latest past log: the text is filed as the first one
     HttpError = 3,    // a status other than 200 and 304; an error line was shown
     NotModified = 4,  // status 304, or new.txt could not be created
+    CutShort = 5,     // the response ended before its framing said it would: nothing was filed
 };
 
 std::string_view CheckOutcomeName(CheckOutcome outcome);

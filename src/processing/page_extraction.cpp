@@ -57,6 +57,7 @@ class ExtractionChain : public ResponseEvents {
     }
 
     bool headers_ended() const { return decoder_.headers_ended(); }
+    bool complete() const { return decoder_.complete(); }
 
     void OnHeaderCharset(Encoding encoding) override { charset_.Select(encoding); }
     void OnBodyStart() override {
@@ -90,6 +91,10 @@ void ResponseExtractor::Finish() {
 
 bool ResponseExtractor::headers_ended() const {
     return chain_->headers_ended();
+}
+
+bool ResponseExtractor::complete() const {
+    return chain_->complete();
 }
 
 int ParseStatusCode(std::string_view line) {
@@ -184,6 +189,7 @@ ExtractionSummary ExtractResponseBody(files::InputFile& response,
     }
     extractor.Finish();
     summary.headers_ended = extractor.headers_ended();
+    summary.complete = extractor.complete();
     return summary;
 }
 

@@ -40,6 +40,8 @@ class ResponseExtractor {
     // The response has ended: the last text is written and the output flushed.
     void Finish();
     bool headers_ended() const;
+    // After Finish: the response is whole, as far as its framing tells (see ResponseDecoder).
+    bool complete() const;
 
   private:
     std::unique_ptr<ExtractionChain> chain_;
@@ -48,6 +50,7 @@ class ResponseExtractor {
 struct ExtractionSummary {
     bool headers_ended = false;       // the header block was complete
     bool stopped_by_closing = false;  // the closing flag cut the reading short
+    bool complete = false;            // the response came whole (see ResponseDecoder)
 };
 
 // Reads the rest of the response (the file positioned just after its first line) through the

@@ -25,7 +25,4 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory);
 int ReadResultCode(std::string_view page_directory);
 int WriteResultCode(std::string_view page_directory, int code);
 
-// Writes an integer key as decimal text.
-bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file);
-
 }  // namespace velnora::store

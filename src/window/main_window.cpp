@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
+#include <utility>
 
 #include "desktop/desktop.h"
 #include "desktop/qt_text.h"
@@ -21,9 +22,11 @@
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
 #include "window/data_watcher.h"
+#include "window/export_commands.h"
 #include "window/message_box.h"
 #include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
+#include "window/search_commands.h"
 #include "window/stored_results_run.h"
 #include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
@@ -60,7 +63,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
       settings_(settings),
       stats_(stats),
       tree_(home.directory),
-      display_(document_, this) {
+      display_(document_, this),
+      writes_(std::make_unique<HomeWrites>(
+          home.directory, [this](std::string_view text) { SetStatusText(text); })) {
     setObjectName("MainWindow");
     setWindowTitle("Velnora");
     setWindowIcon(QIcon(":/icons/velnora.svg"));
@@ -86,8 +91,10 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
 }
 
 MainWindow::~MainWindow() {
-    // The check goes first: its worker and posted tasks refer to the tree and the pane.
+    // The reload, the search and the check go first: their workers and posted tasks refer to
+    // the tree and the pane.
     reload_.reset();
+    search_.reset();
     check_.reset();
     operations_.reset();
 }
@@ -114,7 +121,7 @@ void MainWindow::CreateChildren() {
     tree_view_->setMinimumWidth(10);
 
     display_.SetSettings(settings::DisplaySettingsFrom(settings_));
-    pane_ = new pane::ResultPane(document_, splitter_);
+    pane_ = new pane::ResultPane(document_, settings::PaneAppearanceFrom(settings_), splitter_);
     pane_->setObjectName("ResultPane");
     pane_->setMinimumWidth(10);
     splitter_->addWidget(tree_view_);
@@ -165,6 +172,11 @@ void MainWindow::CreateChildren() {
                 pane_->EndDetachedFill();
             }
         });
+    check_->OnStopped([this] {
+        if (std::exchange(check_holds_lock_, false)) {
+            writes_->Release();
+        }
+    });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
         this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
         [this](bool showing) {
@@ -179,6 +191,10 @@ void MainWindow::CreateChildren() {
     toolbar_keys_ = new ToolbarKeys(
         toolbar_, [this] { tree_view_->setFocus(Qt::TabFocusReason); },
         [this] { pane_->setFocus(Qt::BacktabFocusReason); });
+    search_ =
+        std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
+    export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
+                                               [this] { return SelectedItem(); });
     ApplyDisplaySettings();
 }
 
@@ -206,7 +222,7 @@ void MainWindow::ConnectTree() {
     });
     connect(tree_view_, &PageTreeView::LabelEdited, this,
             [this](store::ItemId item, const std::string& text) {
-                operations_->RenameItem(item, text);
+                writes_->Run([this, item, text] { operations_->RenameItem(item, text); });
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });
@@ -336,6 +352,7 @@ void MainWindow::OnLinkActivated(int link) {
         }
         return;
     }
+    export_->RecordLink(static_cast<std::size_t>(link));
     SetStatusText(tree_texts::OpeningText(target));
     OpenAddress(target);
 }
@@ -465,7 +482,7 @@ void MainWindow::ShowAsStored() {
     // The arrow keys work in the tree at once.
     tree_view_->setFocus(Qt::OtherFocusReason);
     if (settings_.startup_check != 0) {
-        QTimer::singleShot(0, this, [this] { StartCheck(tree_.root()); });
+        QTimer::singleShot(0, this, [this] { StartCheckWhenFree(tree_.root()); });
     }
 }
 
@@ -479,19 +496,55 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     reload_->Stop();
-    if (skip_saving_) {
+    if (skip_saving_ || saved_for_closing_) {
         event->accept();
         return;
     }
+    // A past-log search stops and its dialog closes; the check decides whether to wait.
+    search_->Shutdown();
     bool may_close =
         check_->RequestClose([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     if (!may_close) {
         event->ignore();
         return;
     }
-    SavePlacement();
-    stats_.SaveStatistics(settings_path());
+    if (closing_waits_) {
+        // Asked again while waiting for the home's write lock: the window goes without saving.
+        event->accept();
+        return;
+    }
+    HomeWrites::Outcome outcome = writes_->Run([this] {
+        SavePlacement();
+        stats_.SaveStatistics(settings_path());
+        saved_for_closing_ = true;
+        if (closing_waits_) {
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    });
+    if (outcome == HomeWrites::Outcome::kWaiting) {
+        closing_waits_ = true;
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+bool MainWindow::BeginHomeWrite() {
+    return writes_->Hold();
+}
+
+void MainWindow::EndHomeWrite() {
+    writes_->Drop();
+}
+
+void MainWindow::StartCheckWhenFree(store::ItemId item) {
+    writes_->Run([this, item] {
+        StartCheck(item);
+        if (check_->running() && !check_holds_lock_) {
+            check_holds_lock_ = true;
+            writes_->Retain();
+        }
+    });
 }
 
 fetch::CheckSettings MainWindow::CheckSettingsNow() const {

@@ -22,6 +22,7 @@
 #include "settings/app_settings.h"
 #include "settings/window_placement.h"
 #include "store/page_tree.h"
+#include "window/home_writes.h"
 #include "window/menus.h"
 #include "window/window_check_observer.h"
 #include "window/window_services.h"
@@ -35,10 +36,12 @@ class DialogSheetLauncher;
 
 namespace velnora::window {
 
+class ExportCommands;
 class PageTreeView;
 class DataWatcher;
 class StoredResultsRun;
 class ToolbarKeys;
+class SearchCommands;
 class TreeOperations;
 
 class MainWindow : public QMainWindow, public WindowServices, public results::StatusSink {
@@ -63,6 +66,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ClearPane() override;
     results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view address) override;
+    bool BeginHomeWrite() override;
+    void EndHomeWrite() override;
 
     // Runs a command as its menu item, toolbar button or accelerator does.
     void RunCommand(int command);
@@ -82,6 +87,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QProgressBar& progress_bar() { return *progress_; }
 
     ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
+    SearchCommands& search() { return *search_; }
+    HomeWrites& home_writes() { return *writes_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -117,6 +124,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     fetch::CheckSettings CheckSettingsNow() const;
     // A check of the item, with the progress bar counting its pages.
     void StartCheck(store::ItemId item);
+    // Starts a check of the item once the home's write lock is had; the check holds the lock
+    // until it ends.
+    void StartCheckWhenFree(store::ItemId item);
     store::ItemId SelectedItem() const;
     bool SelectedIsPage() const;
 
@@ -138,6 +148,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QElapsedTimer last_progress_paint_;
     CommandActions actions_;
 
+    std::unique_ptr<HomeWrites> writes_;
+    bool check_holds_lock_ = false;
     net::QtEventLoop loop_;
     net::SocketTransport transport_;
     std::unique_ptr<WindowCheckObserver> check_observer_;
@@ -146,6 +158,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
     DataWatcher* data_watcher_ = nullptr;
+    std::unique_ptr<SearchCommands> search_;
+    std::unique_ptr<ExportCommands> export_;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;
@@ -153,6 +167,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QRect normal_frame_;
     bool frame_fitted_ = false;
     bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
+    bool saved_for_closing_ = false;  // placement and statistics are saved: the window may go
+    bool closing_waits_ = false;      // closing waits for the home's write lock
     int hovered_link_ = -1;
 };
 

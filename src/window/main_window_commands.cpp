@@ -10,10 +10,13 @@
 #include "pane/result_pane.h"
 #include "settings/settings_views.h"
 #include "sheets/options_sheet.h"
+#include "text/version.h"
 #include "window/commands.h"
+#include "window/export_commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
 #include "window/stored_results_run.h"
+#include "window/search_commands.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {
@@ -92,7 +95,7 @@ void MainWindow::RunCommand(int command) {
             ShowOptions();
             break;
         case kStartCheck:
-            StartCheck(SelectedItem());
+            StartCheckWhenFree(SelectedItem());
             break;
         case kAbortCheck:
             if (reload_->running()) {
@@ -118,6 +121,25 @@ void MainWindow::RunCommand(int command) {
             break;
         case kNextKeyword:
             pane_->NextHighlight();
+            break;
+        case kFind:
+        case kMenuFind:
+            search_->Find();
+            break;
+        case kFindNext:
+        case kMenuFindNext:
+            search_->FindNext();
+            break;
+        case kPastLogSearch:
+            search_->PastLogSearch();
+            break;
+        case kSaveHtml:
+            export_->SaveLogAsHtml();
+            break;
+        case kResultsInBrowser:
+            if (!CheckRunning()) {
+                export_->OpenResultsInBrowser();
+            }
             break;
         case kCopy:
             pane_->copy();
@@ -159,6 +181,12 @@ void MainWindow::ShowOptions() {
         ApplyDisplaySettings();
         LockCommands(true);
     };
+    services.save = [this] {
+        HomeWriteScope writing(*this);
+        if (writing) {
+            settings::SaveAppSettings(settings_path(), settings_);
+        }
+    };
     bool topmost = topmost_;
     if (topmost) {
         SetTopmost(false);  // the sheet comes to the front
@@ -178,14 +206,15 @@ void MainWindow::ShowAbout() {
     auto* icon = new QLabel(&dialog);
     icon->setPixmap(QIcon(":/icons/velnora.svg").pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
-    auto* text = new QLabel("Velnora v0.42", &dialog);
-    text->setObjectName("VersionText");
-    text->setAlignment(Qt::AlignCenter);
+    auto* version = new QLabel(
+        QString::fromLatin1(text::kNameAndVersion.data(), text::kNameAndVersion.size()), &dialog);
+    version->setObjectName("VersionText");
+    version->setAlignment(Qt::AlignCenter);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(icon);
-    layout->addWidget(text);
+    layout->addWidget(version);
     layout->addWidget(buttons);
     dialog.exec();
 }

@@ -50,7 +50,8 @@ void StoredResultsRun::Start(store::ItemId selected, bool all, int n_reload) {
     observer_.LockCommands(false);
     observer_.ClearPane();
     if (item.node.kind == store::KIND_PAGE) {
-        observer_.SetStatusText(fetch::LoadingText(item.node.name));
+        observer_.SetStatusText(
+            fetch::PageProgressText(fetch::messages::kLoadingPrefix, item.node.name));
         observer_.ShowResultsAfterCheck(item, n_reload);
         observer_.CaretToStart();
         observer_.SetStatusText("");
@@ -77,7 +78,8 @@ void StoredResultsRun::Step() {
     slice.start();
     while (has_page_ && slice.elapsed() < kSliceMilliseconds) {
         if (done_ % 16 == 0) {
-            observer_.SetStatusText(fetch::LoadingText(page_.node.name));
+            observer_.SetStatusText(
+                fetch::PageProgressText(fetch::messages::kLoadingPrefix, page_.node.name));
         }
         observer_.ShowResultsAfterCheck(page_, all_ ? 1 : 0);
         ++done_;

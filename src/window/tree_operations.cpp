@@ -158,8 +158,15 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     // The sheet opens again with what was typed until the directory is made or the user
     // cancels: a refused name loses nothing.
     std::string path;
+    // The home's write lock is held from the sheet's OK to the page's last file.
+    std::optional<HomeWriteScope> writing;
     for (bool made = false; !made;) {
+        writing.reset();
         if (!sheets_.ShowPageSheet(record)) {
+            return;
+        }
+        writing.emplace(services_);
+        if (!*writing) {
             return;
         }
         // The name as it stands now: the user may have changed it in the sheet.
@@ -204,6 +211,10 @@ void TreeOperations::DeleteItem() {
                     MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
+    HomeWriteScope writing(services_);
+    if (!writing || tree_.Find(current_.node.item) == nullptr) {
+        return;
+    }
     ItemId item = current_.node.item;
     tree_.ClearUpdated(item);
     services_.SetStatusText(tree_texts::kDeleting);
@@ -240,6 +251,10 @@ bool TreeOperations::EditCurrent() {
             if (!sheets_.ShowPageSheet(copy)) {
                 return false;
             }
+            HomeWriteScope writing(services_);
+            if (!writing) {
+                return false;
+            }
             store::WritePageSettings(current_.node.path, copy.settings);
             if (copy.node.name.empty()) {
                 // An emptied name is no new name: the page keeps its own.
@@ -273,6 +288,10 @@ bool TreeOperations::EditCurrent() {
         }
         case store::KIND_FOLDER: {
             if (!sheets_.ShowFolderSheet(copy)) {
+                return false;
+            }
+            HomeWriteScope writing(services_);
+            if (!writing) {
                 return false;
             }
             store::FolderSettings folder;
@@ -320,6 +339,10 @@ void TreeOperations::EditPropertiesOf(ItemId item) {
 }
 
 void TreeOperations::RenameItem(ItemId item, std::string_view new_name) {
+    HomeWriteScope writing(services_);
+    if (!writing) {
+        return;
+    }
     store::TreeNode node;
     if (tree_.BuildTreeNode(item, node) != 0 || node.kind == store::KIND_ROOT) {
         return;
