@@ -429,6 +429,18 @@ void MainWindow::FitFrame() {
     normal_frame_ = wanted;
 }
 
+void MainWindow::FitFrameWhenFramed(int tries) {
+    // The frame's size is known once the window manager has framed the window. A window manager
+    // that frames the window where it already stands moves nothing, so no move event tells
+    // when: the frame is looked for a few times, then the moves and resizes take over.
+    QTimer::singleShot(tries == kFrameWaitTries ? 0 : kFrameWaitInterval, this, [this, tries] {
+        FitFrame();
+        if (!frame_fitted_ && tries > 1) {
+            FitFrameWhenFramed(tries - 1);
+        }
+    });
+}
+
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A window shown maximised first learns its frame when it is restored.
@@ -476,8 +488,7 @@ void MainWindow::ShowAsStored() {
         showMaximized();
     } else {
         show();
-        // The frame's size is known once the window manager has framed the window.
-        QTimer::singleShot(0, this, [this] { FitFrame(); });
+        FitFrameWhenFramed(kFrameWaitTries);
     }
     // The arrow keys work in the tree at once.
     tree_view_->setFocus(Qt::OtherFocusReason);

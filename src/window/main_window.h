@@ -111,6 +111,10 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     // Sizes the inner area so that the window's frame (title bar and borders included) is the
     // stored normal rectangle, once the window manager has told the frame's size.
     void FitFrame();
+    // FitFrame once the window is framed, looked for at most `tries` times.
+    void FitFrameWhenFramed(int tries);
+    static constexpr int kFrameWaitTries = 40;
+    static constexpr int kFrameWaitInterval = 50;  // milliseconds
     // Paints a widget of the status bar now, or soon when it was painted a moment ago.
     void PaintSoon(QWidget* widget);
     // Follows the frame's rectangle while the window is neither maximised nor minimised.
