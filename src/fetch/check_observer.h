@@ -6,9 +6,18 @@
 
 #include <string_view>
 
+#include "processing/page_check.h"
 #include "store/records.h"
 
 namespace velnora::fetch {
+
+// How a check went, told when it ends.
+struct CheckSummary {
+    // It was a background check (of the pages due), not one the user started.
+    bool background = false;
+    // Pages whose check found new lines.
+    int updated_pages = 0;
+};
 
 class CheckObserver {
   public:
@@ -33,6 +42,11 @@ class CheckObserver {
 
     // A page of the check is done: its result is recorded (and shown as the settings say).
     virtual void PageDone(const store::ItemRecord& /*page*/) {}
+    // The outcome of a page's processing, told before its result is recorded and shown.
+    virtual void PageOutcome(const store::ItemRecord& /*page*/,
+                             processing::CheckOutcome /*outcome*/) {}
+    // The check has ended: told after the completion text and before the sound and the notice.
+    virtual void CheckFinished(const CheckSummary& /*summary*/) {}
 
     virtual void PlaySound(std::string_view file) = 0;
     // A modal notice; returns when the user has closed it.

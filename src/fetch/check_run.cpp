@@ -7,6 +7,7 @@
 #include "fetch/reload.h"
 #include "files/file_system.h"
 #include "store/page_files.h"
+#include "store/result_file.h"
 #include "store/settings_files.h"
 #include "text/bounded_string.h"
 
@@ -16,6 +17,9 @@ namespace {
 
 // Closing is put off at most this many times while a page is being processed.
 constexpr int kMaxCloseAttempts = 100;
+// Connections kept open once a check is under way; a background check never opens more, so
+// that a check the user starts finds sessions free.
+constexpr int kOpenConnections = 4;
 
 // Hands the worker's texts to the loop's thread, in order.
 class WorkerObserver : public processing::PipelineObserver {
@@ -106,9 +110,14 @@ bool CheckRun::AllIdle() const {
 }
 
 bool CheckRun::StartPage(FetchSession& session) {
-    session.retry_count = 0;
+    session.BeginPage();
+    // The time the page's check begins counts for its schedule, whatever comes of it.
+    store::WriteLastCheck(session.page.node.path, clock_->Now());
     if (fetcher_.StartFetch(session)) {
-        session.Enter(SessionPhase::kFetching);
+        // A single-page check leaves its session free while it fetches, as it always has.
+        if (!single_page_) {
+            session.Enter(SessionPhase::kFetching);
+        }
         return true;
     }
     // The check goes on with the next page; whether it has ended is for the caller to see.
@@ -117,11 +126,10 @@ bool CheckRun::StartPage(FetchSession& session) {
     return false;
 }
 
-bool CheckRun::StartNextPage(FetchSession& session, bool first, store::ItemId selected) {
+bool CheckRun::StartNextPage(FetchSession& session) {
     // A page that fails to start takes no start: the next page of the walk is tried instead.
-    for (;; first = false) {
-        bool found = first ? walk_.First(selected, session.page) : walk_.Next(session.page);
-        if (!found) {
+    for (;;) {
+        if (!walk_.Next(session.page)) {
             return false;
         }
         if (StartPage(session)) {
@@ -130,57 +138,106 @@ bool CheckRun::StartNextPage(FetchSession& session, bool first, store::ItemId se
     }
 }
 
-void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings) {
-    if (running()) {
-        return;
+bool CheckRun::Begin(store::ItemId selected, const CheckSettings& settings, bool background) {
+    store::ItemRecord root;
+    if (tree_.BuildTreeNode(selected, root.node) != 0) {
+        return false;
     }
-    stats_.BeginCheckStatistics();
+    if (!running()) {
+        stats_.BeginCheckStatistics();
+        queue_counter_ = 0;
+    }
     settings_ = settings;
     fetcher_.Configure(settings);
-    queue_counter_ = 0;
     abort_ = false;
     updated_pages_ = 0;
     finishing_ = false;
-    auto& sessions = fetcher_.sessions();
-    for (FetchSession& session : sessions) {
-        session.retry_count = 0;
+    background_ = background;
+    walk_.SetFilter({});
+    single_page_ = root.node.kind == store::KIND_PAGE;
+    single_item_ = single_page_ ? root.node.item : 0;
+    if (single_page_) {
+        // A single page is checked whatever its automatic-check flag says.
+        store::ReadPageSettings(root.node.path, root.settings);
+        walk_.Only(std::move(root));
+    } else {
+        walk_.Begin(selected);
     }
-    store::ItemRecord root;
-    if (tree_.BuildTreeNode(selected, root.node) != 0) {
+    return true;
+}
+
+bool CheckRun::StartPages() {
+    bool tried = false;
+    bool started = false;
+    auto first_start = [&] {
+        // The user's check clears the pane (unless it is of one page) and locks the commands
+        // once its first page is under way.
+        if (!started && !background_) {
+            if (!single_page_) {
+                observer_.ClearPane();
+            }
+            observer_.LockCommands(false);
+        }
+        started = true;
+    };
+    int opened = 0;
+    for (FetchSession& session : fetcher_.sessions()) {
+        if (background_ && opened >= kOpenConnections) {
+            break;
+        }
+        if (session.phase() != SessionPhase::kIdle ||
+            session.connection() != ConnectionState::kIdle) {
+            continue;
+        }
+        tried = true;
+        if (!StartNextPage(session)) {
+            break;
+        }
+        ++opened;
+        first_start();
+    }
+    if (!tried) {
+        // Every session still carries a page of the check this one took over from: the walk
+        // waits for the first that is free.
+        first_start();
+    }
+    return started;
+}
+
+void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings) {
+    if (running() && !background_) {
+        return;
+    }
+    bool taking_over = running();
+    if (!Begin(selected, settings, false)) {
         return;
     }
     observer_.ClearUpdated(selected);
-
-    if (root.node.kind == store::KIND_PAGE) {
-        // A single page is checked whatever its automatic-check flag says.
-        single_page_ = true;
-        FetchSession& session = sessions[0];
-        session.page = root;
-        store::ReadPageSettings(session.page.node.path, session.page.settings);
-        if (fetcher_.StartFetch(session)) {
-            observer_.LockCommands(false);
-        } else {
-            fetcher_.CloseFetch(session);
-            fetcher_.RecordError(session);
-            StopIfIdle();
+    if (!StartPages()) {
+        if (taking_over) {
+            // Nothing of the user's check could start: what remains of the background check
+            // ends as it would have.
+            background_ = true;
         }
+        StopIfIdle();
+    }
+}
+
+void CheckRun::StartBackgroundCheck(store::ItemId below, const CheckSettings& settings,
+                                    std::function<bool(store::ItemId)> due) {
+    if (running() || !Begin(below, settings, true)) {
         return;
     }
-
-    single_page_ = false;
-    bool started = false;
-    for (int i = 0; i < kSessionCount; ++i) {
-        if (!StartNextPage(sessions[i], i == 0, selected)) {
-            break;
-        }
-        if (!started) {
-            started = true;
-            observer_.ClearPane();
-            observer_.LockCommands(false);
-        }
-    }
-    if (!started) {
+    walk_.SetFilter(std::move(due));
+    if (!StartPages()) {
         StopIfIdle();
+    }
+}
+
+void CheckRun::StopBackgroundCheck() {
+    if (background()) {
+        walk_.End();
+        FinishIfIdle();
     }
 }
 
@@ -220,6 +277,7 @@ void CheckRun::StartWorker(FetchSession& session) {
     }
     busy_state_ = BusyState::kProcessing;
     current_page_ = session.page;
+    current_trail_ = session.trail;
     processing_session_ = session.index;
     bool was_queued = session.phase() == SessionPhase::kQueued;
     session.Enter(SessionPhase::kProcessing);
@@ -227,6 +285,10 @@ void CheckRun::StartWorker(FetchSession& session) {
     processing::PageCheckInput input;
     input.page_directory = current_page_.node.path;
     input.settings = current_page_.settings;
+    if (current_trail_.redirected()) {
+        // The page's links are relative to the address the response came from.
+        input.settings.url = current_trail_.address();
+    }
     input.n_reload = settings_.n_reload;
     input.ignore_image_name = settings_.ignore_image_name;
     auto alive = std::weak_ptr<CheckRun*>(self_);
@@ -258,6 +320,7 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
         ++updated_pages_;
     }
     store::ItemRecord finished = current_page_;
+    RedirectTrail finished_trail = current_trail_;
     int finished_session = processing_session_;
     worker_state_ = WorkerState::kIdle;
     // The next page is processed while this one's result is recorded and shown: the result
@@ -265,7 +328,7 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
     if (!closing_) {
         StartNextQueued();
     }
-    HandleResult(outcome, finished);
+    HandleResult(outcome, finished, finished_trail);
     FetchSession& session = fetcher_.sessions()[finished_session];
     session.Enter(SessionPhase::kIdle);
     if (outcome == processing::CheckOutcome::CutShort) {
@@ -286,11 +349,13 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
     FinishIfIdle();
 }
 
-void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page) {
+void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page,
+                            const RedirectTrail& trail) {
     const std::string& directory = page.node.path;
+    observer_.PageOutcome(page, outcome);
     switch (outcome) {
         case processing::CheckOutcome::Updated:
-            if (single_page_) {
+            if (single_page_ && page.node.item == single_item_) {
                 observer_.ClearPane();
                 observer_.ShowResultsAfterCheck(page, 3);
             } else {
@@ -329,6 +394,14 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
+    }
+    if (outcome != processing::CheckOutcome::CutShort) {
+        if (trail.redirected()) {
+            observer_.StatusLine(page, std::string(messages::kRedirectedTo) + trail.address());
+        }
+        // A URL that moved for good is offered to the user on the page sheet, never changed
+        // here.
+        store::WriteMovedUrl(directory, trail.moved_to);
     }
     observer_.PageDone(page);
 }
@@ -395,7 +468,7 @@ void CheckRun::RequestRefill() {
 }
 
 void CheckRun::Refill() {
-    if (single_page_ || abort_ || closing_) {
+    if (abort_ || closing_) {
         return;
     }
     auto& sessions = fetcher_.sessions();
@@ -406,14 +479,14 @@ void CheckRun::Refill() {
         }
     }
     for (FetchSession& session : sessions) {
-        if (open >= 4) {
+        if (open >= kOpenConnections) {
             return;
         }
         if (session.phase() != SessionPhase::kIdle ||
             session.connection() != ConnectionState::kIdle) {
             continue;
         }
-        if (!StartNextPage(session, false, 0)) {
+        if (!StartNextPage(session)) {
             return;
         }
         ++open;
@@ -459,14 +532,20 @@ void CheckRun::FinishCheck() {
                                                 std::string(messages::kUpdatesFoundSuffix)
                                           : std::string(messages::kNoUpdates);
     observer_.SetStatusText(text);
-    if (settings_.use_notify_sound != 0 && !settings_.notify_sound.empty()) {
+    observer_.CheckFinished(CheckSummary{background_, updated_pages_});
+    // A background check is heard only when it found something, and never stops the user with
+    // a notice (the desktop notification takes its place).
+    if (settings_.use_notify_sound != 0 && !settings_.notify_sound.empty() &&
+        (!background_ || updated_pages_ > 0)) {
         observer_.PlaySound(settings_.notify_sound);
     }
-    if (settings_.finish_message != 0) {
+    if (settings_.finish_message != 0 && !background_) {
         observer_.ShowFinishMessage(text);
     }
     stats_.EndCheckStatistics();
-    observer_.LockCommands(true);
+    if (!background_) {
+        observer_.LockCommands(true);
+    }
     StopIfIdle();
     in_tick_ = was_in_tick;
     finishing_ = false;
@@ -491,7 +570,7 @@ void CheckRun::Reload(store::ItemId selected, bool all, const CheckSettings& set
 }
 
 void CheckRun::ShowWholeText(store::ItemId selected) {
-    if (running()) {
+    if (running() && !background_) {
         return;
     }
     store::ItemRecord page;

@@ -20,6 +20,7 @@
 #include "fetch/event_loop.h"
 #include "fetch/fetch_session.h"
 #include "fetch/page_walk.h"
+#include "fetch/schedule.h"
 #include "fetch/traffic_stats.h"
 #include "fetch/transport.h"
 #include "processing/page_check.h"
@@ -35,8 +36,17 @@ class CheckRun {
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
 
-    // "チェック開始": checks the selected item (a page alone, or every page below a folder).
+    // "チェック開始": checks the selected item (a page alone, or every page below a folder). While
+    // a background check runs, it stops that one's walk and starts at once on the sessions that
+    // are free (the others finish their pages first, whose results show in this check).
     void StartCheck(store::ItemId selected, const CheckSettings& settings);
+    // A check in the background of the pages below the item that `due` lets through: it locks
+    // no command, clears neither the pane nor any unread mark, gives no completion notice and
+    // plays the sound only when it found updates. Nothing happens while another check runs.
+    void StartBackgroundCheck(store::ItemId below, const CheckSettings& settings,
+                              std::function<bool(store::ItemId)> due);
+    // The background check takes no further page; the pages in flight are finished.
+    void StopBackgroundCheck();
     // "中止".
     void AbortCheck();
     // "リロード" (all false) and "全てリロード" (all true): stored results, no fetch.
@@ -54,8 +64,13 @@ class CheckRun {
     // Every change of a fetch session's phase or connection state is reported to the trace.
     void SetSessionTrace(SessionTrace trace) { fetcher_.SetTrace(std::move(trace)); }
 
+    // The time each page's check begins is taken from the clock (the system's by default).
+    void SetClock(const Clock& clock) { clock_ = &clock; }
+
     BusyState busy_state() const { return busy_state_; }
     bool running() const { return busy_state_ != BusyState::kIdle; }
+    // A background check is running.
+    bool background() const { return running() && background_; }
     int updated_pages() const { return updated_pages_; }
     const std::atomic<bool>& closing_flag() const { return closing_; }
 
@@ -75,7 +90,13 @@ class CheckRun {
     void OnFetched(FetchSession& session);
     void StartWorker(FetchSession& session);
     void OnWorkerDone(processing::CheckOutcome outcome);
-    void HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page);
+    void HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page,
+                      const RedirectTrail& trail);
+    // Starts pages of the walk on the free sessions; true when one started (or when none was
+    // free to try, so that the walk waits for one).
+    bool StartPages();
+    // A check (the user's or a background one) begins; false when the selected item is gone.
+    bool Begin(store::ItemId selected, const CheckSettings& settings, bool background);
     // A response that came cut short is fetched again, as a failed receive is.
     void RetryCutResponse(FetchSession& session);
     void StartNextQueued();
@@ -87,9 +108,8 @@ class CheckRun {
     void StopIfIdle();
     bool AllIdle() const;
     bool StartPage(FetchSession& session);
-    // Gives the session the next page of the walk that starts (the first below selected when
-    // first is set); false when the walk is over.
-    bool StartNextPage(FetchSession& session, bool first, store::ItemId selected);
+    // Gives the session the next page of the walk; false when the walk is over.
+    bool StartNextPage(FetchSession& session);
 
     store::PageTree& tree_;
     EventLoop& loop_;
@@ -100,6 +120,9 @@ class CheckRun {
     PageWalk walk_;
 
     bool single_page_ = false;
+    store::ItemId single_item_ = 0;
+    bool background_ = false;
+    const Clock* clock_ = &SystemClock();
     int queue_counter_ = 0;
     int updated_pages_ = 0;
     bool abort_ = false;
@@ -114,7 +137,8 @@ class CheckRun {
 
     WorkerState worker_state_ = WorkerState::kIdle;
     store::ItemRecord current_page_;
-    int processing_session_ = 0;  // the session whose page is with the worker
+    RedirectTrail current_trail_;  // how the page with the worker was fetched
+    int processing_session_ = 0;   // the session whose page is with the worker
     std::thread worker_;
     // Tasks posted to the loop hold this weakly, so that none runs after the run is gone.
     std::shared_ptr<CheckRun*> self_;

@@ -19,6 +19,7 @@ struct CheckSettings {
     int finish_message = 1;
     int use_notify_sound = 0;
     std::string notify_sound;
+    int follow_redirects = 1;
 };
 
 }  // namespace velnora::fetch

@@ -5,6 +5,7 @@
 
 #include "fetch/messages.h"
 #include "fetch/request.h"
+#include "fetch/response_head.h"
 #include "files/file_system.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
@@ -89,8 +90,16 @@ bool Fetcher::StartFetch(FetchSession& session) {
         Fail(session, messages::kNoUrl);
         return false;
     }
+    if (session.trail.visited.empty() || session.trail.visited.front() != page.url) {
+        session.trail.Begin(page.url);
+    }
+    // Every hop asks with the validators of the page's last response: the server that gave it
+    // answers 304 when it has not changed.
+    const std::string& address = session.trail.address();
     session.last_modified =
         LoadLastModified(settings_.use_head, page.dont_use_head, session.page.node.path);
+    session.last_modified.entity_tag =
+        LoadEntityTag(settings_.use_head, page.dont_use_head, session.page.node.path);
     hooks_.busy(BusyState::kFetchStarted);
     session.ticks = 0;
     session.error = false;
@@ -98,7 +107,7 @@ bool Fetcher::StartFetch(FetchSession& session) {
     session.received = 0;
     session.tunnel_reply.clear();
 
-    auto url = SplitUrl(page.url);
+    auto url = SplitUrl(address);
     if (!url) {
         Fail(session, messages::kBadUrl);
         return false;
@@ -126,7 +135,7 @@ bool Fetcher::StartFetch(FetchSession& session) {
     }
 
     std::string status(messages::kFetchingPrefix);
-    status.append(text::CutToBuffer(page.url, 101));
+    status.append(text::CutToBuffer(address, 101));
     status.append(")...");
     observer_.SetStatusText(status);
     hooks_.ensure_ticking();
@@ -228,8 +237,15 @@ void Fetcher::OnLookupDone(LookupId lookup, int error, std::vector<std::string> 
 }
 
 void Fetcher::SendRequest(FetchSession& session) {
-    std::string request = ComposeRequest(session.url, session.via_proxy, session.last_modified,
-                                         session.page.settings);
+    const store::PageSettings* page = &session.page.settings;
+    store::PageSettings without_credentials;
+    if (page->auth_type != 0 && !SendsCredentials(session.trail)) {
+        without_credentials = *page;
+        without_credentials.auth_type = 0;
+        page = &without_credentials;
+    }
+    std::string request =
+        ComposeRequest(session.url, session.via_proxy, session.last_modified, *page);
     transport_.Send(session.socket, request);
     session.Enter(ConnectionState::kReceiving);
     session.ticks = 0;
@@ -373,9 +389,60 @@ void Fetcher::OnClosed(FetchSession& session) {
         RecordError(session);
         return;
     }
+    if (settings_.follow_redirects != 0 && FollowRedirect(session)) {
+        return;
+    }
     session.Enter(SessionPhase::kFetched);
     stats_.CountReceivedPage();
     hooks_.fetched(session);
+}
+
+bool Fetcher::FollowRedirect(FetchSession& session) {
+    auto path = store::PagePath(session.page.node.path, store::kReceivingFile);
+    if (!path) {
+        return false;
+    }
+    std::string head = ReadResponseHead(*path);
+    int status = HeadStatus(head);
+    std::optional<std::string> location;
+    if (IsRedirectStatus(status)) {
+        location = HeadField(head, "Location");
+    }
+    if (!location) {
+        return false;  // no redirect: the pipeline judges the status as it stands
+    }
+    Hop hop = NextHop(session.trail, status, *location);
+    std::string_view failure;
+    switch (hop.result) {
+        case HopResult::kFollow:
+            break;
+        case HopResult::kTooMany:
+            failure = messages::kTooManyRedirectsPrefix;
+            break;
+        case HopResult::kLoop:
+            failure = messages::kRedirectLoopPrefix;
+            break;
+        case HopResult::kNotHttp:
+            failure = messages::kRedirectNotHttpPrefix;
+            break;
+        case HopResult::kBadAddress:
+            failure = messages::kBadRedirectPrefix;
+            break;
+    }
+    if (!failure.empty()) {
+        Fail(session, WithReason(failure, hop.address));
+        files::RemoveFile(*path);
+        RecordError(session);
+        return true;
+    }
+    // The next hop is a new request, built as the first one was.
+    if (StartFetch(session)) {
+        session.Enter(SessionPhase::kFetching);
+    } else {
+        CloseFetch(session);
+        RecordError(session);
+    }
+    return true;
 }
 
 Fetcher::Intake Fetcher::Drain(FetchSession& session) {

@@ -14,6 +14,7 @@
 #include "fetch/check_observer.h"
 #include "fetch/check_settings.h"
 #include "fetch/event_loop.h"
+#include "fetch/redirect.h"
 #include "fetch/request.h"
 #include "fetch/traffic_stats.h"
 #include "fetch/transport.h"
@@ -70,6 +71,8 @@ class FetchSession {
     UrlParts url;
     bool via_proxy = false;
     LastModified last_modified;
+    // The redirects followed for the page: what is fetched now is trail.address().
+    RedirectTrail trail;
     int ticks = 0;
     files::OutputFile response;
     std::uint64_t received = 0;
@@ -78,6 +81,12 @@ class FetchSession {
     int retry_count = 0;
     // Where changes are traced; none when null.
     const SessionTrace* trace = nullptr;
+
+    // The page starts afresh at its own URL (no redirect followed yet, no retry).
+    void BeginPage() {
+        trail.Begin(page.settings.url);
+        retry_count = 0;
+    }
 
     SessionPhase phase() const { return phase_; }
     ConnectionState connection() const { return connection_; }
@@ -150,6 +159,10 @@ class Fetcher : public TransportListener {
     };
 
     bool OpenConnection(FetchSession& session, const std::vector<std::string>& addresses);
+    // A complete response that redirects (when redirects are followed): true when it was taken
+    // care of (the next hop started, or the page ended with an error line); false when it is
+    // the page's response.
+    bool FollowRedirect(FetchSession& session);
     void Fail(FetchSession& session, std::string_view message);
     void SendRequest(FetchSession& session);
     void ReceiveResponse(FetchSession& session);

@@ -91,4 +91,24 @@ inline constexpr std::string_view kNoUpdates =
 // 読み込み中 "
 inline constexpr std::string_view kLoadingPrefix = "\x93\xC7\x82\xDD\x8D\x9E\x82\xDD\x92\x86 \x22";
 
+// リダイレクトが多すぎます (
+inline constexpr std::string_view kTooManyRedirectsPrefix =
+    "\x83\x8A\x83_\x83"
+    "C\x83\x8C\x83N\x83g\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7 (";
+// リダイレクトがループしています (
+inline constexpr std::string_view kRedirectLoopPrefix =
+    "\x83\x8A\x83_\x83"
+    "C\x83\x8C\x83N\x83g\x82\xAA\x83\x8B\x81\x5B\x83v\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB7 (";
+// リダイレクト先が http でも https でもありません (
+inline constexpr std::string_view kRedirectNotHttpPrefix =
+    "\x83\x8A\x83_\x83"
+    "C\x83\x8C\x83N\x83g\x90\xE6\x82\xAA http \x82\xC5\x82\xE0 https "
+    "\x82\xC5\x82\xE0\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1 (";
+// リダイレクト先のURLが不正です (
+inline constexpr std::string_view kBadRedirectPrefix =
+    "\x83\x8A\x83_\x83"
+    "C\x83\x8C\x83N\x83g\x90\xE6\x82\xCCURL\x82\xAA\x95s\x90\xB3\x82\xC5\x82\xB7 (";
+// 転送先 :
+inline constexpr std::string_view kRedirectedTo = "\x93\x5D\x91\x97\x90\xE6 : ";
+
 }  // namespace velnora::fetch::messages

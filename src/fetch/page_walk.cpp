@@ -4,7 +4,24 @@
 
 namespace velnora::fetch {
 
+void PageWalk::Only(store::ItemRecord page) {
+    start_ = 0;
+    only_ = std::move(page);
+}
+
+void PageWalk::End() {
+    start_ = 0;
+    only_.reset();
+}
+
+void PageWalk::Begin(store::ItemId start) {
+    only_.reset();
+    start_ = start;
+    position_ = start;
+}
+
 bool PageWalk::First(store::ItemId start, store::ItemRecord& page) {
+    only_.reset();
     start_ = start;
     position_ = start;
     store::ItemId candidate = tree_.FirstChild(start);
@@ -16,6 +33,11 @@ bool PageWalk::First(store::ItemId start, store::ItemRecord& page) {
 }
 
 bool PageWalk::Next(store::ItemRecord& page) {
+    if (only_) {
+        page = std::move(*only_);
+        only_.reset();
+        return true;
+    }
     if (start_ == 0) {
         return false;
     }
@@ -46,6 +68,11 @@ store::ItemId PageWalk::After(store::ItemId item) {
 bool PageWalk::FromCandidate(store::ItemId candidate, store::ItemRecord& page) {
     while (candidate != 0) {
         const store::PageTree::Node* node = tree_.Find(candidate);
+        if (node->kind == store::KIND_PAGE && filter_ && !filter_(candidate)) {
+            position_ = candidate;
+            candidate = After(candidate);
+            continue;
+        }
         store::ItemRecord record;
         bool readable = tree_.BuildTreeNode(candidate, record.node) == 0;
         bool disabled = true;
@@ -57,6 +84,7 @@ bool PageWalk::FromCandidate(store::ItemId candidate, store::ItemRecord& page) {
             disabled = store::ReadFolderSettings(record.node.path, folder) != 0 ||
                        folder.disable_auto_check != 0;
             record.settings.disable_auto_check = folder.disable_auto_check;
+            record.settings.check_interval = folder.check_interval;
         }
         if (node->kind == store::KIND_PAGE) {
             position_ = candidate;

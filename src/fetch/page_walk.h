@@ -4,6 +4,8 @@
 // yielding the pages that take part in automatic checks.
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 #include "store/page_files.h"
 #include "store/page_tree.h"
@@ -28,8 +30,18 @@ class PageWalk {
 
     // Starts below the item (NextPage's first call) and gives the first page.
     bool First(store::ItemId start, store::ItemRecord& page);
+    // Starts below the item: Next gives the first page.
+    void Begin(store::ItemId start);
     // The next page; false when the walk is over.
     bool Next(store::ItemRecord& page);
+
+    // Only the pages the filter lets through are given (every page when it is empty); it is
+    // asked before a page's settings are read.
+    void SetFilter(std::function<bool(store::ItemId)> filter) { filter_ = std::move(filter); }
+    // A walk that gives this one page, whatever its automatic-check flag says, and ends.
+    void Only(store::ItemRecord page);
+    // Ends the walk: no page is given any more.
+    void End();
 
   private:
     // The candidate after the item: its next sibling, or the next sibling of the first ancestor
@@ -40,6 +52,8 @@ class PageWalk {
     const store::PageTree& tree_;
     store::ItemId start_ = 0;     // 0 once the walk is over
     store::ItemId position_ = 0;  // the last page given
+    std::function<bool(store::ItemId)> filter_;
+    std::optional<store::ItemRecord> only_;  // the one page of a single-page walk, until given
 };
 
 }  // namespace velnora::fetch

@@ -1,7 +1,10 @@
 #include "fetch/request.h"
 
+#include <algorithm>
+
 #include "fetch/base64.h"
 #include "fetch/password.h"
+#include "fetch/response_head.h"
 #include "files/text_file.h"
 #include "store/page_files.h"
 #include "text/bounded_string.h"
@@ -91,6 +94,25 @@ LastModified LoadLastModified(int use_head, int dont_use_head, std::string_view 
     return result;
 }
 
+std::string LoadEntityTag(int use_head, int dont_use_head, std::string_view page_directory) {
+    if (use_head == 0 || dont_use_head != 0) {
+        return {};
+    }
+    std::optional<std::string> path = store::PagePath(page_directory, store::kResponseFile);
+    if (!path) {
+        return {};
+    }
+    std::optional<std::string> tag = HeadField(ReadResponseHead(*path), "ETag");
+    if (!tag || tag->size() > kIfModifiedSinceLimit ||
+        std::any_of(tag->begin(), tag->end(), [](char c) {
+            auto b = static_cast<unsigned char>(c);
+            return b < 0x20 || b == 0x7F;
+        })) {
+        return {};
+    }
+    return *tag;
+}
+
 std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
                            const LastModified& last_modified, const store::PageSettings& page) {
     // Plain http (and ftp) through the proxy asks the proxy for the absolute URL; https through
@@ -124,6 +146,11 @@ std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
             request += value;
             request += kCrLf;
         }
+    }
+    if (!last_modified.entity_tag.empty()) {
+        request += "If-None-Match: ";
+        request += OneLine(last_modified.entity_tag, kIfModifiedSinceLimit);
+        request += kCrLf;
     }
 
     if (page.auth_type != 0) {

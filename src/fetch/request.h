@@ -10,6 +10,7 @@
 //   last  = LoadLastModified(USE_HEAD, page.dont_use_head, page directory)
 //   connect to PROXY_URL:PROXY_PORT when proxy, else to parts.host:parts.port
 //   if parts.tls and proxy: send ComposeConnectRequest(parts), wait for a 2xx answer
+//   last.entity_tag = LoadEntityTag(USE_HEAD, page.dont_use_head, page directory)
 //   if parts.tls: start TLS (server name parts.host)
 //   send ComposeRequest(parts, proxy, last, page)
 
@@ -26,7 +27,7 @@ namespace velnora::fetch {
 inline constexpr std::size_t kHeaderPieceLimit = 99;
 // ... and at most this many of them.
 inline constexpr int kHeaderPieceCount = 100;
-// The If-Modified-Since value holds at most this many bytes.
+// The If-Modified-Since value holds at most this many bytes; so does the If-None-Match value.
 inline constexpr std::size_t kIfModifiedSinceLimit = 999;
 // The Basic credentials ("id:password") are built in a buffer of this size: at most 999 bytes.
 inline constexpr std::size_t kCredentialsSize = 1000;
@@ -45,6 +46,8 @@ struct LastModified {
     // The Last-Modified value of the page's last stored response, without the spaces after the
     // colon (trailing spaces kept), never holding a CR, LF or zero byte.
     std::string value;
+    // The ETag of the page's last stored response, sent as If-None-Match when not empty.
+    std::string entity_tag;
 };
 
 // The If-Modified-Since value for the next request of a page. Nothing is sent when the
@@ -57,10 +60,17 @@ struct LastModified {
 // unreadable html.txt, or a page directory too long for the path, gives no value.
 LastModified LoadLastModified(int use_head, int dont_use_head, std::string_view page_directory);
 
+// The ETag of the page's html.txt, for If-None-Match (RFC 9110 section 13.1.2), under the same
+// settings as If-Modified-Since: nothing when USE_HEAD is 0 or the page's DONT_USE_HEAD is
+// non-zero. The first ETag header of the header block is taken as it stands, blanks around it
+// removed; a value longer than kIfModifiedSinceLimit or holding a control byte gives nothing.
+std::string LoadEntityTag(int use_head, int dont_use_head, std::string_view page_directory);
+
 // The request for the page, header lines in this order:
 //   GET <target> HTTP/1.1, Accept, Accept-Language, User-Agent, Host, Accept-Encoding,
 //   Connection, Pragma (plain http or ftp through the proxy only), If-Modified-Since
-//   (when last_modified.send), Authorization (when page.auth_type is non-zero)
+//   (when last_modified.send), If-None-Match (when last_modified.entity_tag is not empty),
+//   Authorization (when page.auth_type is non-zero)
 // then an empty line; no body. The target is parts.url, the page's URL as given, for plain http
 // or ftp through the proxy; otherwise (direct, and https, which goes through a CONNECT tunnel
 // when through_proxy) it is parts.path. Bytes of the target that cannot stand in a request line

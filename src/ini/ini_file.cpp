@@ -186,6 +186,16 @@ void IniFile::SetInt(std::string_view section, std::string_view key, int value) 
     SetString(section, key, std::to_string(value));
 }
 
+bool IniFile::RemoveKey(std::string_view section, std::string_view key) {
+    bool removed = false;
+    for (std::size_t index = FindKey(section, key); index != std::string::npos;
+         index = FindKey(section, key)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+        removed = true;
+    }
+    return removed;
+}
+
 std::string IniFile::Serialize() const {
     std::string bytes;
     for (const std::string& line : lines_) {

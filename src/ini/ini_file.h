@@ -41,6 +41,10 @@ class IniFile {
     // A line break in the value is written as a blank.
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, int value);
+    // Removes the key (every line of it in sections of that name), as the profile functions do
+    // when a key is written without a value; a later read gives the default. False when there
+    // was no such key.
+    bool RemoveKey(std::string_view section, std::string_view key);
 
     // The file's bytes as they would be saved.
     std::string Serialize() const;

@@ -21,6 +21,10 @@ std::string Read(const IniFile& ini, const TextKey& key, int number) {
 }
 
 void Write(IniFile& ini, const NumberKey& key, long long value, int number) {
+    if (key.omitted_at_fallback && value == key.fallback) {
+        ini.RemoveKey(key.section, KeyName(key, number));
+        return;
+    }
     ini.SetString(key.section, KeyName(key, number), std::to_string(value));
 }
 

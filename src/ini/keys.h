@@ -44,6 +44,8 @@ struct NumberKey {
     NumberWidth width = NumberWidth::kInt;
     // Numbered keys (CUSTCOLOR0 … CUSTCOLOR15): the name is their prefix, 0 for a single key.
     int count = 0;
+    // The fallback stands for "no key" (such as "as its folder"): writing it removes the key.
+    bool omitted_at_fallback = false;
 
     constexpr NumberKey(std::string_view section, std::string_view name, int fallback)
         : section(section), name(name), fallback(fallback) {}
@@ -61,6 +63,11 @@ struct NumberKey {
     constexpr NumberKey Numbered(int keys) const {
         NumberKey key = *this;
         key.count = keys;
+        return key;
+    }
+    constexpr NumberKey OmittedAtFallback() const {
+        NumberKey key = *this;
+        key.omitted_at_fallback = true;
         return key;
     }
 };
@@ -101,7 +108,8 @@ std::string KeyName(const Key& key, int number = kSingleKey) {
 // A number key as stored: with the profile functions' reading, then the key's width and range.
 int Read(const IniFile& ini, const NumberKey& key, int number = kSingleKey);
 std::string Read(const IniFile& ini, const TextKey& key, int number = kSingleKey);
-// Numbers are written in decimal (unsigned values, such as colours, as unsigned).
+// Numbers are written in decimal (unsigned values, such as colours, as unsigned). A key whose
+// fallback stands for "no key" is removed when the value is the fallback.
 void Write(IniFile& ini, const NumberKey& key, long long value, int number = kSingleKey);
 void Write(IniFile& ini, const TextKey& key, std::string_view value, int number = kSingleKey);
 

@@ -50,6 +50,13 @@ void VisitKeys(Settings& s, Visitor&& visit) {
     visit(keys::kUseNotifySound, s.use_notify_sound);
     visit(keys::kNotifySound, s.notify_sound);
     visit(keys::kHeader, s.header);
+    visit(keys::kCheckInterval, s.check_interval);
+    visit(keys::kActiveFrom, s.active_from);
+    visit(keys::kActiveTo, s.active_to);
+    visit(keys::kAutoCheck, s.auto_check);
+    visit(keys::kFollowRedirects, s.follow_redirects);
+    visit(keys::kDesktopNotify, s.desktop_notify);
+    visit(keys::kKeepInTray, s.keep_in_tray);
 }
 
 // Reads each key into its field.

@@ -58,6 +58,13 @@ struct AppSettings {
     std::string notify_sound;
     std::string header{keys::kHeader.fallback};  // with real line breaks
     int topmost = keys::kTopmost.fallback;       // read and written with the window placement
+    int check_interval = keys::kCheckInterval.fallback;  // minutes; the data directory's
+    int active_from = keys::kActiveFrom.fallback;        // minutes after local midnight
+    int active_to = keys::kActiveTo.fallback;
+    int auto_check = keys::kAutoCheck.fallback;
+    int follow_redirects = keys::kFollowRedirects.fallback;
+    int desktop_notify = keys::kDesktopNotify.fallback;
+    int keep_in_tray = keys::kKeepInTray.fallback;
 };
 
 // Fills every field from the file, with the defaults and range rules.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ini/keys.h"
+#include "store/settings_keys.h"
 #include "text/bounded_string.h"
 
 namespace velnora::settings::keys {
@@ -68,6 +69,22 @@ inline constexpr TextKey kHeader{
     "(%date; %time;) %config;"};  // ■■■■■ %link; ■■■■■ (%date; %time;) %config;
 // Read and written with the window placement.
 inline constexpr NumberKey kTopmost{kConfig, "TOPMOST", 0};
+// Minutes between automatic checks of the pages and folders that follow the data directory; 0:
+// only by hand.
+inline constexpr NumberKey kCheckInterval =
+    NumberKey{kConfig, "CHECK_INTERVAL", 0}.InRange(0, store::keys::kMaxCheckInterval);
+// The hours in which pages are checked on their own: minutes after local midnight, from
+// included, to excluded; equal values mean all day.
+inline constexpr NumberKey kActiveFrom = NumberKey{kConfig, "ACTIVE_FROM", 0}.InRange(0, 1439);
+inline constexpr NumberKey kActiveTo = NumberKey{kConfig, "ACTIVE_TO", 0}.InRange(0, 1439);
+// The window checks the pages that are due in the background.
+inline constexpr NumberKey kAutoCheck{kConfig, "AUTO_CHECK", 0};
+// Redirects are followed (0: a redirect is an HTTP error, as it was).
+inline constexpr NumberKey kFollowRedirects{kConfig, "FOLLOW_REDIRECTS", 1};
+// A desktop notification names the pages a check found updated.
+inline constexpr NumberKey kDesktopNotify{kConfig, "DESKTOP_NOTIFY", 1};
+// Closing the window leaves the program running in the tray (where the desktop has one).
+inline constexpr NumberKey kKeepInTray{kConfig, "KEEP_IN_TRAY", 0};
 
 // [POSITION]: the main window's normal (restored) frame in screen coordinates, the width of the
 // page tree, and whether the window was maximised.

@@ -16,7 +16,12 @@ fetch::CheckSettings CheckSettingsFrom(const AppSettings& s) {
     check.finish_message = s.finish_message;
     check.use_notify_sound = s.use_notify_sound;
     check.notify_sound = s.notify_sound;
+    check.follow_redirects = s.follow_redirects;
     return check;
+}
+
+fetch::ActiveHours ActiveHoursFrom(const AppSettings& s) {
+    return fetch::ActiveHours{s.active_from, s.active_to};
 }
 
 results::DisplaySettings DisplaySettingsFrom(const AppSettings& s) {

@@ -39,6 +39,7 @@ std::string PageTree::data_directory() const {
 }
 
 ItemId PageTree::Reset() {
+    ++changes_;
     nodes_.clear();
     root_ = next_id_++;
     Node& root = nodes_[root_];
@@ -62,6 +63,7 @@ PageTree::Node* PageTree::Get(ItemId item) {
 }
 
 ItemId PageTree::AddItem(ItemId parent, std::string_view name, int kind, bool disabled) {
+    ++changes_;
     Node* parent_node = Get(parent);
     if (parent_node == nullptr) {
         return 0;
@@ -113,6 +115,7 @@ void PageTree::RemoveRecursive(ItemId item) {
 }
 
 void PageTree::Remove(ItemId item) {
+    ++changes_;
     Node* node = Get(item);
     if (node == nullptr || item == root_) {
         return;
@@ -128,6 +131,7 @@ void PageTree::Remove(ItemId item) {
 }
 
 void PageTree::SetName(ItemId item, std::string_view name) {
+    ++changes_;
     if (Node* node = Get(item)) {
         node->name = std::string(name);
         if (listener_ != nullptr) {
@@ -137,6 +141,7 @@ void PageTree::SetName(ItemId item, std::string_view name) {
 }
 
 void PageTree::SetDisabled(ItemId item, bool disabled) {
+    ++changes_;
     if (Node* node = Get(item); node != nullptr && node->disabled != disabled) {
         node->disabled = disabled;
         if (listener_ != nullptr) {
@@ -146,6 +151,7 @@ void PageTree::SetDisabled(ItemId item, bool disabled) {
 }
 
 void PageTree::Move(ItemId item, ItemId new_parent) {
+    ++changes_;
     Node* node = Get(item);
     Node* target = Get(new_parent);
     if (node == nullptr || target == nullptr || item == root_) {

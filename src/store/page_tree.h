@@ -9,6 +9,7 @@
 // CompareTreeNames order. Used from one thread (the user-interface thread).
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -83,6 +84,9 @@ class PageTree {
     ItemId NextSibling(ItemId item) const;
     ItemId Parent(ItemId item) const;
     std::size_t size() const { return nodes_.size(); }
+    // Counts the changes of items (added, removed, renamed, moved, flag set), not of marks:
+    // what was built from the tree is stale once it differs.
+    std::uint64_t changes() const { return changes_; }
 
   private:
     Node* Get(ItemId item);
@@ -93,6 +97,7 @@ class PageTree {
     std::unordered_map<ItemId, Node> nodes_;
     ItemId root_ = 0;
     ItemId next_id_ = 1;
+    std::uint64_t changes_ = 0;
     PageTreeListener* listener_ = nullptr;
 };
 

@@ -64,11 +64,13 @@ struct PageSettings {
     std::string auth_pass;  // the stored (scrambled) form, passed through unchanged
     AreaMarker check_area;
     AreaMarker ignore_area;
+    int check_interval = keys::kCheckInterval.fallback;  // minutes; kFollowFolder: as its folder
 };
 
 // Section [CONFIG] of a folder's group.ini (and, read only, of the data directory's).
 struct FolderSettings {
     int disable_auto_check = keys::kDisableAutoCheck.fallback;
+    int check_interval = keys::kCheckInterval.fallback;  // minutes; kFollowFolder: as its folder
 };
 
 // Section [RESULT] of a page's result.ini: the outcome of its last check.
@@ -85,8 +87,8 @@ struct PageResult {
 };
 
 // A tree item as the program holds and copies it. For a page the settings are its site.ini; for
-// a folder and the root only settings.disable_auto_check is used, and it is their
-// FolderSettings.
+// a folder and the root only settings.disable_auto_check and settings.check_interval are used,
+// and they are their FolderSettings (the root's interval is the program's).
 struct ItemRecord {
     TreeNode node;
     PageSettings settings;

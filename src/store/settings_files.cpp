@@ -42,6 +42,14 @@ void VisitPageKeys(Settings& s, Visitor&& visit) {
     visit(keys::kComment, s.comment);
     visit(keys::kIgnoreUrl, s.ignore_url);
     visit(keys::kAsText, s.as_text);
+    visit(keys::kCheckInterval, s.check_interval);
+}
+
+// The same for group.ini.
+template <typename Settings, typename Visitor>
+void VisitFolderKeys(Settings& s, Visitor&& visit) {
+    visit(keys::kDisableAutoCheck, s.disable_auto_check);
+    visit(keys::kCheckInterval, s.check_interval);
 }
 
 }  // namespace
@@ -80,7 +88,9 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
     if (!path) {
         return -1;
     }
-    record.disable_auto_check = ini::GetProfileInt(*path, keys::kDisableAutoCheck);
+    ini::IniFile ini;
+    ini.Load(*path);
+    VisitFolderKeys(record, [&](const auto& key, auto& field) { field = ini::Read(ini, key); });
     return 0;
 }
 
@@ -89,7 +99,13 @@ int WriteFolderSettings(std::string_view directory, const FolderSettings& record
     if (!path) {
         return -1;
     }
-    ini::WriteProfileInt(*path, keys::kDisableAutoCheck, record.disable_auto_check);
+    ini::IniFile ini;
+    if (!ini.Load(*path)) {
+        return 0;  // a file that exists but cannot be read is not replaced
+    }
+    VisitFolderKeys(record,
+                    [&](const auto& key, const auto& field) { ini::Write(ini, key, field); });
+    ini.Save(*path);
     return 0;
 }
 

@@ -49,8 +49,23 @@ inline constexpr NumberKey kIgnoreAreaEndType{kConfig, "IGNORE_AREA_END_TYPE0", 
 
 // site.ini and group.ini [CONFIG]: the item is left out of checks of its folders.
 inline constexpr NumberKey kDisableAutoCheck{kConfig, "DISABLE_AUTO_CHECK", 0};
+// site.ini and group.ini [CONFIG]: minutes between automatic checks, 0 for "only by hand". No
+// key (kFollowFolder) means "as its folder"; the data directory's value is the program's.
+inline constexpr int kFollowFolder = -1;
+inline constexpr int kMaxCheckInterval = 525600;  // a year
+inline constexpr NumberKey kCheckInterval = NumberKey{kConfig, "CHECK_INTERVAL", kFollowFolder}
+                                                .InRange(0, kMaxCheckInterval)
+                                                .OmittedAtFallback();
 
 // result.ini [RESULT]: the outcome of the page's last check (ResultCode).
 inline constexpr NumberKey kCode{kResult, "CODE", 0};
+// result.ini [RESULT]: when the page's last check began (seconds since 1970-01-01 UTC, in
+// decimal; no key: never).
+inline constexpr TextKey kLastCheck{kResult, "LAST_CHECK", 21};
+// result.ini [RESULT]: 1 while the page holds updates whose results have not been shown.
+inline constexpr NumberKey kUnread = NumberKey{kResult, "UNREAD", 0}.OmittedAtFallback();
+// result.ini [RESULT]: the address the page's URL moved to for good (301 or 308), offered on
+// the page sheet; no key when it did not move.
+inline constexpr TextKey kMovedUrl{kResult, "MOVED_URL", text::kUrlSize};
 
 }  // namespace velnora::store::keys

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
+#include "store/result_file.h"
 #include "store/settings_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -552,6 +555,125 @@ TEST_F(CheckRunTest, TheWalkLeavesOutPagesWhoseFilesWouldNotFit) {
     Populate();
     run_->StartCheck(tree_.root(), settings_);
     EXPECT_EQ(transport_.looked_up, std::vector<std::string>{"fits.example"});
+}
+
+}  // namespace
+}  // namespace velnora::fetch
+
+namespace velnora::fetch {
+namespace {
+
+using test::FakeLoop;
+using test::FakeTransport;
+using test::RecordingObserver;
+
+class FixedClock : public Clock {
+  public:
+    std::int64_t now = 1714521600;
+    std::int64_t Now() const override { return now; }
+    int MinuteOfDay(std::int64_t seconds) const override {
+        return static_cast<int>(seconds / 60 % kMinutesPerDay);
+    }
+};
+
+// A check in the background of the pages that are due, and a check the user starts over it.
+class BackgroundCheckTest : public CheckRunTest {
+  protected:
+    void SetUp() override {
+        settings_.use_notify_sound = 1;
+        settings_.notify_sound = "done.wav";
+        for (int i = 0; i < 10; ++i) {
+            dirs_.push_back(AddPage("p" + std::to_string(i) + ".dat",
+                                    "http://h" + std::to_string(i) + ".example/"));
+        }
+        dirs_.push_back(AddPage("user.dat", "http://user.example/"));
+        Populate();
+        run_->SetClock(clock_);
+    }
+    // Lets through the pages p0 ... p9.
+    std::function<bool(store::ItemId)> Due() {
+        return [this](store::ItemId item) { return tree_.Find(item)->name != "user"; };
+    }
+    // Serves every open fetch and runs the check to its end.
+    void RunToTheEnd(const std::string& response) {
+        while (!Finished()) {
+            ServeAll(response);
+            loop_.RunUntil([&] { return !transport_.lookups.empty() || Finished(); });
+            loop_.Tick();
+        }
+    }
+
+    FixedClock clock_;
+    std::vector<std::string> dirs_;
+};
+
+TEST_F(BackgroundCheckTest, LocksNothingClearsNothingAndIsHeardOnlyWithUpdates) {
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    EXPECT_TRUE(run_->background());
+    EXPECT_EQ(transport_.looked_up.size(), 4u) << "never more than four connections";
+    RunToTheEnd(kPage);
+    EXPECT_EQ(transport_.looked_up.size(), 10u);
+    EXPECT_EQ(std::count(transport_.looked_up.begin(), transport_.looked_up.end(), "user.example"),
+              0)
+        << "only the pages that are due";
+    for (const char* kept : {"clear", "lock", "unlock", "unmark", "sound", "finish"}) {
+        EXPECT_EQ(observer_.Count(kept), 0) << kept;
+    }
+    EXPECT_EQ(observer_.Count("status p"), 10) << "the results go to the pane as they come";
+    EXPECT_EQ(observer_.status_text, "更新はありません");
+
+    // With updates the sound plays, and still no notice stops the user.
+    observer_.events.clear();
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    RunToTheEnd(kChangedPage);
+    EXPECT_EQ(observer_.Count("mark "), 10);
+    EXPECT_EQ(observer_.Count("sound done.wav"), 1);
+    EXPECT_EQ(observer_.Count("finish"), 0);
+    EXPECT_EQ(observer_.Count("lock"), 0);
+}
+
+TEST_F(BackgroundCheckTest, AUserCheckStartsAtOnceAndThePagesNotReachedStayDue) {
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    ASSERT_EQ(transport_.lookups.size(), 4u);
+    clock_.now += 60;
+    run_->StartCheck(Item("user"), settings_);
+    EXPECT_FALSE(run_->background());
+    EXPECT_EQ(transport_.looked_up.back(), "user.example") << "started at once";
+    EXPECT_TRUE(observer_.Has("lock"));
+    RunToTheEnd(kPage);
+    // The four pages in flight were finished; the other six were never started.
+    EXPECT_EQ(transport_.looked_up.size(), 5u);
+    EXPECT_EQ(observer_.Count("status p"), 4);
+    int reached = 0;
+    for (int i = 0; i < 10; ++i) {
+        if (store::ReadLastCheck(dirs_[i]) == clock_.now - 60) {
+            ++reached;
+        } else {
+            EXPECT_EQ(store::ReadLastCheck(dirs_[i]), 0) << "p" << i << " stays due";
+        }
+    }
+    EXPECT_EQ(reached, 4);
+    EXPECT_EQ(store::ReadLastCheck(dirs_[10]), clock_.now);
+    EXPECT_EQ(observer_.Count("finish"), 1) << "the user's check ends with its notice";
+    EXPECT_EQ(observer_.events.back(), "unlock");
+}
+
+TEST_F(BackgroundCheckTest, AUserCheckDuringAnotherUserCheckIsIgnored) {
+    run_->StartCheck(tree_.root(), settings_);
+    std::size_t started = transport_.looked_up.size();
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    run_->StartCheck(Item("user"), settings_);
+    EXPECT_EQ(transport_.looked_up.size(), started);
+    EXPECT_FALSE(run_->background());
+}
+
+TEST_F(BackgroundCheckTest, StoppingLetsThePagesInFlightFinish) {
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    run_->StopBackgroundCheck();
+    RunToTheEnd(kPage);
+    EXPECT_EQ(transport_.looked_up.size(), 4u);
+    EXPECT_EQ(observer_.Count("status p"), 4);
+    EXPECT_EQ(store::ReadLastCheck(dirs_[9]), 0);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ UrlParts Split(std::string_view url) {
 }
 
 LastModified Since(std::string value) {
-    return LastModified{true, std::move(value)};
+    return LastModified{true, std::move(value), {}};
 }
 
 store::PageSettings Auth(std::string id, std::string_view password) {
@@ -172,12 +172,31 @@ TEST(ComposeRequest, ConnectRequestAlwaysNamesThePort) {
 TEST(ComposeRequest, IfModifiedSinceOnlyWhenFlaggedAndOnOneLine) {
     store::PageSettings page;
     UrlParts parts = Split("http://h/");
-    EXPECT_EQ(ComposeRequest(parts, false, LastModified{false, std::string(kDate)}, page),
+    EXPECT_EQ(ComposeRequest(parts, false, LastModified{false, std::string(kDate), {}}, page),
               Request("/", "h"));
     EXPECT_EQ(ComposeRequest(parts, false, Since("x\r\nX-Injected: 1"), page),
               Request("/", "h", "If-Modified-Since: x\r\n"));
     EXPECT_EQ(ComposeRequest(parts, false, Since(std::string(1500, 'd')), page),
               Request("/", "h", "If-Modified-Since: " + std::string(999, 'd') + "\r\n"));
+}
+
+TEST(ComposeRequest, IfNoneMatchFollowsIfModifiedSinceAndComesOnlyWithATag) {
+    store::PageSettings page = Auth("id", "pw");
+    UrlParts parts = Split("http://h/");
+    std::string credentials = "Authorization: Basic " + EncodeBase64("id:pw") + "\r\n";
+    LastModified both = Since(std::string(kDate));
+    both.entity_tag = "W/\"5f-1a\"";
+    EXPECT_EQ(ComposeRequest(parts, false, both, page),
+              Request("/", "h",
+                      "If-Modified-Since: " + std::string(kDate) +
+                          "\r\nIf-None-Match: W/\"5f-1a\"\r\n" + credentials));
+    LastModified tag_alone;
+    tag_alone.entity_tag = "\"abc\"\r\nX-Injected: 1";
+    EXPECT_EQ(ComposeRequest(parts, false, tag_alone, page),
+              Request("/", "h", "If-None-Match: \"abc\"\r\n" + credentials));
+    // Without a stored tag the request is what it always was, byte for byte.
+    EXPECT_EQ(ComposeRequest(parts, false, Since(std::string(kDate)), page),
+              Request("/", "h", "If-Modified-Since: " + std::string(kDate) + "\r\n" + credentials));
 }
 
 TEST(ComposeRequest, AuthorizationLineFollowsAuthTypeAlone) {
@@ -264,6 +283,36 @@ TEST_F(LoadLastModifiedTest, NothingIsSentWhenSwitchedOffOrNotFound) {
     EXPECT_FALSE(Load().send) << "empty file";
     Store("Last-Modified");
     EXPECT_FALSE(Load().send) << "shorter than the name";
+}
+
+TEST_F(LoadLastModifiedTest, TheEntityTagUnderTheSameSettings) {
+    struct Row {
+        const char* head;
+        const char* tag;
+    } rows[] = {
+        {"HTTP/1.1 200 OK\r\nETag: \"33a64df5\"\r\n\r\n", "\"33a64df5\""},
+        {"HTTP/1.1 200 OK\r\netag:W/\"0815\"  \r\n\r\n", "W/\"0815\""},
+        {"HTTP/1.1 200 OK\nX: 1\nETag: \"lf\"\n\n", "\"lf\""},
+        {"HTTP/1.1 200 OK\r\nETag: \"first\"\r\nETag: \"second\"\r\n\r\n", "\"first\""},
+        {"HTTP/1.1 200 OK\r\n\r\nETag: \"in the body\"\r\n", ""},
+        {"HTTP/1.1 200 OK\r\nETag: \"a\x01b\"\r\n\r\n", ""},
+        {"HTTP/1.1 200 OK\r\nLast-Modified: x\r\n\r\n", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.head);
+        Store(row.head);
+        EXPECT_EQ(LoadEntityTag(1, 0, dir_.path()), row.tag);
+    }
+    // A tag of 1,000 bytes is no tag; one of 999 is sent.
+    Store("HTTP/1.1 200 OK\r\nETag: " + std::string(1000, 'e') + "\r\n\r\n");
+    EXPECT_EQ(LoadEntityTag(1, 0, dir_.path()), "");
+    Store("HTTP/1.1 200 OK\r\nETag: " + std::string(999, 'e') + "\r\n\r\n");
+    EXPECT_EQ(LoadEntityTag(1, 0, dir_.path()), std::string(999, 'e'));
+    // If-None-Match goes exactly where If-Modified-Since may.
+    Store("HTTP/1.1 200 OK\r\nETag: \"x\"\r\n\r\n");
+    EXPECT_EQ(LoadEntityTag(0, 0, dir_.path()), "") << "USE_HEAD 0";
+    EXPECT_EQ(LoadEntityTag(1, 1, dir_.path()), "") << "DONT_USE_HEAD set";
+    EXPECT_EQ(LoadEntityTag(1, 0, dir_ / "missing"), "") << "no html.txt";
 }
 
 TEST_F(LoadLastModifiedTest, ReadsAtMost100PiecesOf99Bytes) {

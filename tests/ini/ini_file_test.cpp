@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "ini/keys.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -101,6 +102,30 @@ TEST(IniWrite, LineBreaksInAValueCannotMakeNewKeys) {
     ini.SetString("CONFIG", "URL", "http://a/\r\nAUTH_TYPE=1");
     EXPECT_EQ(ini.GetInt("CONFIG", "AUTH_TYPE", 0), 0);
     EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "http://a/  AUTH_TYPE=1");
+}
+
+TEST(IniWrite, RemovingAKeyTakesEveryLineOfItAndNothingElse) {
+    IniFile ini = Parsed("[A]\r\nk=1\r\nx=2\r\n[B]\r\nk=3\r\n[a]\r\nK=4\r\n");
+    EXPECT_TRUE(ini.RemoveKey("A", "k"));
+    EXPECT_EQ(ini.Serialize(), "[A]\r\nx=2\r\n[B]\r\nk=3\r\n[a]\r\n");
+    EXPECT_EQ(ini.GetInt("A", "k", -1), -1) << "a later read gives the default";
+    EXPECT_FALSE(ini.RemoveKey("A", "k"));
+}
+
+TEST(IniKeys, AKeyWhoseFallbackMeansNoKeyIsRemovedWhenWrittenWithIt) {
+    constexpr NumberKey kFollowing =
+        NumberKey{"C", "INTERVAL", -1}.InRange(0, 100).OmittedAtFallback();
+    IniFile ini = Parsed("[C]\r\nINTERVAL=5\r\n");
+    Write(ini, kFollowing, 7);
+    EXPECT_EQ(Read(ini, kFollowing), 7);
+    Write(ini, kFollowing, -1);
+    EXPECT_EQ(ini.Serialize(), "[C]\r\n");
+    EXPECT_EQ(Read(ini, kFollowing), -1);
+    // A stored value outside the range reads as the fallback, that is as no key.
+    EXPECT_EQ(Read(Parsed("[C]\r\nINTERVAL=-5\r\n"), kFollowing), -1);
+    // Other keys keep writing their fallback.
+    Write(ini, NumberKey{"C", "PLAIN", 0}, 0);
+    EXPECT_EQ(ini.Serialize(), "[C]\r\nPLAIN=0\r\n");
 }
 
 TEST(IniFileOnDisk, WriteCreatesTheFileAndSectionWithCrLf) {

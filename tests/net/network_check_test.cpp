@@ -20,6 +20,7 @@
 #include "net/socket_transport.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
+#include "store/result_file.h"
 #include "store/settings_files.h"
 #include "support/servers.h"
 #include "support/temp_dir.h"
@@ -32,6 +33,35 @@ using test::RecordingObserver;
 
 const char kPageHtml[] = "<html><body><p>first line</p><p>second line</p></body></html>\n";
 
+// Redirects of every status, chains, a loop, one hop too many, other schemes, hops to the pages
+// with Basic authentication on the same host and on another name of it, a hop to TLS; and below
+// /untagged/ pages served without an entity tag.
+const char kRedirects[] =
+    "        location = /moved { return 301 /index.html; }\n"
+    "        location = /relative { absolute_redirect off; return 302 /index.html; }\n"
+    "        location = /hop1 { return 302 /hop2; }\n"
+    "        location = /hop2 { return 307 /hop3; }\n"
+    "        location = /hop3 { return 308 /index.html; }\n"
+    "        location = /permanent { return 301 /moved; }\n"
+    "        location = /see-other { return 303 /index.html; }\n"
+    "        location = /loop-a { return 302 /loop-b; }\n"
+    "        location = /loop-b { return 302 /loop-a; }\n"
+    "        location = /many0 { return 302 /many1; }\n"
+    "        location = /many1 { return 302 /many2; }\n"
+    "        location = /many2 { return 302 /many3; }\n"
+    "        location = /many3 { return 302 /many4; }\n"
+    "        location = /many4 { return 302 /many5; }\n"
+    "        location = /many5 { return 302 /many6; }\n"
+    "        location = /many6 { return 302 /index.html; }\n"
+    "        location = /five { return 302 /many3; }\n"
+    "        location = /to-ftp { return 302 ftp://127.0.0.1/file; }\n"
+    "        location = /auth-same { return 302 /private/page.html; }\n"
+    "        location = /auth-other {\n"
+    "            return 302 http://localhost:$server_port/private/page.html;\n"
+    "        }\n"
+    "        location = /to-tls { return 301 https://localhost:@TLS_PORT@/index.html; }\n"
+    "        location /untagged/ { etag off; }\n";
+
 class NetworkCheck : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -40,10 +70,12 @@ class NetworkCheck : public testing::Test {
         fs::create_directories(dir + "/www/private");
         std::ofstream(dir + "/www/index.html") << kPageHtml;
         std::ofstream(dir + "/www/private/page.html") << "<p>members only</p>";
+        fs::create_directories(dir + "/www/untagged");
+        std::ofstream(dir + "/www/untagged/page.html") << kPageHtml;
         certificates_ = new velnora::test::TestCertificates;
         ASSERT_TRUE(certificates_->Make(dir));
         nginx_ = new velnora::test::NginxServer;
-        ASSERT_TRUE(nginx_->Start(dir, dir + "/www", certificates_));
+        ASSERT_TRUE(nginx_->Start(dir, dir + "/www", certificates_, kRedirects));
         proxy_ = new velnora::test::TinyProxy;
         ASSERT_TRUE(proxy_->Start(dir));
         faults_ = new velnora::test::FaultServer;
@@ -156,6 +188,156 @@ TEST_F(NetworkCheck, GzipChunkedPageThenNotModifiedThenUpdated) {
     EXPECT_EQ(Read(page + "/add2.txt"), "third line\r\n");
     EXPECT_TRUE(observer_.Has("results Site 3"));
     std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
+}
+
+// The pages' names and their error lines, as the observer recorded them.
+std::string ErrorOf(const RecordingObserver& observer, const std::string& name) {
+    for (const std::string& event : observer.events) {
+        if (event.rfind("error " + name + ": ", 0) == 0) {
+            return event.substr(8 + name.size());
+        }
+    }
+    return "";
+}
+
+TEST_F(NetworkCheck, RedirectChainsEndAtTheirPage) {
+    std::string moved = AddPage("Moved", Web("/moved"));
+    std::string relative = AddPage("Relative", Web("/relative"));
+    std::string chain = AddPage("Chain", Web("/hop1"));
+    std::string permanent = AddPage("Permanent", Web("/permanent"));
+    std::string see_other = AddPage("SeeOther", Web("/see-other"));
+    std::string five = AddPage("Five", Web("/five"));  // five hops: the most there may be
+    Check();
+    for (const std::string& page : {moved, relative, chain, permanent, see_other, five}) {
+        EXPECT_EQ(Read(page + "/log1.txt"), "\r\nfirst line\r\nsecond line") << page;
+        EXPECT_EQ(store::ReadResultCode(page), store::RESULT_NO_CHANGE) << page;
+    }
+    for (const char* name : {"Moved", "Relative", "Chain", "Permanent", "SeeOther", "Five"}) {
+        EXPECT_TRUE(
+            observer_.Has("status " + std::string(name) + ": 転送先 : " + Web("/index.html")))
+            << name << ": the status line names where the page ended";
+    }
+    // Only a URL that moved for good is offered a new address, and only as far as it did.
+    EXPECT_EQ(store::ReadMovedUrl(moved), Web("/index.html"));
+    EXPECT_EQ(store::ReadMovedUrl(permanent), Web("/index.html"));
+    EXPECT_EQ(store::ReadMovedUrl(chain), "");
+    EXPECT_EQ(store::ReadMovedUrl(relative), "");
+    EXPECT_EQ(store::ReadMovedUrl(see_other), "");
+    // The page's URL itself never changes.
+    store::PageSettings settings;
+    store::ReadPageSettings(moved, settings);
+    EXPECT_EQ(settings.url, Web("/moved"));
+}
+
+TEST_F(NetworkCheck, LoopsTooManyHopsAndOtherSchemesEndInAnErrorNamingTheAddress) {
+    std::string loop = AddPage("Loop", Web("/loop-a"));
+    std::string many = AddPage("Many", Web("/many0"));
+    std::string ftp = AddPage("Ftp", Web("/to-ftp"));
+    Check();
+    EXPECT_EQ(ErrorOf(observer_, "Loop"),
+              "リダイレクトがループしています (" + Web("/loop-a") + ")");
+    EXPECT_EQ(ErrorOf(observer_, "Many"), "リダイレクトが多すぎます (" + Web("/many6") + ")");
+    EXPECT_EQ(ErrorOf(observer_, "Ftp"),
+              "リダイレクト先が http でも https でもありません (ftp://127.0.0.1/file)");
+    for (const std::string& page : {loop, many, ftp}) {
+        EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR) << page;
+        EXPECT_FALSE(velnora::test::Exists(page + "/log1.txt")) << page;
+        EXPECT_FALSE(velnora::test::Exists(page + "/htmltmp.txt")) << page;
+    }
+}
+
+TEST_F(NetworkCheck, WithoutFollowingARedirectIsAnHttpErrorAsBefore) {
+    settings_.follow_redirects = 0;
+    std::string moved = AddPage("Moved", Web("/moved"));
+    Check("Moved");
+    EXPECT_EQ(ErrorOf(observer_, "Moved"), "HTTPエラー (HTTP/1.1 301 Moved Permanently)");
+    EXPECT_EQ(store::ReadMovedUrl(moved), "");
+}
+
+TEST_F(NetworkCheck, CredentialsFollowOnlyToTheSameHostAndPort) {
+    store::PageSettings with_password;
+    with_password.auth_type = 1;
+    with_password.auth_id = "user";
+    with_password.auth_pass = ScramblePassword("secret");
+    std::string same = AddPage("Same", Web("/auth-same"), with_password);
+    std::string other = AddPage("Other", Web("/auth-other"), with_password);
+    Check();
+    EXPECT_EQ(Read(same + "/log1.txt"), "\r\nmembers only");
+    // localhost is another host name, though it is the same server: no credentials go there.
+    EXPECT_EQ(ErrorOf(observer_, "Other"), "HTTPエラー (HTTP/1.1 401 Unauthorized)");
+}
+
+TEST_F(NetworkCheck, AHopToHttpsHasTheSameCertificateChecks) {
+    std::string page = AddPage("Secure", Web("/to-tls"));
+    Check();
+    EXPECT_EQ(Read(page + "/log1.txt"), "\r\nfirst line\r\nsecond line");
+    ::setenv("SSL_CERT_FILE", "/nonexistent/ca.pem", 1);
+    ::setenv("SSL_CERT_DIR", "/nonexistent", 1);
+    observer_ = RecordingObserver();
+    Check();
+    ::unsetenv("SSL_CERT_DIR");
+    EXPECT_NE(ErrorOf(observer_, "Secure").find("SSL/TLS接続失敗 ("), std::string::npos);
+}
+
+// The stored response without its Last-Modified line: only the entity tag can tell the server
+// what the page has.
+void DropLastModified(const std::string& page) {
+    std::string stored = velnora::test::ReadBytes(page + "/html.txt");
+    std::size_t line = stored.find("Last-Modified: ");
+    ASSERT_NE(line, std::string::npos);
+    stored.erase(line, stored.find("\r\n", line) + 2 - line);
+    velnora::test::WriteBytes(page + "/html.txt", stored);
+}
+
+TEST_F(NetworkCheck, EntityTagsRoundTrip) {
+    std::string page = AddPage("Tagged", Web("/index.html"));
+    Check("Tagged");
+    std::string stored = Read(page + "/html.txt");
+    ASSERT_NE(stored.find("ETag: W/\""), std::string::npos) << stored.substr(0, 400);
+    DropLastModified(page);
+    std::string kept = Read(page + "/html.txt");
+
+    Check("Tagged");
+    EXPECT_TRUE(observer_.Has("status Tagged: 最終更新日に変化なし")) << "If-None-Match alone";
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_NOT_MODIFIED);
+    EXPECT_EQ(Read(page + "/html.txt"), kept);
+
+    // A page that changed has another tag: it comes whole.
+    {
+        std::ofstream(servers_->path() + "/www/index.html")
+            << "<html><body><p>first line</p><p>tagged line</p></body></html>\n";
+        fs::last_write_time(servers_->path() + "/www/index.html",
+                            fs::file_time_type::clock::now() + std::chrono::hours(3));
+    }
+    Check("Tagged");
+    std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_UPDATED);
+    EXPECT_NE(Read(page + "/html.txt").find("ETag: "), std::string::npos);
+
+    // A server that sends no tag: nothing to match, the response is stored without one.
+    std::string untagged = AddPage("Untagged", Web("/untagged/page.html"));
+    Check("Untagged");
+    EXPECT_EQ(Read(untagged + "/html.txt").find("ETag"), std::string::npos);
+    Check("Untagged");
+    EXPECT_EQ(store::ReadResultCode(untagged), store::RESULT_NOT_MODIFIED)
+        << "If-Modified-Since as always";
+}
+
+TEST_F(NetworkCheck, RedirectsAndEntityTagsThroughTheProxy) {
+    settings_.use_proxy = 1;
+    settings_.proxy_url = "127.0.0.1";
+    settings_.proxy_port = proxy_->port();
+    std::string chain = AddPage("Chain", Web("/hop1"));
+    std::string tagged = AddPage("Tagged", Web("/index.html"));
+    std::string loop = AddPage("Loop", Web("/loop-a"));
+    Check();
+    DropLastModified(tagged);
+    EXPECT_EQ(Read(chain + "/log1.txt"), "\r\nfirst line\r\nsecond line");
+    EXPECT_TRUE(observer_.Has("status Chain: 転送先 : " + Web("/index.html")));
+    EXPECT_EQ(ErrorOf(observer_, "Loop"),
+              "リダイレクトがループしています (" + Web("/loop-a") + ")");
+    Check("Tagged");
+    EXPECT_EQ(store::ReadResultCode(tagged), store::RESULT_NOT_MODIFIED);
 }
 
 TEST_F(NetworkCheck, BasicAuthentication) {

@@ -111,9 +111,14 @@ bool TestCertificates::Make(const std::string& dir) {
 }
 
 bool NginxServer::Start(const std::string& dir, const std::string& root,
-                        const TestCertificates* certificates) {
+                        const TestCertificates* certificates, const std::string& extra_locations) {
     http_port_ = FreePort();
     tls_port_ = certificates != nullptr ? FreePort() : 0;
+    std::string extra = extra_locations;
+    for (std::size_t at = extra.find("@TLS_PORT@"); at != std::string::npos;
+         at = extra.find("@TLS_PORT@")) {
+        extra.replace(at, 10, std::to_string(tls_port_));
+    }
     WriteFile(dir + "/htpasswd", "user:{PLAIN}secret\n");
     std::string tls;
     if (certificates != nullptr) {
@@ -176,9 +181,8 @@ bool NginxServer::Start(const std::string& dir, const std::string& root,
                   "            auth_basic_user_file " +
                   dir +
                   "/htpasswd;\n"
-                  "        }\n"
-                  "    }\n" +
-                  tls + "}\n");
+                  "        }\n" +
+                  extra + "    }\n" + tls + "}\n");
     if (!process_.Start({"nginx", "-p", dir, "-c", dir + "/nginx.conf"}, dir + "/nginx.out")) {
         return false;
     }

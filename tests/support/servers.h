@@ -16,7 +16,7 @@ int FreePort();
 
 // A child process, killed (and reaped) when the object goes.
 class ChildProcess {
-public:
+  public:
     ChildProcess() = default;
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -26,7 +26,7 @@ public:
     void Stop();
     pid_t pid() const { return pid_; }
 
-private:
+  private:
     pid_t pid_ = -1;
 };
 
@@ -43,37 +43,39 @@ struct TestCertificates {
 };
 
 class NginxServer {
-public:
+  public:
     // Serves root over HTTP on http_port and over TLS on tls_port (when certificates are given),
     // with gzip for HTML, and Basic authentication ("user", "secret") below /private/.
+    // extra_locations go into the HTTP server's block, with @TLS_PORT@ standing for the TLS
+    // port.
     bool Start(const std::string& directory, const std::string& root,
-               const TestCertificates* certificates);
+               const TestCertificates* certificates, const std::string& extra_locations = "");
     int http_port() const { return http_port_; }
     int tls_port() const { return tls_port_; }
 
-private:
+  private:
     ChildProcess process_;
     int http_port_ = 0;
     int tls_port_ = 0;
 };
 
 class TinyProxy {
-public:
+  public:
     bool Start(const std::string& directory);
     int port() const { return port_; }
 
-private:
+  private:
     ChildProcess process_;
     int port_ = 0;
 };
 
 // tests/net/fault_server.py: each request's path says how it misbehaves.
 class FaultServer {
-public:
+  public:
     bool Start(const std::string& directory);
     int port() const { return port_; }
 
-private:
+  private:
     ChildProcess process_;
     int port_ = 0;
 };
