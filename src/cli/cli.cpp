@@ -4,6 +4,7 @@
 
 #include "cli/page_commands.h"
 #include "cli/result_commands.h"
+#include "cli/schedule_commands.h"
 #include "cli/tree_commands.h"
 #include "text/version.h"
 
@@ -19,9 +20,23 @@ constexpr std::string_view kUsage =
     "each page since its last check. This is its command line; the window is velnora.\n"
     "\n"
     "Commands:\n"
-    "  check [--wait] [ITEM]\n"
+    "  check [--wait] [--due] [--json] [--notify-command CMD] [ITEM]\n"
     "                     check the pages of ITEM (a path in the tree such as \"News/Site A\";\n"
     "                     default: every page) and print what is new; Ctrl-C aborts\n"
+    "                     --due: only the pages whose interval has passed, within the active\n"
+    "                       hours (nothing is printed when none is due)\n"
+    "                     --json: instead, one JSON object a line for each page checked:\n"
+    "                       name, path, url, code (result.ini's), result (no_change,\n"
+    "                       not_modified, updated, first_check or error), lines (the new\n"
+    "                       lines as the pane renders them), error (text or null)\n"
+    "                     --notify-command CMD: after a check that found updates, runs\n"
+    "                       /bin/sh -c CMD once with a line for each updated page on its\n"
+    "                       standard input: the path, a tab, the address, a tab, the number\n"
+    "                       of new lines; its exit status is not looked at\n"
+    "  interval [--wait] ITEM MINUTES\n"
+    "                     check ITEM (a page, a folder, or / for every page that follows\n"
+    "                     the data directory) every MINUTES minutes; 0: only by hand;\n"
+    "                     folder: as its folder\n"
     "  reload [--all] [ITEM]\n"
     "                     print the stored results without fetching (--all: the latest\n"
     "                     update text of every page)\n"
@@ -41,10 +56,10 @@ constexpr std::string_view kUsage =
     "  extract PAGE_DIR   print the text the page's stored response gives with its current\n"
     "                     settings, touching no file\n"
     "\n"
-    "Commands that write (check, add, process) take the program home's write lock for their\n"
-    "work; while another program (the window or another velnora-cli) holds it they stop with\n"
-    "status 4, or with --wait wait for it. Page text, links and server messages are printed\n"
-    "with control characters other than tab and line feed escaped (\\x1b).\n"
+    "Commands that write (check, interval, add, process) take the program home's write lock\n"
+    "for their work; while another program (the window or another velnora-cli) holds it they\n"
+    "stop with status 4, or with --wait wait for it. Page text, links and server messages are\n"
+    "printed with control characters other than tab and line feed escaped (\\x1b).\n"
     "\n"
     "The program home (velnora.ini, data, history) is $VELNORA_HOME when set, else the\n"
     "directory of the executable when it holds velnora.ini or data, else\n"
@@ -61,7 +76,7 @@ struct CommandEntry {
 constexpr CommandEntry kCommands[] = {
     {"check", CheckCommand},   {"reload", ReloadCommand},   {"list", ListCommand},
     {"add", AddCommand},       {"process", ProcessCommand}, {"extract", ExtractCommand},
-    {"search", SearchCommand}, {"export", ExportCommand},
+    {"search", SearchCommand}, {"export", ExportCommand},   {"interval", IntervalCommand},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "results/document.h"
 #include "results/status_sink.h"
 #include "store/page_tree.h"
+#include "store/unread_marks.h"
 
 namespace velnora::cli {
 
@@ -25,6 +26,7 @@ class TerminalPane : public results::DisplayCheckObserver,
     // What the pane holds, and its displays.
     const results::ResultDocument& document() const { return document_; }
     results::ResultDisplay& display() { return pane_display_; }
+    const results::DisplaySettings& display_settings() const { return pane_display_.settings(); }
 
     // The status bar's last text (the completion text once a check has ended), Shift_JIS.
     const std::string& status_text() const { return status_text_; }
@@ -40,7 +42,9 @@ class TerminalPane : public results::DisplayCheckObserver,
     void ClearPane() override { document_.Clear(); }
     void CaretToStart() override {}
     void LockCommands(bool) override {}
-    void MarkUpdated(store::ItemId item) override { tree_.MarkUpdated(item); }
+    // The marks of pages found updated are kept on disk as well, for the window; a mark on
+    // disk is cleared only where its results are shown.
+    void MarkUpdated(store::ItemId item) override { store::MarkUnread(tree_, item); }
     void ClearUpdated(store::ItemId item) override { tree_.ClearUpdated(item); }
     void PlaySound(std::string_view) override {}
     void ShowFinishMessage(std::string_view) override {}
@@ -52,6 +56,9 @@ class TerminalPane : public results::DisplayCheckObserver,
     void OnHighlighted(std::size_t, std::size_t) override {}
     void OnBatchBegun(results::BatchView) override {}
     void OnBatchEnded(results::BatchView) override { out_.flush(); }
+
+  protected:
+    const store::PageTree& tree() const { return tree_; }
 
   private:
     std::ostream& out_;

@@ -11,8 +11,10 @@
 #include <cerrno>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
+#include "cli/check_report.h"
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_pane.h"
@@ -20,6 +22,7 @@
 #include "fetch/check_run.h"
 #include "fetch/page_walk.h"
 #include "fetch/reload.h"
+#include "fetch/schedule.h"
 #include "fetch/traffic_stats.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
@@ -77,6 +80,13 @@ class InterruptWatch {
   private:
     std::unique_ptr<QSocketNotifier> notifier_;
     struct sigaction previous_ {};
+};
+
+// What velnora-cli check does besides checking.
+struct CheckOptions {
+    bool due = false;   // only the pages that are due
+    bool json = false;  // JSON lines on standard output instead of the pane
+    std::optional<std::string> notify_command;
 };
 
 // Whether a URL holds a byte that cannot be stored in a settings line as given: a line break
@@ -194,8 +204,26 @@ void ListItems(const store::PageTree& tree, store::ItemId parent, int depth, std
 int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = arguments;
     bool wait = TakeWaitOption(args);
-    if (args.size() > 1 || (!args.empty() && args[0].starts_with("-"))) {
-        err << "Usage: velnora-cli check [--wait] [ITEM]\n";
+    CheckOptions options;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--due") {
+            options.due = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--notify-command" && i + 1 < args.size()) {
+            options.notify_command = args[++i];
+        } else if (arg.starts_with("--notify-command=")) {
+            options.notify_command = arg.substr(std::string_view("--notify-command=").size());
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    if (rest.size() > 1 || (!rest.empty() && rest[0].starts_with("-")) ||
+        (options.notify_command && options.notify_command->empty())) {
+        err << "Usage: velnora-cli check [--wait] [--due] [--json] [--notify-command CMD] "
+               "[ITEM]\n";
         return kExitUsage;
     }
     int status = kExitDone;
@@ -205,9 +233,21 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
     }
     // The tree is read once the lock is held: no other program changes it during the check.
     Workspace workspace = LoadWorkspace(home->home);
-    auto item = FindItem(*workspace.tree, args.empty() ? "" : args[0], err);
+    auto item = FindItem(*workspace.tree, rest.empty() ? "" : rest[0], err);
     if (!item) {
         return kExitUsage;
+    }
+    std::unordered_set<store::ItemId> due;
+    if (options.due) {
+        fetch::Schedule schedule;
+        schedule.Build(*workspace.tree, workspace.settings.check_interval);
+        for (store::ItemId page : schedule.DuePages(
+                 fetch::SystemClock(), settings::ActiveHoursFrom(workspace.settings))) {
+            due.insert(page);
+        }
+        if (due.empty()) {
+            return kExitDone;  // nothing is due: nothing to say
+        }
     }
 
     static int argc = 1;
@@ -222,11 +262,20 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
     stats.LoadStatistics(workspace.settings_path());
     net::QtEventLoop loop;
     net::SocketTransport transport;
-    TerminalPane pane(out, *workspace.tree, settings::DisplaySettingsFrom(workspace.settings));
+    // With --json standard output holds the JSON lines alone: the pane goes nowhere.
+    std::ostream nowhere(nullptr);
+    CheckReport report(options.json ? nowhere : out, *workspace.tree,
+                       settings::DisplaySettingsFrom(workspace.settings));
     {
-        fetch::CheckRun run(*workspace.tree, transport, loop, pane, stats);
+        fetch::CheckRun run(*workspace.tree, transport, loop, report, stats);
         InterruptWatch interrupt(run);
-        run.StartCheck(*item, settings::CheckSettingsFrom(workspace.settings));
+        fetch::CheckSettings check = settings::CheckSettingsFrom(workspace.settings);
+        if (options.due) {
+            run.StartBackgroundCheck(*item, check,
+                                     [&due](store::ItemId page) { return due.count(page) != 0; });
+        } else {
+            run.StartCheck(*item, check);
+        }
         if (run.running()) {
             QEventLoop events;
             QTimer poll;
@@ -237,11 +286,25 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
             });
             poll.start(20);
             events.exec();
-            out << ToTerminal(pane.status_text()) << "\n";
+            if (!options.json) {
+                out << ToTerminal(report.status_text()) << "\n";
+            }
         }
     }
     stats.SaveStatistics(workspace.settings_path());
-    return pane.error_lines() > 0 ? kExitNegative : kExitDone;
+    // Other programs may write again while the command runs.
+    home->lock.reset();
+    if (options.json) {
+        report.WriteJsonLines(out);
+    }
+    if (options.notify_command) {
+        std::string updated = report.UpdatedPages();
+        if (!updated.empty()) {
+            out.flush();
+            RunNotifyCommand(*options.notify_command, updated, options.json);
+        }
+    }
+    return report.error_lines() > 0 ? kExitNegative : kExitDone;
 }
 
 int ReloadCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

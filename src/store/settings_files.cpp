@@ -117,6 +117,19 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
     return ini::GetProfileInt(*path, keys::kDisableAutoCheck);
 }
 
+int WriteCheckInterval(bool is_page, std::string_view directory, int minutes) {
+    auto path = PagePath(directory, is_page ? kSiteIni : kGroupIni);
+    if (!path) {
+        return -1;
+    }
+    ini::IniFile ini;
+    if (!ini.Load(*path)) {
+        return -1;
+    }
+    ini::Write(ini, keys::kCheckInterval, minutes);
+    return ini.Save(*path) ? 0 : -1;
+}
+
 int ReadResultCode(std::string_view page_directory) {
     auto path = PagePath(page_directory, kResultIni);
     if (!path) {

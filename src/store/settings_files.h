@@ -21,6 +21,10 @@ int WriteFolderSettings(std::string_view directory, const FolderSettings& record
 // the path does not fit.
 int ReadAutoCheckFlag(bool is_page, std::string_view directory);
 
+// CHECK_INTERVAL alone of a page's site.ini or a folder's group.ini (kFollowFolder removes the
+// key); every other line stays. -1 when the path does not fit or the file cannot be written.
+int WriteCheckInterval(bool is_page, std::string_view directory, int minutes);
+
 // CODE of the page's result.ini (0 when missing), or -1 when the path does not fit.
 int ReadResultCode(std::string_view page_directory);
 int WriteResultCode(std::string_view page_directory, int code);

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <future>
 #include <sstream>
 
+#include "store/result_file.h"
 #include "support/file_size_limit.h"
 #include "support/lock_holder.h"
 #include "support/scoped_env.h"
@@ -344,8 +346,11 @@ TEST_F(CliHome, CommandsThatWriteRefuseOrWaitWhileAnotherProgramWrites) {
     std::string page = MakePage("Site.dat", kResponse);
     test::LockHolder holder(home_.path() + "/", "velnora");
     ASSERT_TRUE(holder.took());
-    const std::vector<std::string> writers[] = {
-        {"check"}, {"add", "Other", "http://example.com/"}, {"process", page}};
+    const std::vector<std::string> writers[] = {{"check"},
+                                                {"check", "--due"},
+                                                {"interval", "Site", "5"},
+                                                {"add", "Other", "http://example.com/"},
+                                                {"process", page}};
     for (const auto& args : writers) {
         SCOPED_TRACE(args[0]);
         Result refused = RunCli(args);
@@ -371,6 +376,84 @@ TEST_F(CliHome, CommandsThatWriteRefuseOrWaitWhileAnotherProgramWrites) {
     EXPECT_EQ(added.status, kExitDone) << added.err;
     EXPECT_NE(added.err.find("waiting for " + holder_name), std::string::npos);
     EXPECT_TRUE(test::Exists(home_ / "data/Other.dat/site.ini"));
+}
+
+TEST_F(CliHome, IntervalSetsPagesFoldersAndTheDataDirectory) {
+    std::string page = MakePage("News.grp/Site.dat", kResponse);
+    struct Row {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    } rows[] = {
+        {{"interval", "News/Site", "90"}, kExitDone, "News/Site: every 90 minutes\n"},
+        {{"interval", "News", "0"}, kExitDone, "News: only by hand\n"},
+        {{"interval", "/", "30"}, kExitDone, "data: every 30 minutes\n"},
+        {{"interval", "News", "folder"}, kExitDone, "News: as its folder\n"},
+        {{"interval", "/", "folder"}, kExitUsage, ""},
+        {{"interval", "News/Site", "-1"}, kExitUsage, ""},
+        {{"interval", "News/Site", "525601"}, kExitUsage, ""},
+        {{"interval", "News/Site", "5x"}, kExitUsage, ""},
+        {{"interval", "News/Site"}, kExitUsage, ""},
+        {{"interval", "Missing", "5"}, kExitUsage, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args[1] + " " + (row.args.size() > 2 ? row.args[2] : ""));
+        Result result = RunCli(row.args);
+        EXPECT_EQ(result.status, row.status) << result.err;
+        EXPECT_EQ(result.out, row.out);
+    }
+    EXPECT_EQ(test::ReadBytes(page + "/site.ini"),
+              "[CONFIG]\r\nURL=http://example.com/\r\nCHECK_INTERVAL=90\r\n")
+        << "only the key is added";
+    EXPECT_FALSE(test::Exists(home_ / "data/News.grp/group.ini") &&
+                 test::ReadBytes(home_ / "data/News.grp/group.ini").find("CHECK_INTERVAL") !=
+                     std::string::npos)
+        << "following the folder again leaves no key";
+    EXPECT_NE(test::ReadBytes(home_ / "velnora.ini").find("CHECK_INTERVAL=30\r\n"),
+              std::string::npos);
+}
+
+TEST_F(CliHome, CheckDueChecksOnlyThePagesWhoseIntervalHasPassed) {
+    // Nothing has an interval: nothing is due, nothing is said, nothing is written.
+    std::string waiting = MakePage("Waiting.dat", kResponse);
+    test::MakeDir(home_ / "data/Due.dat");  // no URL: its check ends in an error line at once
+    Result nothing = RunCli({"check", "--due"});
+    EXPECT_EQ(nothing.status, kExitDone) << nothing.err;
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(store::ReadLastCheck(home_ / "data/Due.dat"), 0);
+
+    ASSERT_EQ(RunCli({"interval", "/", "60"}).status, kExitDone);
+    store::WriteLastCheck(waiting, std::time(nullptr) - 30 * 60);  // half its interval ago
+    Result due = RunCli({"check", "--due"});
+    EXPECT_EQ(due.status, kExitNegative) << due.out;
+    EXPECT_NE(due.out.find("Due --- エラー : URL未設定。"), std::string::npos) << due.out;
+    EXPECT_EQ(due.out.find("Waiting"), std::string::npos) << "not due yet";
+    EXPECT_GT(store::ReadLastCheck(home_ / "data/Due.dat"), 0);
+    Result again = RunCli({"check", "--due"});
+    EXPECT_EQ(again.out, "") << "checked a moment ago: not due again";
+
+    // Outside the active hours nothing is due.
+    store::WriteLastCheck(home_ / "data/Due.dat", 0);
+    std::tm local{};
+    std::time_t now = std::time(nullptr);
+    localtime_r(&now, &local);
+    int minute = local.tm_hour * 60 + local.tm_min;
+    test::WriteBytes(
+        home_ / "velnora.ini",
+        "[CONFIG]\r\nCHECK_INTERVAL=60\r\nACTIVE_FROM=" + std::to_string((minute + 120) % 1440) +
+            "\r\nACTIVE_TO=" + std::to_string((minute + 180) % 1440) + "\r\n");
+    EXPECT_EQ(RunCli({"check", "--due"}).out, "");
+}
+
+TEST_F(CliHome, CheckJsonGivesOneObjectAPageAndNothingElse) {
+    test::MakeDir(home_ / "data/F.grp/No \"URL\".dat");
+    Result json = RunCli({"check", "--json"});
+    EXPECT_EQ(json.status, kExitNegative);
+    EXPECT_EQ(json.out,
+              "{\"name\":\"No \\\"URL\\\"\",\"path\":\"F/No \\\"URL\\\"\",\"url\":\"\","
+              "\"code\":4,\"result\":\"error\",\"lines\":[],\"error\":\"URL未設定。\"}\n");
+    EXPECT_EQ(RunCli({"check", "--notify-command"}).status, kExitUsage);
+    EXPECT_EQ(RunCli({"check", "--notify-command="}).status, kExitUsage);
 }
 
 }  // namespace

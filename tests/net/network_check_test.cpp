@@ -508,5 +508,48 @@ TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
     ::unsetenv("VELNORA_HOME");
 }
 
+// velnora-cli check --json and --notify-command: the pages' records on standard output alone,
+// and the updated pages on the command's standard input.
+TEST_F(NetworkCheck, CommandLineJsonLinesAndNotifyCommand) {
+    AddPage("News.grp/Site", Web("/index.html"));
+    AddPage("Gone", Web("/missing.html"));
+    ::setenv("VELNORA_HOME", home_.path().c_str(), 1);
+    velnora::test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nFINISH_MESSAGE=0\r\n");
+    std::string notified = home_ / "notified.txt";
+    std::string command = "cat > " + notified + "; echo said-on-stdout; exit 3";
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::Run({"check", "--json", "--notify-command", command}, out, err),
+              cli::kExitNegative);
+    EXPECT_EQ(out.str(),
+              "{\"name\":\"Site\",\"path\":\"News/Site\",\"url\":\"" + Web("/index.html") +
+                  "\",\"code\":1,\"result\":\"first_check\",\"lines\":[],\"error\":null}\n"
+                  "{\"name\":\"Gone\",\"path\":\"Gone\",\"url\":\"" +
+                  Web("/missing.html") +
+                  "\",\"code\":4,\"result\":\"error\",\"lines\":[],\"error\":"
+                  "\"HTTPエラー (HTTP/1.1 404 Not Found)\"}\n")
+        << "in the order of the tree, folders first";
+    EXPECT_FALSE(velnora::test::Exists(notified)) << "no updates: the command does not run";
+
+    std::ofstream(servers_->path() + "/www/index.html")
+        << "<html><body><p>first line</p><p>a \"new\" <a href=\"/n.html\">line</a></p>"
+           "<p>and another</p></body></html>";
+    fs::last_write_time(servers_->path() + "/www/index.html",
+                        fs::file_time_type::clock::now() + std::chrono::hours(4));
+    out.str("");
+    err.str("");
+    EXPECT_EQ(cli::Run({"check", "--json", "--notify-command=" + command, "News"}, out, err),
+              cli::kExitDone);
+    std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
+    EXPECT_EQ(out.str(), "{\"name\":\"Site\",\"path\":\"News/Site\",\"url\":\"" +
+                             Web("/index.html") +
+                             "\",\"code\":3,\"result\":\"updated\",\"lines\":["
+                             "\"a \\\"new\\\" line <" +
+                             Web("/n.html") + ">\",\"and another\"],\"error\":null}\n")
+        << "standard output holds the JSON lines alone";
+    EXPECT_EQ(Read(notified), "News/Site\t" + Web("/index.html") + "\t2\n");
+    ::unsetenv("VELNORA_HOME");
+}
+
 }  // namespace
 }  // namespace velnora::fetch
