@@ -126,11 +126,26 @@ bool CheckRun::StartPage(FetchSession& session) {
     return false;
 }
 
+bool CheckRun::InFlight(store::ItemId page) const {
+    for (const FetchSession& session : fetcher_.sessions()) {
+        if (session.page.node.item == page && (session.phase() != SessionPhase::kIdle ||
+                                               session.connection() != ConnectionState::kIdle)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CheckRun::StartNextPage(FetchSession& session) {
     // A page that fails to start takes no start: the next page of the walk is tried instead.
     for (;;) {
         if (!walk_.Next(session.page)) {
             return false;
+        }
+        // A page still carried by a session of the check this one took over from is finished
+        // there (its result shows in this check), never fetched twice at once.
+        if (InFlight(session.page.node.item)) {
+            continue;
         }
         if (StartPage(session)) {
             return true;

@@ -110,6 +110,8 @@ class CheckRun {
     bool StartPage(FetchSession& session);
     // Gives the session the next page of the walk; false when the walk is over.
     bool StartNextPage(FetchSession& session);
+    // Whether another session carries the page now.
+    bool InFlight(store::ItemId page) const;
 
     store::PageTree& tree_;
     EventLoop& loop_;

@@ -1,8 +1,10 @@
 #pragma once
 
-// The folder sheet "グループのプロパティ" (the folder's automatic-check flag and the clearing of
-// past logs) and the root sheet "ルートのプロパティ" (the clearing of past logs only).
+// The folder sheet "グループのプロパティ" (the folder's automatic-check flag, its check interval
+// and the clearing of past logs) and the root sheet "ルートのプロパティ" (the data directory's
+// check interval, which is the program's, and the clearing of past logs).
 
+#include "sheets/interval_field.h"
 #include "sheets/past_log_page.h"
 #include "sheets/sheet_controls.h"
 #include "store/records.h"
@@ -14,26 +16,38 @@ class FolderSheet : public PropertySheet {
   public:
     FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear);
 
-    // Set by a click on "自動チェックしない"; false after Cancel.
+    // Set by a click on "自動チェックしない" or an edit of the interval; false after Cancel.
     bool changed() const { return changed_; }
 
-    // OK: the check box into the record's FolderSettings (settings.disable_auto_check).
+    // OK: the controls into the record's FolderSettings (settings.disable_auto_check and
+    // settings.check_interval).
     void accept() override;
     void reject() override;
 
   private:
     store::ItemRecord& record_;
     QCheckBox* disable_auto_check_;
+    IntervalField* check_interval_;
     bool changed_ = false;
 };
 
 class RootSheet : public PropertySheet {
     Q_OBJECT
   public:
+    // record.settings.check_interval holds the program's interval.
     RootSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear);
 
-    // The root sheet edits nothing.
-    bool changed() const { return false; }
+    // Set by an edit of the interval; false after Cancel.
+    bool changed() const { return changed_; }
+
+    // OK: the interval into record.settings.check_interval.
+    void accept() override;
+    void reject() override;
+
+  private:
+    store::ItemRecord& record_;
+    IntervalField* check_interval_;
+    bool changed_ = false;
 };
 
 }  // namespace velnora::sheets

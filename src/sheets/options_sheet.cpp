@@ -8,6 +8,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSystemTrayIcon>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -81,6 +83,7 @@ OptionsSheet::OptionsSheet(QWidget* owner, settings::AppSettings& settings,
     AddPage(BuildHighlight(), kHighlightTitle);
     AddPage(BuildHeader(), kHeaderTitle);
     AddPage(BuildStatistics(), kStatisticsTitle);
+    AddPage(BuildAutoCheck(), kAutoCheckTitle);
     setMinimumWidth(kSheetWidth);
 }
 
@@ -119,6 +122,9 @@ QWidget* OptionsSheet::BuildConnection() {
 
     use_head_ = NewCheckBox(page, "USE_HEAD", kUseHeadLabel, s.use_head);
     layout->addWidget(use_head_);
+    follow_redirects_ =
+        NewCheckBox(page, "FOLLOW_REDIRECTS", kFollowRedirectsLabel, s.follow_redirects);
+    layout->addWidget(follow_redirects_);
 
     timeout_ = new NumberField(page, keys::kTimeout);
     timeout_->SetNumber(s.timeout);
@@ -317,6 +323,51 @@ QWidget* OptionsSheet::BuildStatistics() {
     return page;
 }
 
+QWidget* OptionsSheet::BuildAutoCheck() {
+    const settings::AppSettings& s = settings_;
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("autoCheckPage"));
+    QVBoxLayout* layout = NewPageLayout(page);
+
+    auto_check_ = NewCheckBox(page, "AUTO_CHECK", kAutoCheckLabel, s.auto_check);
+    layout->addWidget(auto_check_);
+    // The interval of the pages and folders that follow the data directory.
+    check_interval_ = new IntervalField(page, false, s.check_interval);
+    QHBoxLayout* interval_row = IndentedRow();
+    interval_row->addWidget(check_interval_, 1);
+    layout->addLayout(interval_row);
+
+    auto time_field = [page](const ini::NumberKey& key, int minutes) {
+        auto* field = new QTimeEdit(QTime(minutes / 60, minutes % 60), page);
+        field->setObjectName(QString::fromStdString(ini::KeyName(key)));
+        field->setDisplayFormat(QStringLiteral("HH:mm"));
+        return field;
+    };
+    active_from_ = time_field(keys::kActiveFrom, s.active_from);
+    active_to_ = time_field(keys::kActiveTo, s.active_to);
+    QHBoxLayout* hours_row = IndentedRow();
+    QLabel* hours_label = NewLabel(page, kActiveHoursLabel);
+    hours_label->setBuddy(active_from_);
+    hours_row->addWidget(hours_label);
+    hours_row->addWidget(active_from_);
+    hours_row->addWidget(NewLabel(page, kActiveFromUnit));
+    hours_row->addWidget(active_to_);
+    hours_row->addWidget(NewLabel(page, kActiveToUnit));
+    hours_row->addWidget(NewLabel(page, kActiveHoursHint));
+    hours_row->addStretch(1);
+    layout->addLayout(hours_row);
+    layout->addSpacing(6);
+
+    desktop_notify_ = NewCheckBox(page, "DESKTOP_NOTIFY", kDesktopNotifyLabel, s.desktop_notify);
+    keep_in_tray_ = NewCheckBox(page, "KEEP_IN_TRAY", kKeepInTrayLabel, s.keep_in_tray);
+    // Without a tray there is nowhere to keep running.
+    keep_in_tray_->setEnabled(QSystemTrayIcon::isSystemTrayAvailable());
+    layout->addWidget(desktop_notify_);
+    layout->addWidget(keep_in_tray_);
+    layout->addStretch(1);
+    return page;
+}
+
 void OptionsSheet::UpdateProxyFields() {
     bool on = use_proxy_->isChecked();
     proxy_url_->setEnabled(on);
@@ -394,6 +445,7 @@ void OptionsSheet::Apply() {
     s.proxy_port =
         ini::Ranged(keys::kProxyPort, ini::ParseLeadingInt(desktop::ToSjis(proxy_port_->text())));
     s.use_head = CheckValue(use_head_);
+    s.follow_redirects = CheckValue(follow_redirects_);
     s.timeout = timeout_->Number();
     s.retry = retry_->Number();
     s.startup_check = CheckValue(startup_check_);
@@ -417,6 +469,16 @@ void OptionsSheet::Apply() {
         s.highlights[i] = highlights_[i]->Sjis();
     }
     s.header = header_->Sjis();
+
+    s.auto_check = CheckValue(auto_check_);
+    s.check_interval = check_interval_->Minutes();
+    auto minutes = [](const QTimeEdit* field) {
+        return field->time().hour() * 60 + field->time().minute();
+    };
+    s.active_from = minutes(active_from_);
+    s.active_to = minutes(active_to_);
+    s.desktop_notify = CheckValue(desktop_notify_);
+    s.keep_in_tray = CheckValue(keep_in_tray_);
 }
 
 void OptionsSheet::accept() {

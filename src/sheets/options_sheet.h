@@ -1,6 +1,6 @@
 #pragma once
 
-// The options sheet "Velnoraのプロパティ": the program settings on five pages and the traffic
+// The options sheet "Velnoraのプロパティ": the program settings on six pages and the traffic
 // statistics. The sheet works on the live settings record, into which the font and colour
 // choosers write at once; it keeps a copy of the whole record from when it opened and puts it
 // back on Cancel. OK copies the controls into the record and saves the settings file.
@@ -13,9 +13,11 @@
 #include "fetch/traffic_stats.h"
 #include "settings/app_settings.h"
 #include "sheets/choosers.h"
+#include "sheets/interval_field.h"
 #include "sheets/sheet_controls.h"
 
 class QLabel;
+class QTimeEdit;
 class QPushButton;
 
 namespace velnora::sheets {
@@ -58,6 +60,7 @@ class OptionsSheet : public PropertySheet {
     QWidget* BuildHighlight();
     QWidget* BuildHeader();
     QWidget* BuildStatistics();
+    QWidget* BuildAutoCheck();
 
     void ChooseFont();
     void ChooseColor(settings::ColorRef& color, std::string_view title);
@@ -78,6 +81,7 @@ class OptionsSheet : public PropertySheet {
     TextField* proxy_url_ = nullptr;
     QLineEdit* proxy_port_ = nullptr;
     QCheckBox* use_head_ = nullptr;
+    QCheckBox* follow_redirects_ = nullptr;
     NumberField* timeout_ = nullptr;
     NumberField* retry_ = nullptr;
     QCheckBox* startup_check_ = nullptr;
@@ -101,6 +105,13 @@ class OptionsSheet : public PropertySheet {
     std::array<TextField*, settings::kHighlightCount> highlights_{};
     // 見出し
     TextBox* header_ = nullptr;
+    // 自動チェック
+    QCheckBox* auto_check_ = nullptr;
+    IntervalField* check_interval_ = nullptr;
+    QTimeEdit* active_from_ = nullptr;
+    QTimeEdit* active_to_ = nullptr;
+    QCheckBox* desktop_notify_ = nullptr;
+    QCheckBox* keep_in_tray_ = nullptr;
 };
 
 // Shows the sheet modally; true when it was closed with OK.

@@ -5,12 +5,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "desktop/qt_text.h"
 #include "fetch/password.h"
 #include "sheets/sheet_texts.h"
+#include "store/result_file.h"
 #include "text/bounded_string.h"
 
 namespace velnora::sheets {
@@ -70,6 +72,22 @@ QWidget* PageSheet::BuildPageSettings() {
 
     AddLabelled(layout, page, kSiteNameLabel, site_name_);
     AddLabelled(layout, page, kUrlLabel, url_);
+    // A URL that moved for good (301, 308) is offered here; it never changes by itself.
+    std::string moved =
+        record_.node.path.empty() ? std::string() : store::ReadMovedUrl(record_.node.path);
+    if (!moved.empty() && moved != s.url) {
+        auto* notice = new QHBoxLayout;
+        QLabel* text = NewLabel(page, std::string(kMovedNotice) + " " + moved, "movedUrl");
+        text->setWordWrap(true);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        auto* take = new QPushButton(desktop::FromSjis(kTakeMovedUrlButton), page);
+        take->setObjectName(QStringLiteral("takeMovedUrl"));
+        take->setAutoDefault(false);
+        notice->addWidget(text, 1);
+        notice->addWidget(take);
+        layout->addLayout(notice);
+        connect(take, &QPushButton::clicked, this, [this, moved] { url_->SetSjis(moved); });
+    }
     AddLabelled(layout, page, kBrowseUrlLabel, browse_url_);
     AddLabelled(layout, page, kCommentLabel, comment_);
     layout->addSpacing(4);
@@ -135,6 +153,10 @@ QWidget* PageSheet::BuildCheckSettings() {
     lists->addWidget(charset_sel_, 1, 1);
     lists->setColumnStretch(2, 1);
     layout->addLayout(lists);
+
+    layout->addSpacing(6);
+    check_interval_ = new IntervalField(page, true, s.check_interval);
+    layout->addWidget(check_interval_);
     layout->addStretch(1);
     return page;
 }
@@ -231,6 +253,7 @@ void PageSheet::WatchEdits() {
         connect(field, &QLineEdit::textChanged, this, mark);
     }
     connect(comment_, &QPlainTextEdit::textChanged, this, mark);
+    connect(check_interval_, &IntervalField::Edited, this, mark);
     connect(use_old_log_->editor(), &QLineEdit::textChanged, this, mark);
     // Leaving the past-log field counts as an edit too.
     connect(use_old_log_, &QAbstractSpinBox::editingFinished, this, mark);
@@ -263,6 +286,7 @@ void PageSheet::accept() {
     s.as_text = CheckValue(as_text_);
     s.table_setting = ChoiceValue(table_setting_, s.table_setting);
     s.charset_sel = ChoiceValue(charset_sel_, s.charset_sel);
+    s.check_interval = check_interval_->Minutes();
 
     for (int i = 0; i < store::kNgWordCount; ++i) {
         s.ngwords[i] = ngwords_[i]->Sjis();

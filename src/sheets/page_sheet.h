@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "sheets/interval_field.h"
 #include "sheets/past_log_page.h"
 #include "sheets/sheet_controls.h"
 #include "store/records.h"
@@ -57,6 +58,7 @@ class PageSheet : public PropertySheet {
     QCheckBox* links_only_ = nullptr;
     QComboBox* table_setting_ = nullptr;
     QComboBox* charset_sel_ = nullptr;
+    IntervalField* check_interval_ = nullptr;
     // NGワード
     std::array<TextField*, store::kNgWordCount> ngwords_{};
     // 更新確認範囲: the check area and the ignore area

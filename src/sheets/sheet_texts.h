@@ -263,4 +263,79 @@ inline constexpr std::string_view kAllFilesFilterName =
 inline constexpr std::string_view kAllFilesFilterPattern = "*";         // *
 inline constexpr std::string_view kOpenFileTitle = "\x8a\x4a\x82\xad";  // 開く
 
+// Checks on a schedule, redirects, notifications
+// フォルダに従う
+inline constexpr std::string_view kFollowFolderLabel =
+    "\x83t\x83H\x83\x8B\x83_\x82\xC9\x8F]\x82\xA4";
+// チェック間隔
+inline constexpr std::string_view kCheckIntervalLabel =
+    "\x83\x60\x83"
+    "F\x83"
+    "b\x83N\x8A\xD4\x8Au";
+// 分
+inline constexpr std::string_view kMinutesUnit = "\x95\xAA";
+// (0: 手動でのみチェック)
+inline constexpr std::string_view kIntervalHint =
+    "(0: \x8E\xE8\x93\xAE\x82\xC5\x82\xCC\x82\xDD\x83\x60\x83"
+    "F\x83"
+    "b\x83N)";
+// ルートの設定
+inline constexpr std::string_view kRootSettingsTitle = "\x83\x8B\x81[\x83g\x82\xCC\x90\xDD\x92\xE8";
+// フォルダに従うページとフォルダのチェック間隔です。
+inline constexpr std::string_view kRootIntervalHint =
+    "\x83t\x83H\x83\x8B\x83_\x82\xC9\x8F]\x82\xA4\x83y\x81[\x83W\x82\xC6\x83t\x83H\x83\x8B\x83_"
+    "\x82\xCC\x83\x60\x83"
+    "F\x83"
+    "b\x83N\x8A\xD4\x8Au\x82\xC5\x82\xB7\x81"
+    "B";
+// このページのURLは次のアドレスに移転しました:
+inline constexpr std::string_view kMovedNotice =
+    "\x82\xB1\x82\xCC\x83y\x81[\x83W\x82\xCCURL\x82\xCD\x8E\x9F\x82\xCC\x83"
+    "A\x83h\x83\x8C\x83X\x82\xC9\x88\xDA\x93]\x82\xB5\x82\xDC\x82\xB5\x82\xBD:";
+// 新しいアドレスにする
+inline constexpr std::string_view kTakeMovedUrlButton =
+    "\x90V\x82\xB5\x82\xA2\x83"
+    "A\x83h\x83\x8C\x83X\x82\xC9\x82\xB7\x82\xE9";
+// 自動チェック
+inline constexpr std::string_view kAutoCheckTitle =
+    "\x8E\xA9\x93\xAE\x83\x60\x83"
+    "F\x83"
+    "b\x83N";
+// チェック間隔が過ぎたページを自動でチェックする
+inline constexpr std::string_view kAutoCheckLabel =
+    "\x83\x60\x83"
+    "F\x83"
+    "b\x83N\x8A\xD4\x8Au\x82\xAA\x89\xDF\x82\xAC\x82\xBD\x83y\x81["
+    "\x83W\x82\xF0\x8E\xA9\x93\xAE\x82\xC5\x83\x60\x83"
+    "F\x83"
+    "b\x83N\x82\xB7\x82\xE9";
+// 自動チェックする時間帯
+inline constexpr std::string_view kActiveHoursLabel =
+    "\x8E\xA9\x93\xAE\x83\x60\x83"
+    "F\x83"
+    "b\x83N\x82\xB7\x82\xE9\x8E\x9E\x8A\xD4\x91\xD1";
+// から
+inline constexpr std::string_view kActiveFromUnit = "\x82\xA9\x82\xE7";
+// まで
+inline constexpr std::string_view kActiveToUnit = "\x82\xDC\x82\xC5";
+// (同じ時刻なら終日)
+inline constexpr std::string_view kActiveHoursHint =
+    "(\x93\xAF\x82\xB6\x8E\x9E\x8D\x8F\x82\xC8\x82\xE7\x8FI\x93\xFA)";
+// 更新をデスクトップに通知する
+inline constexpr std::string_view kDesktopNotifyLabel =
+    "\x8DX\x90V\x82\xF0\x83"
+    "f\x83X\x83N\x83g\x83"
+    "b\x83v\x82\xC9\x92\xCA\x92m\x82\xB7\x82\xE9";
+// ウィンドウを閉じてもトレイに常駐する
+inline constexpr std::string_view kKeepInTrayLabel =
+    "\x83"
+    "E\x83"
+    "B\x83\x93\x83h\x83"
+    "E\x82\xF0\x95\xC2\x82\xB6\x82\xC4\x82\xE0\x83g\x83\x8C\x83"
+    "C\x82\xC9\x8F\xED\x92\x93\x82\xB7\x82\xE9";
+// リダイレクトをたどる
+inline constexpr std::string_view kFollowRedirectsLabel =
+    "\x83\x8A\x83_\x83"
+    "C\x83\x8C\x83N\x83g\x82\xF0\x82\xBD\x82\xC7\x82\xE9";
+
 }  // namespace velnora::sheets

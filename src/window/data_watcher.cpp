@@ -5,6 +5,7 @@
 #include "files/file_names.h"
 #include "store/item_directory.h"
 #include "store/settings_files.h"
+#include "store/unread_marks.h"
 
 namespace velnora::window {
 
@@ -127,6 +128,7 @@ void DataWatcher::SyncFolder(store::ItemId folder, const std::string& directory)
             store::FillFromDirectory(tree_, item, entry.path);
             WatchBelow(item, entry.path);
         }
+        store::RestoreUnreadMarks(tree_, item);
     }
 }
 

@@ -109,6 +109,14 @@ bool HomeWrites::Hold() {
     }
 }
 
+bool HomeWrites::TakeIfFree() {
+    if (holds_ == 0 && lock_.TryAcquire() != files::WriteLock::Result::kTaken) {
+        return false;
+    }
+    ++holds_;
+    return true;
+}
+
 void HomeWrites::Drop() {
     if (holds_ > 0 && --holds_ == 0) {
         lock_.Release();

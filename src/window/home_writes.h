@@ -40,6 +40,10 @@ class HomeWrites {
     // Keeps the lock after the write that runs now has returned, until Release.
     void Retain() { ++holds_; }
     void Release() { Drop(); }
+    // Takes the lock (or one more hold of it) only when no other program holds it, saying
+    // nothing and never waiting: for work that can as well be done later. Every true is
+    // followed by one Release.
+    bool TakeIfFree();
 
     bool waiting() const { return !queue_.empty(); }
 

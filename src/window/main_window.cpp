@@ -18,6 +18,7 @@
 #include "results/link_targets.h"
 #include "settings/settings_views.h"
 #include "sheets/dialog_sheet_launcher.h"
+#include "store/unread_marks.h"
 #include "text/bounded_string.h"
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
@@ -31,6 +32,7 @@
 #include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
+#include "window/update_notice.h"
 
 namespace velnora::window {
 
@@ -81,18 +83,39 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     data_watcher_ = new DataWatcher(
         tree_,
         [this] {
-            return CheckRunning() || tree_view_->IsEditingLabel() ||
+            // A background check walks the tree as well.
+            return check_->running() || CheckRunning() || tree_view_->IsEditingLabel() ||
                    QApplication::activeModalWidget() != nullptr;
         },
         this);
     data_watcher_->WatchAll();
     RestorePlacement();
     SetTopmost(topmost_);
+
+    tray_ = new Tray(this);
+    ConnectTray();
+    notifier_ = new desktop::DesktopNotifier(this);
+    ConnectNotifier();
+    auto_checks_ = std::make_unique<AutoChecks>(
+        tree_, settings_,
+        AutoChecks::Hooks{
+            [this] {
+                return !check_->running() && !CheckRunning() && !writes_->waiting() &&
+                       !tree_view_->IsEditingLabel() &&
+                       QApplication::activeModalWidget() == nullptr;
+            },
+            [this](std::function<bool(store::ItemId)> due) {
+                return StartBackgroundCheck(std::move(due));
+            },
+        });
+    RefreshUnreadCount();
+    auto_checks_->Reconsider();
 }
 
 MainWindow::~MainWindow() {
     // The reload, the search and the check go first: their workers and posted tasks refer to
     // the tree and the pane.
+    auto_checks_.reset();
     reload_.reset();
     search_.reset();
     check_.reset();
@@ -156,12 +179,17 @@ void MainWindow::CreateChildren() {
         // Once the pane holds more than a few screens, the rest of a check's results gather out
         // of sight and come in at its end: laying out every page as it comes costs a check of
         // a thousand pages about a third of its time.
-        if (check_->running() && !pane_->IsFillingDetached() &&
+        if (check_->running() && !check_->background() && !pane_->IsFillingDetached() &&
             pane_->ShownCharacters() > kLiveCharacters) {
             pane_->BeginDetachedFill();
         }
     };
     check_observer_->check_finished = [this] { pane_->EndDetachedFill(); };
+    check_observer_->check_ended = [this](const fetch::CheckSummary&,
+                                          const std::vector<store::ItemId>& updated) {
+        OnCheckEnded(updated);
+    };
+    check_observer_->marks_changed = [this] { RefreshUnreadCount(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
     reload_ = std::make_unique<StoredResultsRun>(
         tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); },
@@ -175,6 +203,10 @@ void MainWindow::CreateChildren() {
     check_->OnStopped([this] {
         if (std::exchange(check_holds_lock_, false)) {
             writes_->Release();
+        }
+        // The pages' last checks changed: the schedule is read again.
+        if (auto_checks_) {
+            auto_checks_->Reconsider();
         }
     });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
@@ -211,8 +243,10 @@ void MainWindow::ConnectCommands() {
 }
 
 void MainWindow::ConnectTree() {
-    connect(tree_view_, &PageTreeView::SelectionChanged, this,
-            [this](store::ItemId item) { operations_->OnItemSelected(item); });
+    connect(tree_view_, &PageTreeView::SelectionChanged, this, [this](store::ItemId item) {
+        operations_->OnItemSelected(item);
+        RefreshUnreadCount();  // a page's results shown are read
+    });
     connect(tree_view_, &PageTreeView::OpenRequested, this,
             [this](store::ItemId item) { operations_->OpenItemInBrowser(item); });
     connect(tree_view_, &PageTreeView::ContextMenuRequested, this, [this](QPoint global) {
@@ -245,7 +279,8 @@ void MainWindow::ConnectPane() {
 }
 
 bool MainWindow::CheckRunning() const {
-    return check_->running() || reload_->running();
+    // A background check locks no command.
+    return (check_->running() && !check_->background()) || reload_->running();
 }
 
 void MainWindow::ShowProgress(int done, int total) {
@@ -349,6 +384,7 @@ void MainWindow::OnLinkActivated(int link) {
     if (auto item = results::SettingsTargetItem(target)) {
         if (!CheckRunning()) {
             operations_->EditPropertiesOf(*item);
+            auto_checks_->Reconsider();
         }
         return;
     }
@@ -506,6 +542,14 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!skip_saving_ && !quitting_ && settings_.keep_in_tray != 0 && Tray::Available() &&
+        tray_->icon().isVisible()) {
+        // The program keeps running in the tray; its menu brings the window back or ends it.
+        QApplication::setQuitOnLastWindowClosed(false);
+        hide();
+        event->ignore();
+        return;
+    }
     reload_->Stop();
     if (skip_saving_ || saved_for_closing_) {
         event->accept();
@@ -538,6 +582,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    if (quitting_ && !isVisible()) {
+        // A window hidden in the tray is no last window whose closing ends the program.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
 }
 
 bool MainWindow::BeginHomeWrite() {
@@ -556,6 +604,115 @@ void MainWindow::StartCheckWhenFree(store::ItemId item) {
             writes_->Retain();
         }
     });
+}
+
+bool MainWindow::StartBackgroundCheck(std::function<bool(store::ItemId)> due) {
+    if (check_->running() || reload_->running() || !writes_->TakeIfFree()) {
+        return false;
+    }
+    check_observer_->ResetCount();
+    check_->StartBackgroundCheck(tree_.root(), CheckSettingsNow(), std::move(due));
+    if (!check_->running()) {
+        writes_->Release();
+        return false;
+    }
+    // The check holds the lock until it ends, as a check the user starts does.
+    check_holds_lock_ = true;
+    return true;
+}
+
+void MainWindow::StoreRootInterval(int minutes) {
+    settings_.check_interval = minutes;
+    HomeWriteScope writing(*this);
+    if (writing) {
+        settings::SaveAppSettings(settings_path(), settings_);
+    }
+    auto_checks_->Reconsider();
+}
+
+void MainWindow::RefreshUnreadCount() {
+    if (tray_ != nullptr) {
+        tray_->SetUnreadPages(store::CountUnreadPages(tree_));
+    }
+}
+
+void MainWindow::OnCheckEnded(const std::vector<store::ItemId>& updated) {
+    RefreshUnreadCount();
+    if (updated.empty() || settings_.desktop_notify == 0) {
+        return;
+    }
+    notified_pages_ = updated;
+    std::vector<std::string> names;
+    for (store::ItemId page : updated) {
+        if (const store::PageTree::Node* node = tree_.Find(page)) {
+            names.push_back(node->name);
+        }
+    }
+    UpdateNotice notice = ComposeUpdateNotice(names);
+    notifier_->Notify(desktop::FromSjis(notice.summary), desktop::FromSjis(notice.body));
+}
+
+void MainWindow::SetNotificationBus(const QDBusConnection& bus) {
+    delete notifier_;
+    notifier_ = new desktop::DesktopNotifier(bus, this);
+    ConnectNotifier();
+}
+
+void MainWindow::ConnectNotifier() {
+    connect(notifier_, &desktop::DesktopNotifier::Activated, this,
+            [this] { ShowUpdatedResults(notified_pages_); });
+    // Where no notification service answers, the tray says it.
+    connect(
+        notifier_, &desktop::DesktopNotifier::Undelivered, this,
+        [this](const QString& summary, const QString& body) { tray_->ShowMessage(summary, body); });
+}
+
+void MainWindow::ConnectTray() {
+    connect(tray_, &Tray::OpenRequested, this, &MainWindow::ShowFromTray);
+    connect(tray_, &Tray::CheckRequested, this, [this] { StartCheckWhenFree(tree_.root()); });
+    connect(tray_, &Tray::PauseToggled, this, [this](bool paused) {
+        if (paused) {
+            check_->StopBackgroundCheck();
+        }
+        auto_checks_->SetPaused(paused);
+    });
+    connect(tray_, &Tray::ExitRequested, this, [this] {
+        quitting_ = true;
+        close();
+    });
+    connect(tray_, &Tray::MessageClicked, this, [this] { ShowUpdatedResults(notified_pages_); });
+}
+
+void MainWindow::ShowFromTray() {
+    QApplication::setQuitOnLastWindowClosed(true);
+    if (isMinimized()) {
+        showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::ShowUpdatedResults(const std::vector<store::ItemId>& pages) {
+    ShowFromTray();
+    if (CheckRunning()) {
+        return;  // the user's check owns the pane
+    }
+    LockCommands(false);
+    ClearPane();
+    for (store::ItemId page : pages) {
+        store::ItemRecord record;
+        if (tree_.Find(page) == nullptr || tree_.BuildTreeNode(page, record.node) != 0 ||
+            record.node.kind != store::KIND_PAGE) {
+            continue;
+        }
+        display_.ShowResultsAfterCheck(record, 1);
+        operations_->working_copy() = record;
+        store::ClearUnread(tree_, page);
+    }
+    LockCommands(true);
+    pane_->MoveCaretToStart();
+    RefreshUnreadCount();
 }
 
 fetch::CheckSettings MainWindow::CheckSettingsNow() const {

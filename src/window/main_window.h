@@ -3,6 +3,7 @@
 // The main window: the toolbar, the page tree on the left and the result pane on the right, the
 // status bar with its single text, the menus, and the commands that drive everything else.
 
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <QToolBar>
 #include <memory>
 
+#include "desktop/notifications.h"
 #include "fetch/check_run.h"
 #include "fetch/traffic_stats.h"
 #include "files/program_home.h"
@@ -22,8 +24,10 @@
 #include "settings/app_settings.h"
 #include "settings/window_placement.h"
 #include "store/page_tree.h"
+#include "window/auto_checks.h"
 #include "window/home_writes.h"
 #include "window/menus.h"
+#include "window/tray.h"
 #include "window/window_check_observer.h"
 #include "window/window_services.h"
 
@@ -68,6 +72,18 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void OpenAddress(std::string_view address) override;
     bool BeginHomeWrite() override;
     void EndHomeWrite() override;
+    void StoreRootInterval(int minutes) override;
+
+    // A background check of the pages the filter lets through, when no check runs and the
+    // home's write lock is free; false when it did not start.
+    bool StartBackgroundCheck(std::function<bool(store::ItemId)> due);
+    // Shows the window (from the tray, or hidden) in front.
+    void ShowFromTray();
+    // Brings the window to the front with the newest results of the pages shown, which are
+    // then read.
+    void ShowUpdatedResults(const std::vector<store::ItemId>& pages);
+    // Desktop notifications go over this bus from now on (tests use a private one).
+    void SetNotificationBus(const QDBusConnection& bus);
 
     // Runs a command as its menu item, toolbar button or accelerator does.
     void RunCommand(int command);
@@ -85,6 +101,11 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     fetch::CheckRun& check() { return *check_; }
     StoredResultsRun& reload() { return *reload_; }
     QProgressBar& progress_bar() { return *progress_; }
+
+    AutoChecks& auto_checks() { return *auto_checks_; }
+    Tray& tray() { return *tray_; }
+    // The pages the last notification named.
+    const std::vector<store::ItemId>& notified_pages() const { return notified_pages_; }
 
     ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
     SearchCommands& search() { return *search_; }
@@ -133,6 +154,11 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void StartCheckWhenFree(store::ItemId item);
     store::ItemId SelectedItem() const;
     bool SelectedIsPage() const;
+    // A check has ended: the tray's count, and a notification naming the pages it updated.
+    void OnCheckEnded(const std::vector<store::ItemId>& updated);
+    void RefreshUnreadCount();
+    void ConnectNotifier();
+    void ConnectTray();
 
     files::ProgramHome home_;
     settings::AppSettings& settings_;
@@ -164,6 +190,11 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     DataWatcher* data_watcher_ = nullptr;
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ExportCommands> export_;
+    std::unique_ptr<AutoChecks> auto_checks_;
+    Tray* tray_ = nullptr;
+    desktop::DesktopNotifier* notifier_ = nullptr;
+    std::vector<store::ItemId> notified_pages_;
+    bool quitting_ = false;  // the tray's exit: the program ends, not only the window
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;

@@ -15,8 +15,8 @@
 #include "window/export_commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
-#include "window/stored_results_run.h"
 #include "window/search_commands.h"
+#include "window/stored_results_run.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {
@@ -90,6 +90,9 @@ void MainWindow::RunCommand(int command) {
         case kMenuProperties:
         case kProperties:
             operations_->EditProperties();
+            // An interval or a flag may have changed.
+            auto_checks_->Reconsider();
+            RefreshUnreadCount();
             break;
         case kOptions:
             ShowOptions();
@@ -196,6 +199,7 @@ void MainWindow::ShowOptions() {
         SetTopmost(true);
     }
     display_.SetSettings(settings::DisplaySettingsFrom(settings_));
+    auto_checks_->Reconsider();
 }
 
 void MainWindow::ShowAbout() {

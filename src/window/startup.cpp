@@ -63,14 +63,7 @@ int RunWindowProgram(int argc, char** argv) {
     settings::LoadAppSettings(settings_path, settings);
 
     MainWindow window(*home, settings, stats);
-    instance.OnRaiseRequested([&window] {
-        if (window.isMinimized()) {
-            window.showNormal();
-        }
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
+    instance.OnRaiseRequested([&window] { window.ShowFromTray(); });
     window.ShowAsStored();
     return application.exec();
 }

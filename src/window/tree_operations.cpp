@@ -5,6 +5,7 @@
 #include "store/item_names.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
+#include "store/unread_marks.h"
 #include "text/bounded_string.h"
 #include "window/message_box.h"
 #include "window/tree_texts.h"
@@ -20,6 +21,7 @@ TreeOperations::TreeOperations(store::PageTree& tree, PageTreeView& view, Window
 
 void TreeOperations::PopulateTree() {
     store::PopulateTree(tree_);
+    store::RestoreUnreadMarks(tree_, tree_.root());
     view_.ExpandItem(tree_.root());
     view_.SelectItem(tree_.root());
 }
@@ -50,12 +52,15 @@ void TreeOperations::OnItemSelected(ItemId item) {
         services_.ClearPane();
         working_ = current_;
         services_.display().ShowResultsAfterCheck(working_, services_.settings().n_reload);
+        // Its results are shown: the page's updates are read.
+        store::ClearUnread(tree_, item);
         services_.LockCommands(true);
     } else {
         working_ = current_;
         store::FolderSettings folder;
         store::ReadFolderSettings(current_.node.path, folder);
         working_.settings.disable_auto_check = folder.disable_auto_check;
+        working_.settings.check_interval = folder.check_interval;
     }
     view_.setFocus();
 }
@@ -245,6 +250,9 @@ bool TreeOperations::EditCurrent() {
         store::FolderSettings folder;
         store::ReadFolderSettings(current_.node.path, folder);
         copy.settings.disable_auto_check = folder.disable_auto_check;
+        copy.settings.check_interval = folder.check_interval;
+    } else {
+        copy.settings.check_interval = services_.settings().check_interval;
     }
     switch (current_.node.kind) {
         case store::KIND_PAGE: {
@@ -296,6 +304,7 @@ bool TreeOperations::EditCurrent() {
             }
             store::FolderSettings folder;
             folder.disable_auto_check = copy.settings.disable_auto_check;
+            folder.check_interval = copy.settings.check_interval;
             store::WriteFolderSettings(current_.node.path, folder);
             tree_.SetDisabled(item, folder.disable_auto_check != 0);
             working_ = copy;
@@ -303,8 +312,11 @@ bool TreeOperations::EditCurrent() {
             return true;
         }
         default:
-            // The root's sheet shows what lies below it; nothing of it is stored.
-            sheets_.ShowRootSheet(copy);
+            // The root's sheet stores only the data directory's interval, which is the
+            // program's.
+            if (sheets_.ShowRootSheet(copy)) {
+                services_.StoreRootInterval(copy.settings.check_interval);
+            }
             return false;
     }
 }
@@ -327,6 +339,7 @@ void TreeOperations::EditPropertiesOf(ItemId item) {
         store::FolderSettings folder;
         store::ReadFolderSettings(current_.node.path, folder);
         working_.settings.disable_auto_check = folder.disable_auto_check;
+        working_.settings.check_interval = folder.check_interval;
     }
     bool stored = EditCurrent();
     // When the sheet stored the selected item's record, its new name, path and settings are

@@ -3,6 +3,7 @@
 #include "desktop/desktop.h"
 #include "store/result_texts.h"
 #include "store/settings_files.h"
+#include "store/unread_marks.h"
 #include "window/message_box.h"
 
 namespace velnora::window {
@@ -37,6 +38,29 @@ void WindowCheckObserver::PageDone(const store::ItemRecord& page) {
         page_error(page.node.item, std::move(error));
     }
     Count(page.node.item);
+}
+
+void WindowCheckObserver::MarkUpdated(store::ItemId item) {
+    store::MarkUnread(tree_, item);
+    updated_.push_back(item);
+    if (marks_changed) {
+        marks_changed();
+    }
+}
+
+void WindowCheckObserver::ClearUpdated(store::ItemId item) {
+    store::ClearUnread(tree_, item);
+    if (marks_changed) {
+        marks_changed();
+    }
+}
+
+void WindowCheckObserver::CheckFinished(const fetch::CheckSummary& summary) {
+    std::vector<store::ItemId> updated = std::move(updated_);
+    updated_.clear();
+    if (check_ended) {
+        check_ended(summary, updated);
+    }
 }
 
 void WindowCheckObserver::Count(store::ItemId page) {

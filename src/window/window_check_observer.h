@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "results/display_check_observer.h"
 #include "store/page_tree.h"
@@ -27,8 +28,10 @@ class WindowCheckObserver : public results::DisplayCheckObserver {
     void ClearPane() override { window_.ClearPane(); }
     void CaretToStart() override;
     void LockCommands(bool enable) override { window_.LockCommands(enable); }
-    void MarkUpdated(store::ItemId item) override { tree_.MarkUpdated(item); }
-    void ClearUpdated(store::ItemId item) override { tree_.ClearUpdated(item); }
+    // Unread marks are kept on disk as well: they survive a restart.
+    void MarkUpdated(store::ItemId item) override;
+    void ClearUpdated(store::ItemId item) override;
+    void CheckFinished(const fetch::CheckSummary& summary) override;
     void PlaySound(std::string_view file) override;
     void ShowFinishMessage(std::string_view text) override;
 
@@ -42,6 +45,12 @@ class WindowCheckObserver : public results::DisplayCheckObserver {
     std::function<void()> page_counted;
     // Called when the check is over, before its completion notice.
     std::function<void()> check_finished;
+    // Called when a check has ended (before its sound and notice), with the pages it found
+    // updated, in the order it found them.
+    std::function<void(const fetch::CheckSummary&, const std::vector<store::ItemId>& updated)>
+        check_ended;
+    // Called when unread marks came or went.
+    std::function<void()> marks_changed;
     // A new check begins: every page counts again.
     void ResetCount() { counted_.clear(); }
 
@@ -55,6 +64,8 @@ class WindowCheckObserver : public results::DisplayCheckObserver {
     // The error line a page got during the check, until the page is done.
     std::unordered_map<store::ItemId, std::string> errors_;
     std::unordered_set<store::ItemId> counted_;
+    // The pages the running check found updated.
+    std::vector<store::ItemId> updated_;
     void Count(store::ItemId page);
 };
 

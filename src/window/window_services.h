@@ -41,6 +41,9 @@ class WindowServices {
     // cannot be had and nothing may be written. Each true is followed by EndHomeWrite.
     virtual bool BeginHomeWrite() { return true; }
     virtual void EndHomeWrite() {}
+
+    // The data directory's check interval (the program's), set on the root sheet.
+    virtual void StoreRootInterval(int /*minutes*/) {}
 };
 
 // Holds the program home's write lock for the life of the object: the write goes in between.

@@ -658,6 +658,16 @@ TEST_F(BackgroundCheckTest, AUserCheckStartsAtOnceAndThePagesNotReachedStayDue) 
     EXPECT_EQ(observer_.events.back(), "unlock");
 }
 
+TEST_F(BackgroundCheckTest, AUserCheckOfEverythingLeavesThePagesInFlightToTheirSessions) {
+    run_->StartBackgroundCheck(tree_.root(), settings_, Due());
+    std::vector<std::string> in_flight = transport_.looked_up;
+    ASSERT_EQ(in_flight.size(), 4u);
+    run_->StartCheck(tree_.root(), settings_);
+    RunToTheEnd(kPage);
+    EXPECT_EQ(transport_.looked_up.size(), 11u) << "every page fetched once";
+    EXPECT_EQ(observer_.Count("status "), 11) << "the pages in flight show in the user's check";
+}
+
 TEST_F(BackgroundCheckTest, AUserCheckDuringAnotherUserCheckIsIgnored) {
     run_->StartCheck(tree_.root(), settings_);
     std::size_t started = transport_.looked_up.size();

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
+#include <QTimeEdit>
 #include <QTimer>
 #include <ctime>
 #include <vector>
@@ -143,9 +144,9 @@ TEST_F(OptionsSheetTest, CaptionAndPagesInOrder) {
     OptionsSheet sheet(nullptr, settings, Services());
     EXPECT_EQ(sheet.objectName().toStdString(), "optionsSheet");
     EXPECT_EQ(sheet.windowTitle().toStdString(), "Velnoraのプロパティ");
-    EXPECT_EQ(
-        test::PageTitles(sheet),
-        (std::vector<std::string>{"通信設定", "表示設定", "ハイライト機能", "見出し", "統計情報"}));
+    EXPECT_EQ(test::PageTitles(sheet),
+              (std::vector<std::string>{"通信設定", "表示設定", "ハイライト機能", "見出し",
+                                        "統計情報", "自動チェック"}));
 }
 
 TEST_F(OptionsSheetTest, ShowsEverySetting) {
@@ -225,6 +226,14 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
                  "新着" + std::to_string(i));
     }
     TypeInto(Find<QPlainTextEdit>(&sheet, "HEADER"), "%link;\n%date;");
+
+    Click(Find<QCheckBox>(&sheet, "FOLLOW_REDIRECTS"));
+    Click(Find<QCheckBox>(&sheet, "AUTO_CHECK"));
+    TypeInto(Find<QAbstractSpinBox>(&sheet, "CHECK_INTERVAL"), "45");
+    // Active hours across midnight.
+    Find<QTimeEdit>(&sheet, "ACTIVE_FROM")->setTime(QTime(22, 30));
+    Find<QTimeEdit>(&sheet, "ACTIVE_TO")->setTime(QTime(6, 0));
+    Click(Find<QCheckBox>(&sheet, "DESKTOP_NOTIFY"));
     PressOk(sheet);
 
     EXPECT_EQ(sheet.result(), QDialog::Accepted);
@@ -254,6 +263,12 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
         EXPECT_EQ(s.highlights[i], Sjis("新着") + std::to_string(i));
     }
     EXPECT_EQ(s.header, "%link;\r\n%date;");
+    EXPECT_EQ(s.follow_redirects, 0);
+    EXPECT_EQ(s.auto_check, 1);
+    EXPECT_EQ(s.check_interval, 45);
+    EXPECT_EQ(s.active_from, 22 * 60 + 30);
+    EXPECT_EQ(s.active_to, 6 * 60);
+    EXPECT_EQ(s.desktop_notify, 0);
 
     // The file holds the same settings.
     settings::AppSettings loaded;
@@ -266,6 +281,8 @@ TEST_F(OptionsSheetTest, OkWritesEveryControlAndSavesTheFile) {
     EXPECT_EQ(loaded.highlights[9], Sjis("新着9"));
     EXPECT_EQ(loaded.header, "%link;\r\n%date;");
     EXPECT_EQ(loaded.notify_sound, Sjis("/home/user/音/chime.wav"));
+    EXPECT_EQ(loaded.active_from, 1350);
+    EXPECT_EQ(loaded.check_interval, 45);
     // The line height changed: the result pane was told.
     EXPECT_EQ(display_changes, 1);
 }

@@ -585,13 +585,15 @@ TEST(FolderSheet, UnchangedWithoutAClickAndAfterCancel) {
     EXPECT_EQ(folder.settings.disable_auto_check, 0);
 }
 
-TEST(RootSheet, OffersOnlyTheClearingOfPastLogs) {
+TEST(RootSheet, OffersTheProgramsIntervalAndTheClearingOfPastLogs) {
     store::ItemRecord root;
     root.node.kind = store::KIND_ROOT;
     root.node.path = "/home/user/velnora/data";
     RootSheet sheet(nullptr, root, RecordClears());
     EXPECT_EQ(sheet.windowTitle().toStdString(), "ルートのプロパティ");
-    EXPECT_EQ(test::PageTitles(sheet), (std::vector<std::string>{"過去ログ"}));
+    EXPECT_EQ(test::PageTitles(sheet), (std::vector<std::string>{"ルートの設定", "過去ログ"}));
+    EXPECT_EQ(sheet.findChild<QCheckBox*>("followFolder"), nullptr)
+        << "the data directory has no folder to follow";
     ShowActive(sheet);
     Click(Find<QAbstractButton>(&sheet, "clearPastLogs"));
     PressOk(sheet);
@@ -705,13 +707,13 @@ TEST(PropertySheets, OpenInTheirFirstFieldAndTabThroughTheFieldsBeforeOkAndCance
         FolderSheet sheet(nullptr, record, RecordClears());
         ShowActive(sheet);
         EXPECT_EQ(TabRing(sheet),
-                  (std::vector<std::string>{"DISABLE_AUTO_CHECK", "okButton", "cancelButton",
-                                            "qt_tabwidget_tabbar"}));
+                  (std::vector<std::string>{"DISABLE_AUTO_CHECK", "followFolder", "okButton",
+                                            "cancelButton", "qt_tabwidget_tabbar"}));
     }
     {
         RootSheet sheet(nullptr, record, RecordClears());
         ShowActive(sheet);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), "clearPastLogs");
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "CHECK_INTERVAL");
     }
 }
 
