@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "ini/ini_file.h"
+#include "ini/keys.h"
+#include "store/page_files.h"
 #include "store/result_file.h"
 #include "store/settings_files.h"
 
@@ -52,12 +55,16 @@ void AddBelow(const store::PageTree& tree, store::ItemId folder, int interval, b
                      disabled || unreadable || settings.disable_auto_check != 0, pages);
             continue;
         }
-        store::PageSettings settings;
-        bool unreadable = store::ReadPageSettings(where.path, settings) != 0;
+        // Only the two keys the schedule needs are read of site.ini.
+        auto site = store::PagePath(where.path, store::kSiteIni);
+        ini::IniFile ini;
+        if (site) {
+            ini.Load(*site);
+        }
         PageSchedule page;
         page.item = item;
-        page.interval = EffectiveInterval(settings.check_interval, interval);
-        page.disabled = disabled || unreadable || settings.disable_auto_check != 0;
+        page.interval = EffectiveInterval(ini::Read(ini, store::keys::kCheckInterval), interval);
+        page.disabled = disabled || !site || ini::Read(ini, store::keys::kDisableAutoCheck) != 0;
         page.last_check = store::ReadLastCheck(where.path);
         page.directory = std::move(where.path);
         pages.push_back(std::move(page));

@@ -77,7 +77,7 @@ QWidget* PageSheet::BuildPageSettings() {
         record_.node.path.empty() ? std::string() : store::ReadMovedUrl(record_.node.path);
     if (!moved.empty() && moved != s.url) {
         auto* notice = new QHBoxLayout;
-        QLabel* text = NewLabel(page, std::string(kMovedNotice) + " " + moved, "movedUrl");
+        QLabel* text = NewLabel(page, std::string(kMovedNotice) + "\n" + moved, "movedUrl");
         text->setWordWrap(true);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse);
         auto* take = new QPushButton(desktop::FromSjis(kTakeMovedUrlButton), page);

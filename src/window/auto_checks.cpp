@@ -14,6 +14,8 @@ namespace {
 constexpr std::int64_t kLongestSleepMs = 60 * 1000;
 // ... and no sooner than this.
 constexpr std::int64_t kShortestSleepMs = 1000;
+// After a check the next one waits at least this long.
+constexpr qint64 kRestAfterCheckMs = 30 * 1000;
 // While a dialog or an edit is open the decision waits this long.
 constexpr int kBusyRetryMs = 5 * 1000;
 // The schedule is read from the files again at least this often.
@@ -32,6 +34,11 @@ AutoChecks::AutoChecks(const store::PageTree& tree, const settings::AppSettings&
 void AutoChecks::Reconsider() {
     stale_ = true;
     Arm();
+}
+
+void AutoChecks::CheckEnded() {
+    rest_from_.start();
+    Reconsider();
 }
 
 void AutoChecks::SetPaused(bool paused) {
@@ -61,6 +68,9 @@ void AutoChecks::Arm() {
     if (next != fetch::kNever) {
         std::int64_t now = clock_.Now();
         wait_ms = std::clamp<std::int64_t>((next - now) * 1000, kShortestSleepMs, kLongestSleepMs);
+    }
+    if (rest_from_.isValid() && rest_from_.elapsed() < kRestAfterCheckMs) {
+        wait_ms = std::max<std::int64_t>(wait_ms, kRestAfterCheckMs - rest_from_.elapsed());
     }
     timer_.start(static_cast<int>(wait_ms));
 }

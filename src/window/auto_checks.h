@@ -35,9 +35,12 @@ class AutoChecks : public QObject {
     AutoChecks(const store::PageTree& tree, const settings::AppSettings& settings, Hooks hooks,
                const fetch::Clock& clock = fetch::SystemClock(), QObject* parent = nullptr);
 
-    // The settings, the tree or the pages' settings changed, or a check ended: the schedule is
-    // read again before the next decision, and the timer set anew.
+    // The settings, the tree or the pages' settings changed: the schedule is read again before
+    // the next decision, and the timer set anew.
     void Reconsider();
+    // A check ended: as Reconsider, and the next background check waits a little, so that pages
+    // that come due one after another (their jitter spreads them) go into one check.
+    void CheckEnded();
     void SetPaused(bool paused);
     bool paused() const { return paused_; }
 
@@ -63,6 +66,7 @@ class AutoChecks : public QObject {
     bool stale_ = true;
     std::uint64_t read_at_changes_ = 0;
     QElapsedTimer read_at_;
+    QElapsedTimer rest_from_;  // since the last check ended
     bool paused_ = false;
     int wakeups_ = 0;
 };

@@ -206,7 +206,7 @@ void MainWindow::CreateChildren() {
         }
         // The pages' last checks changed: the schedule is read again.
         if (auto_checks_) {
-            auto_checks_->Reconsider();
+            auto_checks_->CheckEnded();
         }
     });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
