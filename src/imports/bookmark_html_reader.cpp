@@ -94,6 +94,7 @@ class Reader {
             line += text_[i] == '\n' ? 1 : 0;
         }
         source_.error = ReadError::kDamagedHtml;
+        source_.line = static_cast<int>(line);
         source_.detail = "line " + std::to_string(line) + ": " + std::string(what);
     }
 

@@ -22,9 +22,8 @@ namespace velnora::imports {
 
 namespace {
 
-// "新規ページ" and "新規フォルダ": the names of items whose title gives none.
-constexpr std::string_view kNewPageName = "\x90\x56\x8b\x4b\x83\x79\x81\x5b\x83\x57";
-constexpr std::string_view kNewFolderName = "\x90\x56\x8b\x4b\x83\x74\x83\x48\x83\x8b\x83\x5f";
+using store::kNewFolderName;
+using store::kNewPageName;
 constexpr int kProgressEvery = 10;
 // Separates the parts of the keys below; no name or address holds it.
 constexpr char kKeySeparator = '\x1F';

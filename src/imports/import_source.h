@@ -41,6 +41,7 @@ struct ImportSource {
     int junk_lines = 0;  // address lists: lines that are not addresses
     ReadError error = ReadError::kNone;
     std::string detail;  // for errors: the system's text, or the line and what was found
+    int line = 0;        // damaged files: the line where the damage shows
 };
 
 // The largest file an import reads.

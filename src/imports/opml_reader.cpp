@@ -124,6 +124,7 @@ ImportSource ReadOpml(std::string_view bytes) {
     if (reader.hasError()) {
         source.entries.clear();
         source.error = ReadError::kDamagedXml;
+        source.line = static_cast<int>(reader.lineNumber());
         source.detail =
             "line " + std::to_string(reader.lineNumber()) + ": " + Utf8(reader.errorString());
     } else if (!root_seen) {

@@ -53,19 +53,23 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-bool IsWebAddress(std::string_view address) {
+bool HasWebScheme(std::string_view address) {
     for (std::string_view scheme : kWebSchemes) {
-        if (StartsWithNoCase(address, scheme) && address.size() > scheme.size()) {
-            for (char c : address) {
-                auto b = static_cast<unsigned char>(c);
-                if (b <= 0x20 || b == 0x7F) {
-                    return false;
-                }
-            }
-            return !HostOf(address).empty();
+        if (StartsWithNoCase(address, scheme)) {
+            return true;
         }
     }
     return false;
+}
+
+bool IsWebAddress(std::string_view address) {
+    for (char c : address) {
+        auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b == 0x7F) {
+            return false;
+        }
+    }
+    return HasWebScheme(address) && !HostOf(address).empty();
 }
 
 std::string HostOf(std::string_view address) {
