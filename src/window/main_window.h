@@ -35,6 +35,8 @@ class DialogSheetLauncher;
 namespace velnora::window {
 
 class ExportCommands;
+class ImportCommands;
+class LinkDrops;
 class PageTreeView;
 class SearchCommands;
 class TreeOperations;
@@ -79,6 +81,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     fetch::CheckRun& check() { return *check_; }
     SearchCommands& search() { return *search_; }
     HomeWrites& home_writes() { return *writes_; }
+    LinkDrops& link_drops() { return *link_drops_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +103,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void OnLinkActivated(int link);
     void ShowOptions();
     void ShowAbout();
+    void PrintPane();
     std::string settings_path() const;
     fetch::CheckSettings CheckSettingsNow() const;
     // Starts a check of the item once the home's write lock is had; the check holds the lock
@@ -132,6 +136,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     std::unique_ptr<TreeOperations> operations_;
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ExportCommands> export_;
+    std::unique_ptr<ImportCommands> imports_;
+    LinkDrops* link_drops_ = nullptr;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;

@@ -6,6 +6,8 @@
 // (selected first), the end of a label edit, and Tab and Shift+Tab, which leave the tree for
 // the result pane and the toolbar. Label editing starts only when the operations ask for it;
 // the edited text never reaches the model: the operations rename the directory and the item.
+// Items are dragged with the view's own drag and drop (the drop indicator, scrolling near the
+// edges, Esc to cancel); a drop only reports where the item was dropped, the operations move it.
 
 #include <QPoint>
 #include <QPointer>
@@ -58,6 +60,9 @@ class PageTreeView : public QTreeView {
     void ContextMenuRequested(QPoint global_position);
     // A label edit ended with this text (Shift_JIS); the item's text is still the old one.
     void LabelEdited(store::ItemId item, const std::string& text);
+    // An item was dropped on another (a drop between two items counts as one on the item under
+    // the cursor). A drop on the item itself or beside every item only selects it again.
+    void ItemDropped(store::ItemId item, store::ItemId target);
     void FocusPaneRequested();     // Tab
     void FocusToolbarRequested();  // Shift+Tab
 
@@ -68,6 +73,8 @@ class PageTreeView : public QTreeView {
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void startDrag(Qt::DropActions supported) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     friend class TreeItemDelegate;
