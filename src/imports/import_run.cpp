@@ -162,7 +162,7 @@ class Importer {
             }
             ++tried;
             if (!folder) {
-                Skip(SkipReason::kNotMade);
+                Skip(folder_failure_);
             } else if (!Page(*folder, *plan.entry, plan.address)) {
                 return false;
             }
@@ -186,8 +186,8 @@ class Importer {
         failed_ = true;
     }
 
-    // The directory of the entry's folder chain, made as needed; nothing when it cannot be
-    // (a name without room, a directory the system refuses).
+    // The directory of the entry's folder chain, made as needed; nothing when it cannot be (a
+    // name without room, a directory the system refuses), with the reason in folder_failure_.
     std::optional<std::string> Folder(const std::vector<std::string>& folders) {
         std::string directory = report_.folder_path;
         std::string key;
@@ -195,27 +195,27 @@ class Importer {
             key += name;
             key += kKeySeparator;
             auto known = folders_.find(key);
-            if (known != folders_.end()) {
-                if (!known->second) {
-                    return std::nullopt;
-                }
-                directory = *known->second;
-                continue;
+            if (known == folders_.end()) {
+                known = folders_.emplace(key, MakeFolder(directory, name)).first;
             }
-            std::optional<std::string> made = MakeFolder(directory, name);
-            folders_.emplace(key, made);
-            if (!made) {
+            if (!known->second.directory) {
+                folder_failure_ = known->second.failure;
                 return std::nullopt;
             }
-            directory = *made;
+            directory = *known->second.directory;
         }
         return directory;
     }
 
-    std::optional<std::string> MakeFolder(const std::string& parent, const std::string& title) {
+    struct FolderPlace {
+        std::optional<std::string> directory;
+        SkipReason failure = SkipReason::kNotMade;  // why there is none
+    };
+
+    FolderPlace MakeFolder(const std::string& parent, const std::string& title) {
         std::string name = ItemNameFromTitle(title, {}, kNewFolderName, FolderNameRoom(parent));
         if (name.empty()) {
-            return std::nullopt;
+            return {std::nullopt, SkipReason::kTooLong};
         }
         std::string path;
         bool made = false;
@@ -224,12 +224,12 @@ class Importer {
             if (Bookmarks()) {
                 Fail(error);
             }
-            return std::nullopt;
+            return {};
         }
         if (made) {
             made_.directories.push_back(path);
         }
-        return path;
+        return {path};
     }
 
     // Makes one page; false after a failed write under the bookmark rules.
@@ -288,7 +288,8 @@ class Importer {
     ImportReport& report_;
     Made made_;
     bool failed_ = false;
-    std::unordered_map<std::string, std::optional<std::string>> folders_;
+    std::unordered_map<std::string, FolderPlace> folders_;
+    SkipReason folder_failure_ = SkipReason::kNotMade;
     std::unordered_map<std::string, std::unordered_set<std::string>> names_;
     std::unordered_set<std::string> placed_;
 };

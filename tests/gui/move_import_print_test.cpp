@@ -237,6 +237,44 @@ TEST_F(WindowDropsTest, ALinkDroppedAnywhereOnTheWindowOffersANewPage) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// Window services that say a check is running.
+class CheckingServices : public WindowServices {
+  public:
+    QWidget* window() override { return nullptr; }
+    const settings::AppSettings& settings() const override { return settings_; }
+    void SetStatusText(std::string_view text) override { status = text; }
+    void LockCommands(bool) override {}
+    bool CheckRunning() const override { return true; }
+    void ClearPane() override {}
+    results::ResultDisplay& display() override { return display_; }
+    void OpenAddress(std::string_view) override {}
+
+    std::string status;
+
+  private:
+    settings::AppSettings settings_;
+    results::ResultDocument document_;
+    results::ResultDisplay display_{document_};
+};
+
+TEST(LinkDropsTest, ADropWhileACheckRunsMakesNothing) {
+    QWidget window;
+    CheckingServices services;
+    int offered = 0;
+    LinkDrops drops(
+        &window, services, [&](std::optional<std::string>, std::string) { ++offered; },
+        [] { return std::string("/tmp"); });
+    QMimeData data;
+    data.setText("http://example.com/");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_TRUE(drop.isAccepted()) << "the window takes any drop";
+    QApplication::processEvents();
+    EXPECT_EQ(offered, 0);
+}
+
 TEST_F(WindowDropsTest, TheFavoritesAndBookmarkImportsFillTheTree) {
     MainWindow& window = Open();
     QStringList file_menu;

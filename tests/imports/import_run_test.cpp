@@ -192,6 +192,24 @@ TEST_F(ImportRunTest, TheFavoritesRulesMakeEveryFolderAndEveryLink) {
     EXPECT_EQ(Import(source, base, ImportRules::kFavorites).folder_name, Sjis("IEのお気に入り(1)"));
 }
 
+TEST_F(ImportRunTest, EntriesNestedDeeperThanAPathAllowsAreSkippedAsTooLong) {
+    ImportSource source;
+    ImportEntry shallow;
+    shallow.folders = {"Top"};
+    shallow.title = "kept";
+    shallow.address = "http://kept.example/";
+    ImportEntry deep = shallow;
+    deep.folders.assign(20, std::string(20, 'f'));
+    deep.title = "too deep";
+    deep.address = "http://deep.example/";
+    source.entries = {shallow, deep};
+    ImportReport report = Import(source, "deep");
+    ASSERT_EQ(report.failure, ImportFailure::kNone) << report.error;
+    EXPECT_EQ(report.made, 1);
+    EXPECT_EQ(report.Skipped(SkipReason::kTooLong), 1);
+    EXPECT_TRUE(test::Exists(home_ / "data/deep.grp/Top.grp/kept.dat/site.ini"));
+}
+
 TEST_F(ImportRunTest, ProgressIsToldEveryTenthEntry) {
     std::string list;
     for (int i = 0; i < 25; ++i) {
