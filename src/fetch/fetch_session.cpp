@@ -60,6 +60,7 @@ Fetcher::~Fetcher() {
 
 void Fetcher::RecordError(const FetchSession& session) {
     store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+    observer_.PageDone(session.page);
 }
 
 void Fetcher::Fail(FetchSession& session, std::string_view message) {

@@ -50,7 +50,13 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
 bool WriteFileAtomically(std::string_view path, std::string_view bytes,
                          std::string* error = nullptr, unsigned permissions = 0666);
 
-// The system's text for an errno value.
+// The system's text for an errno value, in Shift_JIS: the system writes it in the locale's
+// encoding (UTF-8 under a Japanese desktop), which is converted here, where it enters the
+// program.
 std::string SystemErrorText(int error_number);
+
+// A text of the system (in the locale's encoding) as Shift_JIS; what Shift_JIS cannot hold
+// becomes "?".
+std::string FromLocaleText(std::string_view text);
 
 }  // namespace velnora::files

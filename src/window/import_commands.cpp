@@ -72,10 +72,12 @@ void ImportCommands::ImportFavorites() {
     request.target = tree_.root();
     request.base_name = import_texts::kFavoritesFolderName;
     request.rules = imports::ImportRules::kFavorites;
-    request.progress = [this](int found, int) {
+    request.progress = [this](int found, int total) {
         services_.SetStatusText(Count(import_texts::kImportingFavoritesCountPrefix, found, ")..."));
+        services_.ShowProgress(found, total);
     };
     imports::ImportReport report = imports::RunImport(request, source);
+    services_.ShowProgress(0, 0);
     if (report.failure != imports::ImportFailure::kNone) {
         services_.SetStatusText(import_texts::kFolderNotMade);
         return;
@@ -115,10 +117,12 @@ void ImportCommands::ImportBookmarks() {
     request.target = tree_.root();
     request.base_name = imports::ImportFolderBaseName(imports::SourceBaseName(*file), root.path);
     request.rules = imports::ImportRules::kBookmarks;
-    request.progress = [this](int found, int) {
+    request.progress = [this](int found, int total) {
         services_.SetStatusText(Count(import_texts::kImportingBookmarksCountPrefix, found, ")..."));
+        services_.ShowProgress(found, total);
     };
     imports::ImportReport report = imports::RunImport(request, source);
+    services_.ShowProgress(0, 0);
     int skipped = report.SkippedTotal() + source.junk_lines;
     switch (report.failure) {
         case imports::ImportFailure::kNone:

@@ -16,6 +16,7 @@
 #include <array>
 #include <memory>
 
+#include "desktop/fonts.h"
 #include "desktop/qt_text.h"
 #include "fetch/traffic_stats.h"
 #include "files/program_home.h"
@@ -245,6 +246,7 @@ class CheckingServices : public WindowServices {
     void SetStatusText(std::string_view text) override { status = text; }
     void LockCommands(bool) override {}
     bool CheckRunning() const override { return true; }
+    void ShowProgress(int, int) override {}
     void ClearPane() override {}
     results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view) override {}
@@ -371,7 +373,7 @@ class PrintTest : public testing::Test {
         return PrintText(printer, Job(text), [] { return false; });
     }
     PrintJob Job(const QString& text) {
-        QFont font(pane::ResultPane::ShownFamily(""));
+        QFont font(desktop::ShownFamily(""));
         font.setPointSize(12);
         return PrintJob{text, font, 150, QStringLiteral("Velnora")};
     }
