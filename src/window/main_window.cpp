@@ -198,8 +198,11 @@ void MainWindow::CreateChildren() {
         std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
     export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
                                                [this] { return SelectedItem(); });
-    imports_ =
-        std::make_unique<ImportCommands>(tree_, *this, [this] { operations_->PopulateTree(); });
+    imports_ = std::make_unique<ImportCommands>(tree_, *this, [this] {
+        operations_->PopulateTree();
+        // The new folders are followed too.
+        data_watcher_->WatchAll();
+    });
     link_drops_ = new LinkDrops(
         this, *this,
         [this](std::optional<std::string> name, std::string url) {
@@ -244,6 +247,8 @@ void MainWindow::ConnectTree() {
                 QTimer::singleShot(0, this, [this, item, target] {
                     writes_->Run([this, item, target] {
                         MoveDroppedItem(tree_, *tree_view_, *this, item, target);
+                        // A moved folder's directories are followed where they are now.
+                        data_watcher_->WatchAll();
                     });
                 });
             });
