@@ -41,6 +41,20 @@ std::optional<std::string> PageDirectoryArgument(std::string_view argument, std:
     return path;
 }
 
+bool OutputFileArgument(std::string_view file, std::optional<std::string>& path,
+                        std::ostream& err) {
+    path.reset();
+    if (file == "-") {
+        return true;
+    }
+    path = files::FromDiskName(file);
+    if (!path) {
+        err << "velnora-cli: " << file << ": the name has no Shift_JIS form\n";
+        return false;
+    }
+    return true;
+}
+
 bool TakeWaitOption(std::vector<std::string>& args) {
     auto end = std::remove(args.begin(), args.end(), "--wait");
     bool found = end != args.end();

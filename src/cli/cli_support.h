@@ -43,6 +43,11 @@ settings::AppSettings LoadSettings(const files::ProgramHome& home);
 // Shift_JIS name.
 std::optional<std::string> PageDirectoryArgument(std::string_view argument, std::ostream& err);
 
+// The file a command writes, named on the command line (UTF-8), as the program's Shift_JIS
+// path in `path`, or nothing there for "-" (standard output). False, after a message on err,
+// when the name has no Shift_JIS form.
+bool OutputFileArgument(std::string_view file, std::optional<std::string>& path, std::ostream& err);
+
 // Shift_JIS text for the terminal, as UTF-8. Control characters other than tab and line feed
 // are shown escaped ("\x1b"), so that text from a page or a server cannot drive the terminal.
 std::string ToTerminal(std::string_view sjis);

@@ -209,12 +209,8 @@ int ExportTreeCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     const std::string& file = args[0];
     std::optional<std::string> path;
-    if (file != "-") {
-        path = files::FromDiskName(file);
-        if (!path) {
-            err << "velnora-cli: " << file << ": the name has no Shift_JIS form\n";
-            return kExitUsage;
-        }
+    if (!OutputFileArgument(file, path, err)) {
+        return kExitUsage;
     }
     auto workspace = OpenWorkspace(err);
     if (!workspace) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "fetch/request.h"
 #include "text/shift_jis.h"
 
 namespace velnora::imports {
@@ -91,21 +92,8 @@ std::string HostOf(std::string_view address) {
 }
 
 std::string StoredAddress(std::string_view utf8) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string_view address = TrimBlanks(utf8);
-    std::string stored;
-    stored.reserve(address.size());
-    for (char c : address) {
-        auto b = static_cast<unsigned char>(c);
-        if (b <= 0x20 || b >= 0x7F) {
-            stored += '%';
-            stored += kHex[b >> 4];
-            stored += kHex[b & 0x0F];
-        } else {
-            stored += c;
-        }
-    }
-    return stored;
+    // Stored as it will go out in the request line.
+    return fetch::RequestTarget(TrimBlanks(utf8));
 }
 
 }  // namespace velnora::imports

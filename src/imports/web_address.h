@@ -22,7 +22,8 @@ std::string HostOf(std::string_view utf8);
 
 // The address as the program keeps it: blanks around it removed; the bytes of characters
 // outside ASCII, blanks and control characters inside it written as %XX (their UTF-8 bytes, as
-// browsers send them); everything else as it is. ASCII is the same in Shift_JIS.
+// browsers send them), as the request line would; everything else as it is. ASCII is the same
+// in Shift_JIS.
 std::string StoredAddress(std::string_view utf8);
 
 // The text without the blanks (spaces, tabs, line breaks, the ideographic space) around it.

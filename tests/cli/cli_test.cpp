@@ -9,6 +9,7 @@
 #include <future>
 #include <sstream>
 
+#include "run_cli.h"
 #include "support/file_size_limit.h"
 #include "support/lock_holder.h"
 #include "support/scoped_env.h"
@@ -17,19 +18,6 @@
 
 namespace velnora::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(Cli, VersionAndHelp) {
     Result version = RunCli({"--version"});

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "run_cli.h"
 #include "support/lock_holder.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
@@ -12,19 +13,6 @@
 
 namespace velnora::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string Fixture(std::string_view name) {
     return std::string(VELNORA_TEST_DATA) + "/imports/" + std::string(name);

@@ -44,19 +44,7 @@ QString Q(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// Acts on the next modal dialog once it shows (from inside its event loop).
-void WhenDialogShows(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
+using test::WhenDialogShows;
 
 std::string Fixture(std::string_view name) {
     return std::string(VELNORA_TEST_DATA) + "/imports/" + std::string(name);

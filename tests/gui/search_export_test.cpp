@@ -35,19 +35,7 @@ namespace {
 using test::Find;
 using test::Sjis;
 
-// Acts on the next modal dialog once it shows (from inside its event loop).
-void WhenDialogShows(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
+using test::WhenDialogShows;
 
 void Press(QDialog& dialog, const char* button) {
     test::Click(Find<QPushButton>(&dialog, button));

@@ -30,8 +30,13 @@ struct Case {
     std::optional<std::string> title;
 };
 
-void Check(const Case& c, const DropContent& content) {
+// read_link_file: how a link file on disk is read (none: files give nothing).
+void Check(const Case& c,
+           std::function<std::optional<std::string>(std::string_view)> read_link_file = {}) {
     SCOPED_TRACE(c.what);
+    DropContent content;
+    content.formats = c.formats;
+    content.read_link_file = std::move(read_link_file);
     DroppedLink link = ReadDrop(content);
     EXPECT_EQ(link.result, c.result);
     EXPECT_EQ(link.address, c.address);
@@ -105,9 +110,7 @@ TEST(DroppedLink, LinksFromBrowsersGiveTheirAddressAndTitle) {
          std::nullopt},
     };
     for (const Case& c : cases) {
-        DropContent content;
-        content.formats = c.formats;
-        Check(c, content);
+        Check(c);
     }
 }
 
@@ -155,10 +158,7 @@ TEST(DroppedLink, LinkFilesFromFileManagersGiveTheAddressTheyHold) {
          std::nullopt},
     };
     for (const Case& c : cases) {
-        DropContent content;
-        content.formats = c.formats;
-        content.read_link_file = [](std::string_view path) { return ReadLinkFile(path); };
-        Check(c, content);
+        Check(c, [](std::string_view path) { return ReadLinkFile(path); });
     }
 }
 
