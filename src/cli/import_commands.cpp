@@ -177,7 +177,7 @@ int ImportCommand(const std::vector<std::string>& arguments, std::ostream& out, 
 
     std::string where = TreePath(tree, *folder);
     out << file << ": " << FormatName(source.format) << ", " << report.found
-        << (report.found == 1 ? " address" : " addresses") << "\n";
+        << (report.found == 1 ? " entry" : " entries") << "\n";
     switch (report.failure) {
         case imports::ImportFailure::kNone:
             out << "made " << report.made << (report.made == 1 ? " page" : " pages")

@@ -17,8 +17,8 @@
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
 #include "window/print_pane.h"
-#include "window/stored_results_run.h"
 #include "window/search_commands.h"
+#include "window/stored_results_run.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {

@@ -69,7 +69,7 @@ TEST_F(TreeCommands, ImportMakesANewFolderAndSaysWhatItMadeAndSkipped) {
     Result first = RunCli({"import", Fixture("firefox.html")});
     EXPECT_EQ(first.status, kExitDone) << first.err;
     EXPECT_EQ(first.out, Fixture("firefox.html") +
-                             ": a bookmark export, 10 addresses\n"
+                             ": a bookmark export, 10 entries\n"
                              "made 6 pages in the new folder firefox\n"
                              "skipped 4:\n"
                              "  3 not http, https or ftp addresses (bookmarklets, place: queries)\n"
