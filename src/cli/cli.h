@@ -12,6 +12,7 @@ namespace velnora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotDone = 3;  // the work could not be done; nothing was changed
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -305,7 +305,12 @@ int AddCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     store::PageSettings settings;
     settings.url = *url;
     settings.use_old_log = 1;
-    store::WritePageSettings(directory, settings);
+    if (store::WritePageSettings(directory, settings, &error) != 0) {
+        // A page without its settings is no page: the new directory goes again.
+        files::RemoveEmptyDirectory(directory);
+        err << "velnora-cli: cannot write the page's site.ini: " << error << "\n";
+        return kExitNotDone;
+    }
     std::string shown(folder_path);
     if (!shown.empty()) {
         shown += "/";

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "text/bounded_string.h"
 #include "fetch/messages.h"
 #include "fetch/request.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
+#include "text/bounded_string.h"
 
 namespace velnora::fetch {
 
@@ -30,10 +30,13 @@ Fetcher::Fetcher(Transport& transport, CheckObserver& observer, TrafficStats& st
     transport_.SetListener(this);
 }
 
-Fetcher::~Fetcher() { transport_.SetListener(nullptr); }
+Fetcher::~Fetcher() {
+    transport_.SetListener(nullptr);
+}
 
 void Fetcher::RecordError(const FetchSession& session) {
-    store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+    // The page has shown its error line already; a result.ini that cannot be written adds none.
+    (void)store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
 }
 
 void Fetcher::Fail(FetchSession& session, std::string_view message) {
@@ -133,7 +136,7 @@ void Fetcher::CloseFetch(FetchSession& session) {
         transport_.Close(session.socket);
         session.socket = 0;
     }
-    session.response.Close();
+    (void)session.response.Close();
     session.connection = ConnectionState::kIdle;
     session.ticks = 0;
     session.phase = SessionPhase::kIdle;
@@ -233,8 +236,7 @@ void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError erro
     switch (event) {
         case SocketEvent::kConnected:
             if (session.url.tls && session.via_proxy) {
-                transport_.Send(session.socket,
-                                ComposeConnectRequest(session.url));
+                transport_.Send(session.socket, ComposeConnectRequest(session.url));
                 session.stage = OpenStage::kTunnel;
             } else if (session.url.tls) {
                 transport_.StartTls(session.socket, session.url.host);
@@ -299,7 +301,7 @@ void Fetcher::ReceiveResponse(FetchSession& session) {
             StopTooLarge(session);
             return;
         }
-        session.response.Write(std::string_view(block, n));
+        (void)session.response.Write(std::string_view(block, n));
         stats_.CountReceivedBytes(static_cast<std::uint32_t>(n));
     }
 }
@@ -344,7 +346,7 @@ bool Fetcher::Drain(FetchSession& session) {
         if (session.received > kMaxResponseBytes) {
             return false;
         }
-        session.response.Write(std::string_view(block, n));
+        (void)session.response.Write(std::string_view(block, n));
     }
 }
 

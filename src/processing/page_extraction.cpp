@@ -57,6 +57,7 @@ class ExtractionChain : public ResponseEvents {
     }
 
     bool headers_ended() const { return decoder_.headers_ended(); }
+    bool text_cut() const { return writer_.cut(); }
 
     void OnHeaderCharset(Encoding encoding) override { charset_.Select(encoding); }
     void OnBodyStart() override {
@@ -90,6 +91,10 @@ void ResponseExtractor::Finish() {
 
 bool ResponseExtractor::headers_ended() const {
     return chain_->headers_ended();
+}
+
+bool ResponseExtractor::text_cut() const {
+    return chain_->text_cut();
 }
 
 int ParseStatusCode(std::string_view line) {
@@ -181,9 +186,14 @@ ExtractionSummary ExtractResponseBody(files::InputFile& response,
         }
         extractor.Feed(std::string_view(block.get(), n));
         text::Yield(0);
+        if (extractor.text_cut()) {
+            break;
+        }
     }
     extractor.Finish();
     summary.headers_ended = extractor.headers_ended();
+    summary.text_cut = extractor.text_cut();
+    summary.read_failed = response.Failed();
     return summary;
 }
 

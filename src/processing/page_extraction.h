@@ -40,6 +40,8 @@ class ResponseExtractor {
     // The response has ended: the last text is written and the output flushed.
     void Finish();
     bool headers_ended() const;
+    // The text reached its limit: the rest of the response adds nothing.
+    bool text_cut() const;
 
   private:
     std::unique_ptr<ExtractionChain> chain_;
@@ -48,6 +50,8 @@ class ResponseExtractor {
 struct ExtractionSummary {
     bool headers_ended = false;       // the header block was complete
     bool stopped_by_closing = false;  // the closing flag cut the reading short
+    bool text_cut = false;            // the text reached kMaxExtractedTextBytes and was cut
+    bool read_failed = false;         // the response file could not be read to its end
 };
 
 // Reads the rest of the response (the file positioned just after its first line) through the

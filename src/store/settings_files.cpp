@@ -1,7 +1,9 @@
 #include "store/settings_files.h"
 
+#include <cerrno>
 #include <string>
 
+#include "files/file_system.h"
 #include "ini/ini_file.h"
 #include "store/page_files.h"
 #include "text/bounded_string.h"
@@ -19,19 +21,28 @@ constexpr std::size_t kCommentBuffer = 101;
 constexpr std::size_t kWordBuffer = text::kWordSize;
 constexpr std::size_t kPasswordBuffer = 193;
 
+int TooLong(std::string* error) {
+    if (error != nullptr) {
+        *error = files::SystemErrorText(ENAMETOOLONG);
+    }
+    return -1;
+}
+
 std::string NgWordKey(int i) {
     return "NGWORD" + std::to_string(i);
 }
 
 }  // namespace
 
-int ReadPageSettings(std::string_view page_directory, PageSettings& record) {
+int ReadPageSettings(std::string_view page_directory, PageSettings& record, std::string* error) {
     auto path = PagePath(page_directory, kSiteIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     ini::IniFile ini;
-    ini.Load(*path);
+    if (!ini.Load(*path, error)) {
+        return -1;
+    }
     auto text = [&](std::string_view key, std::size_t size) {
         return ini.GetString(kConfig, key, "", size);
     };
@@ -73,14 +84,15 @@ int ReadPageSettings(std::string_view page_directory, PageSettings& record) {
     return 0;
 }
 
-int WritePageSettings(std::string_view page_directory, const PageSettings& record) {
+int WritePageSettings(std::string_view page_directory, const PageSettings& record,
+                      std::string* error) {
     auto path = PagePath(page_directory, kSiteIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     ini::IniFile ini;
-    if (!ini.Load(*path)) {
-        return 0;  // a file that exists but cannot be read is not replaced
+    if (!ini.Load(*path, error)) {
+        return -1;  // a file that exists but cannot be read is not replaced
     }
     auto text = [&](std::string_view key, const std::string& value) {
         ini.SetString(kConfig, key, value);
@@ -115,8 +127,7 @@ int WritePageSettings(std::string_view page_directory, const PageSettings& recor
     text("COMMENT", record.comment);
     number("IGNORE_URL", record.ignore_url);
     number("AS_TEXT", record.as_text);
-    ini.Save(*path);
-    return 0;
+    return ini.Save(*path, error) ? 0 : -1;
 }
 
 int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
@@ -128,13 +139,14 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
     return 0;
 }
 
-int WriteFolderSettings(std::string_view directory, const FolderSettings& record) {
+int WriteFolderSettings(std::string_view directory, const FolderSettings& record,
+                        std::string* error) {
     auto path = PagePath(directory, kGroupIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
-    WriteIntKey(kConfig, "DISABLE_AUTO_CHECK", record.disable_auto_check, *path);
-    return 0;
+    return WriteIntKey(kConfig, "DISABLE_AUTO_CHECK", record.disable_auto_check, *path, error) ? 0
+                                                                                               : -1;
 }
 
 int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
@@ -153,24 +165,27 @@ int ReadResultCode(std::string_view page_directory) {
     return ini::GetProfileInt(*path, kResult, "CODE", 0);
 }
 
-int WriteResultCode(std::string_view page_directory, int code) {
+int WriteResultCode(std::string_view page_directory, int code, std::string* error) {
     auto path = PagePath(page_directory, kResultIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     // Most checks record what the file holds already; then it is left as it is.
     ini::IniFile ini;
     std::string value = std::to_string(code);
-    if (!ini.Load(*path) || ini.GetString(kResult, "CODE", "", 32) == value) {
+    if (!ini.Load(*path, error)) {
+        return -1;
+    }
+    if (ini.GetString(kResult, "CODE", "", 32) == value) {
         return 0;
     }
     ini.SetString(kResult, "CODE", value);
-    ini.Save(*path);
-    return 0;
+    return ini.Save(*path, error) ? 0 : -1;
 }
 
-bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file) {
-    return ini::WriteProfileString(file, section, key, std::to_string(value));
+bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file,
+                 std::string* error) {
+    return ini::WriteProfileString(file, section, key, std::to_string(value), error);
 }
 
 }  // namespace velnora::store

@@ -173,7 +173,9 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     }
     ItemId item = tree_.AddItem(parent, record.node.name, store::KIND_PAGE,
                                 record.settings.disable_auto_check != 0);
-    store::WritePageSettings(path, record.settings);
+    if (store::WritePageSettings(path, record.settings, &error) != 0) {
+        ShowSystemError(error);
+    }
     record.node.item = item;
     record.node.path = path;
     current_ = record;
@@ -223,7 +225,10 @@ bool TreeOperations::EditCurrent() {
             if (!sheets_.ShowPageSheet(copy)) {
                 return false;
             }
-            store::WritePageSettings(current_.node.path, copy.settings);
+            if (std::string error;
+                store::WritePageSettings(current_.node.path, copy.settings, &error) != 0) {
+                ShowSystemError(error);
+            }
             if (copy.node.name.empty()) {
                 // An emptied name is no new name: the page keeps its own.
                 copy.node.name = current_.node.name;
@@ -259,7 +264,10 @@ bool TreeOperations::EditCurrent() {
             }
             store::FolderSettings folder;
             folder.disable_auto_check = copy.settings.disable_auto_check;
-            store::WriteFolderSettings(current_.node.path, folder);
+            if (std::string error;
+                store::WriteFolderSettings(current_.node.path, folder, &error) != 0) {
+                ShowSystemError(error);
+            }
             tree_.SetDisabled(item, folder.disable_auto_check != 0);
             working_ = copy;
             current_ = copy;

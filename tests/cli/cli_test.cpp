@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/hostile_files.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -138,6 +139,32 @@ TEST_F(CliHome, AddMakesPagesAsTheNewPageCommandDoes) {
     EXPECT_EQ(RunCli({"add", "News/..", "http://x/"}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site", std::string(2101, 'u')}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site"}).status, kExitUsage);
+}
+
+TEST_F(CliHome, AddFailsAndLeavesNothingWhenSiteIniCannotBeWritten) {
+    struct Case {
+        const char* what;
+        std::string name;
+        rlim_t file_size_limit;
+    };
+    // The page directory fits in a path, its site.ini ("/site.ini", 9 bytes) does not.
+    std::size_t base = (home_ / "data/").size();
+    const Case cases[] = {
+        {"a page directory of 252 bytes", std::string(252 - base - 4, 'n'), RLIM_INFINITY},
+        {"a full disk", "Site", 4},
+    };
+    for (const Case& c : cases) {
+        Result result;
+        {
+            test::ScopedFileSizeLimit limit(c.file_size_limit);
+            result = RunCli({"add", c.name, "http://example.com/"});
+        }
+        EXPECT_EQ(result.status, kExitNotDone) << c.what;
+        EXPECT_EQ(result.out, "") << c.what;
+        EXPECT_NE(result.err.find("cannot write the page's site.ini"), std::string::npos)
+            << c.what << ": " << result.err;
+        EXPECT_FALSE(test::Exists(home_ / ("data/" + c.name + ".dat"))) << c.what;
+    }
 }
 
 TEST_F(CliHome, ReloadPrintsTheStoredResults) {

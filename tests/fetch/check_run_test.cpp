@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fakes.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
@@ -35,7 +37,7 @@ class CheckRunTest : public testing::Test {
         store::PageSettings page;
         page.url = url;
         page.disable_auto_check = disabled;
-        store::WritePageSettings(dir, page);
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
         return dir;
     }
 
@@ -153,7 +155,7 @@ TEST_F(CheckRunTest, WalkSkipsDisabledPagesAndFoldersButNotASinglePage) {
     AddPage("On.grp/off.dat", "http://off.example/", 1);
     AddPage("Off.grp/b.dat", "http://b.example/");
     AddPage("Off.grp/Inner.grp/c.dat", "http://c.example/");
-    store::WriteFolderSettings(home_ / "data/Off.grp", store::FolderSettings{1});
+    EXPECT_EQ(store::WriteFolderSettings(home_ / "data/Off.grp", store::FolderSettings{1}), 0);
     AddPage("top.dat", "http://top.example/");
     Populate();
     run_->StartCheck(tree_.root(), settings_);
@@ -176,7 +178,7 @@ TEST_F(CheckRunTest, AnEmptyFolderStartsNothingAndGivesNoNotice) {
 
 TEST_F(CheckRunTest, RetriesThenGivesUpKeepingThePreviousResult) {
     std::string dir = AddPage("Site.dat", "http://site.example/");
-    store::WriteResultCode(dir, store::RESULT_UPDATED);
+    EXPECT_EQ(store::WriteResultCode(dir, store::RESULT_UPDATED), 0);
     Populate();
     settings_.retry = 2;
     run_->StartCheck(Item("Site"), settings_);
@@ -362,6 +364,29 @@ TEST_F(CheckRunTest, LookupAndSocketFailuresHaveTheirTexts) {
     run_->StartCheck(Item("a"), settings_);
     EXPECT_TRUE(observer_.Has("error a: ｻｰﾊﾞIPｱﾄﾞﾚｽの取得失敗"));
     EXPECT_EQ(store::ReadResultCode(failing_lookup), store::RESULT_ERROR);
+}
+
+TEST_F(CheckRunTest, APageWhoseFilesCannotBeWrittenEndsInAnErrorLineNotAnUpdate) {
+    std::string dir = AddPage("Site.dat", "http://site.example/index.html");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    // Something that is no file now stands where the index is replaced.
+    std::filesystem::remove(dir + "/index.txt");
+    velnora::test::MakeDir(dir + "/index.txt");
+
+    observer_.events.clear();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kChangedPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("error Site: ファイル書き込み失敗 (index.txt: Not a regular file)"));
+    EXPECT_TRUE(observer_.Has("finish 更新はありません")) << "no update is claimed";
+    EXPECT_EQ(run_->updated_pages(), 0);
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_ERROR);
+    EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage)
+        << "the old response stays, so the next check fetches the page whole";
+    EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
 }
 
 }  // namespace
