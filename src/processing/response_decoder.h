@@ -79,8 +79,13 @@ class ResponseDecoder {
     bool after_cr_ = false;
     // The header block ended with a CR: an LF right after it still belongs to the block.
     bool drop_lf_ = false;
-    // Chunk framing.
-    int chunk_substate_ = 0;
+    // Chunk framing: where the decoder stands in the line end of a size line or of a chunk's
+    // data.
+    enum class ChunkLineEnd : int {
+        kBefore = 0,   // the size text or the data goes on; no CR yet
+        kAfterCr = 1,  // the CR has come (or been dropped); the LF that ends the line is next
+    };
+    ChunkLineEnd chunk_line_end_ = ChunkLineEnd::kBefore;
     std::array<char, kChunkSizeTextLimit + 1> chunk_size_text_{};
     std::size_t chunk_size_length_ = 0;
     std::int64_t chunk_remaining_ = 0;
