@@ -52,7 +52,7 @@ int ProcessCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!directory) {
         return kExitFailure;
     }
-    settings::AppSettings settings = LoadSettings(*home);
+    settings::AppSettings settings = LoadSettings(*home, err);
     processing::PageCheckInput input;
     input.page_directory = *directory;
     std::string error;

@@ -49,7 +49,7 @@ std::optional<Workspace> OpenWorkspace(std::ostream& err) {
     if (!home) {
         return std::nullopt;
     }
-    Workspace workspace{*home, LoadSettings(*home), nullptr};
+    Workspace workspace{*home, LoadSettings(*home, err), nullptr};
     workspace.tree = std::make_unique<store::PageTree>(home->directory);
     store::PopulateTree(*workspace.tree);
     return workspace;

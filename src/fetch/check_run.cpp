@@ -162,7 +162,8 @@ void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings)
         single_page_ = true;
         FetchSession& session = sessions[0];
         session.page = root;
-        store::ReadPageSettings(session.page.node.path, session.page.settings);
+        store::ReadPageSettings(session.page.node.path, session.page.settings,
+                                &session.page.settings_error);
         if (fetcher_.StartFetch(session)) {
             observer_.LockCommands(false);
         } else {

@@ -4,6 +4,7 @@
 
 #include "fetch/messages.h"
 #include "fetch/request.h"
+#include "processing/file_failure.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
@@ -61,6 +62,12 @@ bool Fetcher::StartFetch(FetchSession& session) {
         return true;
     }
     const store::PageSettings& page = session.page.settings;
+    if (!session.page.settings_error.empty()) {
+        Fail(session, processing::FileFailureMessage(processing::FileFailure{
+                          processing::FileFailure::Kind::kRead, std::string(store::kSiteIni),
+                          session.page.settings_error}));
+        return false;
+    }
     if (page.url.empty()) {
         Fail(session, messages::kNoUrl);
         return false;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "support/hostile_files.h"
@@ -164,6 +165,33 @@ TEST_F(CliHome, AddFailsAndLeavesNothingWhenSiteIniCannotBeWritten) {
         EXPECT_NE(result.err.find("cannot write the page's site.ini"), std::string::npos)
             << c.what << ": " << result.err;
         EXPECT_FALSE(test::Exists(home_ / ("data/" + c.name + ".dat"))) << c.what;
+    }
+}
+
+TEST_F(CliHome, ARefusedVelnoraIniIsNamedAndLeftAsItIs) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& file)> make;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a file of more than 1 MiB",
+         [](const std::string& f) { test::WriteBytes(f, std::string(1048577, '\n')); },
+         "Larger than 1048576 bytes"},
+        {"a FIFO", [](const std::string& f) { ASSERT_TRUE(test::MakeFifo(f)); },
+         "Not a regular file"},
+    };
+    for (const Case& c : cases) {
+        std::string file = home_ / "velnora.ini";
+        std::filesystem::remove(file);
+        c.make(file);
+        Result result = RunCli({"list"});
+        EXPECT_EQ(result.status, kExitOk) << c.what;
+        EXPECT_NE(result.err.find("velnora.ini: " + c.reason), std::string::npos)
+            << c.what << ": " << result.err;
+        if (std::filesystem::is_regular_file(file)) {
+            EXPECT_EQ(std::filesystem::file_size(file), 1048577u) << c.what;
+        }
     }
 }
 

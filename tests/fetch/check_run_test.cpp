@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "fakes.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
 #include "store/settings_files.h"
+#include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -387,6 +389,36 @@ TEST_F(CheckRunTest, APageWhoseFilesCannotBeWrittenEndsInAnErrorLineNotAnUpdate)
     EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage)
         << "the old response stays, so the next check fetches the page whole";
     EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
+}
+
+TEST_F(CheckRunTest, APageWhoseSiteIniCannotBeReadEndsInAnErrorLineWithoutWaiting) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& file)> make;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"Fifo", [](const std::string& f) { ASSERT_TRUE(velnora::test::MakeFifo(f)); },
+         "error Fifo: ファイル読み込み失敗 (site.ini: Not a regular file)"},
+        {"Directory", [](const std::string& f) { velnora::test::MakeDir(f); },
+         "error Directory: ファイル読み込み失敗 (site.ini: Not a regular file)"},
+        {"Huge",
+         [](const std::string& f) { velnora::test::WriteBytes(f, std::string(1048577, '\n')); },
+         "error Huge: ファイル読み込み失敗 (site.ini: Larger than 1048576 bytes)"},
+    };
+    velnora::test::MakeDir(home_ / "data");
+    for (const Case& c : cases) {
+        std::string dir = home_ / ("data/" + std::string(c.name) + ".dat");
+        velnora::test::MakeDir(dir);
+        c.make(dir + "/site.ini");
+    }
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    for (const Case& c : cases) {
+        EXPECT_TRUE(observer_.Has(c.line)) << c.name;
+    }
+    EXPECT_TRUE(transport_.looked_up.empty()) << "no page was fetched";
 }
 
 }  // namespace
