@@ -174,37 +174,6 @@ bool ReplaceFile(std::string_view from, std::string_view to, std::string* error)
     return true;
 }
 
-namespace {
-
-bool SyncOpened(std::string_view path, int flags, std::string* error) {
-    auto disk = ToDiskName(path);
-    if (!disk) {
-        SetError(error, kUnconvertibleName);
-        return false;
-    }
-    int fd = ::open(disk->c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) {
-        SetErrno(error, errno);
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    if (!ok) {
-        SetErrno(error, errno);
-    }
-    ::close(fd);
-    return ok;
-}
-
-}  // namespace
-
-bool SyncFile(std::string_view path, std::string* error) {
-    return SyncOpened(path, O_RDONLY, error);
-}
-
-bool SyncDirectory(std::string_view path, std::string* error) {
-    return SyncOpened(path, O_RDONLY | O_DIRECTORY, error);
-}
-
 std::vector<DirectoryEntry> ListDirectory(std::string_view path) {
     std::vector<DirectoryEntry> entries;
     auto disk = ToDiskName(path);
@@ -266,9 +235,10 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
     return true;
 }
 
-bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error,
+                         Durability durability) {
     FileReplacement file;
-    bool ok = file.Open(path) && file.Write(bytes) && file.Commit(Durability::kSynced);
+    bool ok = file.Open(path) && file.Write(bytes) && file.Commit(durability);
     if (!ok) {
         SetError(error, file.error());
     }

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/binary_file.h"
+
 namespace velnora::files {
 
 // Why a name is not taken for a file (also the reasons given for a refused open or replace).
@@ -46,10 +48,6 @@ bool RemoveEmptyDirectory(std::string_view path);
 [[nodiscard]] bool ReplaceFile(std::string_view from, std::string_view to,
                                std::string* error = nullptr);
 
-// Flushes a file's bytes, or a directory's entries (renames and removals in it), to the disk.
-[[nodiscard]] bool SyncFile(std::string_view path, std::string* error = nullptr);
-[[nodiscard]] bool SyncDirectory(std::string_view path, std::string* error = nullptr);
-
 struct DirectoryEntry {
     std::string name;           // Shift_JIS
     bool is_directory = false;  // a directory itself, not a link to one
@@ -67,9 +65,10 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
                    std::uint64_t max_size = std::numeric_limits<std::uint64_t>::max());
 
 // Writes a whole file so that it is never left half written: the bytes go to a temporary file
-// beside it, which is flushed to the disk and then renamed over the old one.
+// beside it, which is renamed over the old one (flushed to the disk first unless told otherwise).
 [[nodiscard]] bool WriteFileAtomically(std::string_view path, std::string_view bytes,
-                                       std::string* error = nullptr);
+                                       std::string* error = nullptr,
+                                       Durability durability = Durability::kSynced);
 
 // The temporary files of replacements: the file's own name followed by ".tmp", the writing
 // process's id, "-" and a sequence number.

@@ -203,14 +203,14 @@ std::string IniFile::Serialize() const {
     return bytes;
 }
 
-bool IniFile::Save(std::string_view path, std::string* error) const {
+bool IniFile::Save(std::string_view path, std::string* error, files::Durability durability) const {
     if (!load_error_.empty()) {
         if (error != nullptr) {
             *error = load_error_;
         }
         return false;
     }
-    return files::WriteFileAtomically(path, Serialize(), error);
+    return files::WriteFileAtomically(path, Serialize(), error, durability);
 }
 
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,

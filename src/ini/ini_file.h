@@ -13,7 +13,7 @@
 //   section, creating the section (at the end of the file) and the file when needed. Every
 //   other line stays exactly as it was. Lines end in CR LF.
 // - A save never leaves a half-written file: it writes a temporary file, flushes it to the disk
-//   and renames it.
+//   (unless told otherwise) and renames it.
 // - Only a regular file of at most kMaxIniFileSize bytes is read. Anything else where the file
 //   should be (a larger file, a FIFO, a directory) is refused with a reason, reads as empty and
 //   is never saved over: a file that could not be read whole must not be replaced.
@@ -26,6 +26,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "files/binary_file.h"
 
 namespace velnora::ini {
 
@@ -56,7 +58,8 @@ class IniFile {
     std::string Serialize() const;
     // False, with the reason, when the file could not be written, or when it was loaded from a
     // file that could not be read (that file is left as it is).
-    [[nodiscard]] bool Save(std::string_view path, std::string* error = nullptr) const;
+    [[nodiscard]] bool Save(std::string_view path, std::string* error = nullptr,
+                            files::Durability durability = files::Durability::kSynced) const;
 
   private:
     // Index of the value line of a key, or npos.

@@ -182,11 +182,16 @@ CheckOutcome PageRun::Compare(int current) {
 }
 
 // Files new.txt (and for an update add.txt) into the slot after current and points the index at
-// it. A kill at any moment leaves a ring that reads: the texts are renamed into their slots
-// before the index is replaced, and the index is written in full before it replaces the old one.
-// The texts are flushed to the disk first, so that after a power cut the index never names a
-// text that was lost. Nothing is deleted before everything is in place; a failure leaves the
-// old index and every old text where it was.
+// it. A kill at any moment leaves a ring that reads: every file is written whole before it is
+// renamed into place, the texts are in their slots before the index is replaced, and nothing is
+// deleted before everything is in place. A failure leaves the old index and every old text
+// where it was.
+//
+// The texts are not flushed to the disk one by one: on a disk shared with other work that costs
+// more than the whole check (each flush waits for everything else written meanwhile). After a
+// power cut the index may therefore name a log whose text never reached the disk; the index
+// reader takes an empty log for a missing one and goes back to the newest log that holds text,
+// so the worst a power cut does is report the last update once more.
 void PageRun::FileIntoRing(int current, CheckOutcome outcome) {
     const std::string& dir = input.page_directory;
     const bool updated = outcome == CheckOutcome::Updated;
@@ -201,14 +206,6 @@ void PageRun::FileIntoRing(int current, CheckOutcome outcome) {
         return;
     }
     std::string error;
-    if (!files::SyncFile(*new_path, &error)) {
-        failure = WriteFailure(*new_path, error);
-        return;
-    }
-    if (updated && !files::SyncFile(*add_path, &error)) {
-        failure = WriteFailure(*add_path, error);
-        return;
-    }
     files::FileReplacement index;
     if (!store::PrepareLogIndex(dir, next, index)) {
         failure = WriteFailure(*index_path, index.error());

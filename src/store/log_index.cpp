@@ -36,18 +36,21 @@ std::optional<int> StoredIndex(const std::string& path) {
     return value;
 }
 
-bool LogIsThere(std::string_view page_directory, int slot) {
+// A past log that holds text. An empty one counts as missing: it is what a power cut leaves of
+// a log whose text had not reached the disk yet.
+bool LogHoldsText(std::string_view page_directory, int slot) {
     auto path = PagePath(page_directory, LogFileName(slot));
-    return path && files::PathExists(*path);
+    auto size = path ? files::FileSize(*path) : std::nullopt;
+    return size && *size > 0;
 }
 
-// The slot of the most recently written past log; nothing when there is none.
+// The slot of the most recently written past log that holds text; nothing when there is none.
 std::optional<int> NewestLog(std::string_view page_directory) {
     std::optional<int> newest;
     std::int64_t newest_time = 0;
     for (int k = 0; k < kLogSlots; ++k) {
         auto path = PagePath(page_directory, LogFileName(k));
-        if (!path || !files::IsRegularFile(*path)) {
+        if (!path || !LogHoldsText(page_directory, k)) {
             continue;
         }
         auto time = files::ModificationTimeNs(*path);
@@ -67,7 +70,7 @@ int ReadLogIndex(std::string_view page_directory) {
         return 0;
     }
     std::optional<int> stored = StoredIndex(*path);
-    if (stored && *stored < kLogSlots && LogIsThere(page_directory, *stored)) {
+    if (stored && *stored < kLogSlots && LogHoldsText(page_directory, *stored)) {
         return *stored;
     }
     if (auto newest = NewestLog(page_directory)) {

@@ -9,12 +9,12 @@
 
 namespace velnora::store {
 
-// The current log index: the number index.txt holds when that names a past log that is there.
+// The current log index: the number index.txt holds when that names a past log that holds text.
 // An index that does not (missing, empty, not a number, out of range, or naming a log that is
-// gone) is rebuilt from the newest past log on disk by modification time, so that a damaged
-// index never makes the ring start over while its history is still there. Only when the page has
-// no past log at all does the index read as it stands (its leading digits; 0 when it has none),
-// and the next check is the page's first. 0 when the path is too long.
+// gone or empty) is rebuilt from the newest past log with text on disk, by modification time, so
+// that a damaged index never makes the ring start over while its history is still there. Only
+// when the page has no such log does the index read as it stands (its leading digits; 0 when it
+// has none). 0 when the path is too long.
 int ReadLogIndex(std::string_view page_directory);
 
 // Writes n to a replacement of index.txt that is not yet in place: Commit puts it there in one

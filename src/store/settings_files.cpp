@@ -180,7 +180,9 @@ int WriteResultCode(std::string_view page_directory, int code, std::string* erro
         return 0;
     }
     ini.SetString(kResult, "CODE", value);
-    return ini.Save(*path, error) ? 0 : -1;
+    // Not flushed to the disk at once, unlike the settings: it only says how the last check
+    // ended, the next check writes it again, and a check may write it for every page.
+    return ini.Save(*path, error, files::Durability::kCached) ? 0 : -1;
 }
 
 bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file,

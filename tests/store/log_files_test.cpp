@@ -123,6 +123,13 @@ TEST(LogIndex, AnIndexThatNamesNoLogIsRebuiltFromTheNewestLog) {
         {"an index out of range", holding("30"), {4, 5}, 5},
         {"an index that is no number", holding("x1"), {10, 11}, 11},
         {"an index naming a log that is gone", holding("8"), {3, 4}, 4},
+        {"an index naming a log left empty by a power cut",
+         [](const std::string& index) {
+             test::WriteBytes(index, "9");
+             test::WriteBytes(index.substr(0, index.size() - 9) + "log9.txt", "");
+         },
+         {7, 8},
+         8},
         {"an index that is a directory", [](const std::string& i) { test::MakeDir(i); }, {0, 1}, 1},
         {"an index that is a FIFO",
          [](const std::string& i) { ASSERT_TRUE(test::MakeFifo(i)); },
