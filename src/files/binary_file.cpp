@@ -21,41 +21,45 @@ void SetError(std::string* error, std::string_view text) {
 }
 
 // Why a name that exists cannot be opened as a file; empty when it is a regular file.
-std::string_view NotAFile(const struct stat& info, bool link_followed) {
-    if (!link_followed && S_ISLNK(info.st_mode)) {
+std::string_view NotAFile(const struct stat& info) {
+    if (S_ISLNK(info.st_mode)) {
         return kSymbolicLinkText;
     }
     return S_ISREG(info.st_mode) ? std::string_view() : kNotRegularFileText;
 }
 
-// Opens a regular file. The name is looked at first, so that a FIFO or a device is never
-// opened; the descriptor is then checked again, since the name may have changed in between.
-// O_NONBLOCK keeps such an open from waiting; it means nothing for a regular file.
+// The reason for a failed open of a file: with O_NOFOLLOW a link gives ELOOP; a directory
+// opened for writing gives EISDIR, a FIFO without a reader ENXIO.
+std::string OpenFailure(int error_number, bool follow) {
+    if (error_number == ELOOP && !follow) {
+        return std::string(kSymbolicLinkText);
+    }
+    if (error_number == EISDIR || error_number == ENXIO) {
+        return std::string(kNotRegularFileText);
+    }
+    return SystemErrorText(error_number);
+}
+
+// Opens a regular file. O_NONBLOCK keeps the open of a FIFO from waiting for its other end; it
+// means nothing for a regular file, so it stays set. Anything but a regular file is refused
+// before a byte is read or written.
 int OpenRegular(std::string_view path, int flags, std::string* error) {
     auto disk = ToDiskName(path);
     if (!disk) {
         SetError(error, kUnconvertibleName);
         return -1;
     }
-    const bool follow = (flags & O_NOFOLLOW) == 0;
-    struct stat info {};
-    int looked = follow ? ::stat(disk->c_str(), &info) : ::lstat(disk->c_str(), &info);
-    if (looked == 0 && !NotAFile(info, follow).empty()) {
-        SetError(error, NotAFile(info, follow));
-        return -1;
-    }
     int fd = ::open(disk->c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
-        int saved = errno;
-        SetError(error, saved == ELOOP && !follow ? kSymbolicLinkText : SystemErrorText(saved));
+        SetError(error, OpenFailure(errno, (flags & O_NOFOLLOW) == 0));
         return -1;
     }
+    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         SetError(error, kNotRegularFileText);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -205,8 +209,8 @@ bool FileReplacement::Open(std::string_view path, std::string* error) {
     // Refused before any work is done when the old name is no regular file; Commit looks again.
     struct stat old {};
     bool exists = ::lstat(target_.c_str(), &old) == 0;
-    if (exists && !NotAFile(old, false).empty()) {
-        Fail(NotAFile(old, false));
+    if (exists && !NotAFile(old).empty()) {
+        Fail(NotAFile(old));
         SetError(error, error_);
         return false;
     }
@@ -248,10 +252,8 @@ bool FileReplacement::Commit(Durability durability) {
         ok = Fail(SystemErrorText(errno));
     }
     fd_ = -1;
-    struct stat old {};
-    if (ok && ::lstat(target_.c_str(), &old) == 0 && !NotAFile(old, false).empty()) {
-        ok = Fail(NotAFile(old, false));
-    }
+    // A link that took the old file's place meanwhile is replaced by the rename, never written
+    // through.
     if (ok && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         ok = Fail(SystemErrorText(errno));
     }

@@ -79,12 +79,13 @@ class FileReplacement {
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
+    // Refused when the name is held by anything but a regular file (a symbolic link, a
+    // directory, a FIFO): that is reported, not replaced.
     [[nodiscard]] bool Open(std::string_view path, std::string* error = nullptr);
     bool IsOpen() const { return fd_ >= 0; }
     // False once any write failed; the first failure's reason stays in error().
     [[nodiscard]] bool Write(std::string_view bytes);
-    // Puts the new file in place. Refused when the old name is held by anything but a regular
-    // file (a symbolic link, a directory): that is reported, not replaced.
+    // Puts the new file in place.
     [[nodiscard]] bool Commit(Durability durability = Durability::kCached);
     // Removes the temporary file; the old file stays.
     void Abandon();

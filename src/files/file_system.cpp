@@ -235,14 +235,35 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
     return true;
 }
 
+namespace {
+
+// Removes the temporary files that killed writers left of the file.
+void RemoveStaleTemporariesOf(std::string_view path) {
+    std::size_t separator = path.rfind(kSeparator);
+    if (separator == std::string_view::npos) {
+        return;
+    }
+    std::string_view directory = path.substr(0, separator);
+    std::string prefix = std::string(path.substr(separator + 1)) + ".tmp";
+    for (const DirectoryEntry& entry : ListDirectory(directory)) {
+        if (entry.name.starts_with(prefix) && IsStaleTemporary(entry.name)) {
+            RemoveFile(std::string(directory) + std::string(kSeparatorText) + entry.name);
+        }
+    }
+}
+
+}  // namespace
+
 bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error,
                          Durability durability) {
     FileReplacement file;
     bool ok = file.Open(path) && file.Write(bytes) && file.Commit(durability);
     if (!ok) {
         SetError(error, file.error());
+        return false;
     }
-    return ok;
+    RemoveStaleTemporariesOf(path);
+    return true;
 }
 
 std::string TemporaryName(std::string_view path, unsigned sequence) {

@@ -66,6 +66,7 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
 
 // Writes a whole file so that it is never left half written: the bytes go to a temporary file
 // beside it, which is renamed over the old one (flushed to the disk first unless told otherwise).
+// Temporary files of the same file that killed writers left behind are removed afterwards.
 [[nodiscard]] bool WriteFileAtomically(std::string_view path, std::string_view bytes,
                                        std::string* error = nullptr,
                                        Durability durability = Durability::kSynced);

@@ -69,6 +69,7 @@ class Candidates {
     void Drop(std::size_t i) {
         alive_[i] = 0;
         --alive_count_;
+        changed_ = true;
     }
     bool SearchLog(std::string_view path);
     bool Fail(FileFailure::Kind kind, std::string_view path, std::string reason) {
@@ -84,6 +85,9 @@ class Candidates {
     // (key, candidate) of the alive candidates, sorted, for the search of the past logs.
     std::vector<std::pair<std::uint64_t, std::size_t>> keys_;
     std::optional<FileFailure> failure_;
+    // Writing the alive candidates back would change the file: a line was dropped or left out,
+    // or a line had no line feed.
+    bool changed_ = false;
 };
 
 // Why a file could not be opened for reading when that is a failure: it is there, but cannot be
@@ -110,6 +114,7 @@ bool Candidates::Read(std::string_view path) {
         if (Closing()) {
             return false;
         }
+        changed_ = changed_ || line.empty() || line.back() != '\n';
         StripLineFeed(line);
         if (!OnlyBlanks(line) && table_.size() < kMaxCompareLines &&
             table_.PoolUse() + line.size() + 1 < kComparePoolSize) {
@@ -118,6 +123,8 @@ bool Candidates::Read(std::string_view path) {
                 HideForComparison(compare_form, context_);
             }
             table_.Append(line, hides_ ? std::string_view(compare_form) : std::string_view(line));
+        } else {
+            changed_ = true;
         }
         text::Yield(0);
     }
@@ -257,8 +264,12 @@ bool Candidates::SearchLog(std::string_view path) {
 
 // Rewrites the file with the alive candidates as they were read, each followed by a line feed
 // (CR LF on disk). A candidate whose text held the marker bytes itself keeps them. The file is
-// replaced whole or not at all: when the program is closing it stays as it was.
+// replaced whole or not at all: when the program is closing it stays as it was, and when every
+// line it holds stays it is not written again.
 void Candidates::Write(std::string_view path) {
+    if (!changed_) {
+        return;
+    }
     files::TextWriter writer;
     bool ok = writer.Open(path);
     for (std::size_t i = 0; ok && i < table_.size(); ++i) {
