@@ -15,6 +15,8 @@
 #include "pane/result_pane.h"
 #include "results/display.h"
 #include "results/document.h"
+#include "settings/app_settings.h"
+#include "settings/settings_views.h"
 #include "store/records.h"
 #include "text/cp932.h"
 
@@ -61,7 +63,7 @@ void ShowUpdateText(benchmark::State& state, bool highlight) {
     settings.use_highlight = highlight ? 1 : 0;
     settings.highlights[0] = text::Utf8ToShiftJis("キーワード");
     display.SetSettings(settings);
-    pane::ResultPane pane(document);
+    pane::ResultPane pane(document, settings::PaneAppearanceFrom(settings::AppSettings{}));
     pane.resize(800, 600);
     pane.show();
     QApplication::processEvents();

@@ -4,12 +4,11 @@
 
 #include "cli/page_commands.h"
 #include "cli/tree_commands.h"
+#include "text/version.h"
 
 namespace velnora::cli {
 
 namespace {
-
-constexpr std::string_view kVersion = "Velnora v0.42";
 
 constexpr std::string_view kUsage =
     "Usage: velnora-cli COMMAND [ARGUMENTS]\n"
@@ -60,7 +59,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return kExitOk;
     }
     if (first == "--version") {
-        out << kVersion << "\n";
+        out << text::kNameAndVersion << "\n";
         return kExitOk;
     }
     for (const CommandEntry& command : kCommands) {

@@ -6,6 +6,7 @@
 #include "store/page_files.h"
 #include "text/bounded_string.h"
 #include "text/shift_jis.h"
+#include "text/version.h"
 
 namespace velnora::fetch {
 
@@ -85,7 +86,7 @@ std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
         "Accept: */*\r\n"
         "Accept-Language: ja\r\n"
         "User-Agent: ";
-    request += kUserAgent;
+    request += text::kUserAgent;
     request += "\r\nHost: ";
     request += HostLineValue(parts);
     request +=
@@ -128,7 +129,7 @@ std::string ComposeConnectRequest(const UrlParts& parts) {
     std::string authority = HostForHeader(parts) + ":" + std::to_string(parts.port);
     std::string request = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority;
     request += "\r\nUser-Agent: ";
-    request += kUserAgent;
+    request += text::kUserAgent;
     request += "\r\n\r\n";
     return request;
 }

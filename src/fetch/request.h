@@ -22,8 +22,6 @@
 
 namespace velnora::fetch {
 
-inline constexpr std::string_view kUserAgent = "Velnora/0.42 (Windows)";
-
 // html.txt is read in pieces of at most this many bytes, each counting as a line ...
 inline constexpr std::size_t kHeaderPieceLimit = 99;
 // ... and at most this many of them.

@@ -65,7 +65,8 @@ qreal LayoutDpi(const QTextDocument* document) {
 
 }  // namespace
 
-ResultPane::ResultPane(results::ResultDocument& content, QWidget* parent)
+ResultPane::ResultPane(results::ResultDocument& content, const results::PaneAppearance& appearance,
+                       QWidget* parent)
     : QTextEdit(parent), content_(content) {
     setReadOnly(true);
     // A caret the keyboard moves, for Enter on a link; links are handled here, not by the
@@ -82,7 +83,7 @@ ResultPane::ResultPane(results::ResultDocument& content, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::IBeamCursor);
     insert_cursor_ = QTextCursor(document());
-    ApplyAppearance(results::PaneAppearance{});
+    ApplyAppearance(appearance);
 
     if (!content_.Runs().empty()) {
         OnRunsAppended(content_, 0, content_.Runs().size());

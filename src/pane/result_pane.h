@@ -28,9 +28,11 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     Q_OBJECT
 
   public:
-    // Shows what the document holds and follows it from then on. The document must not be in a
-    // display batch, and must outlive the pane (the pane stops following it when destroyed).
-    explicit ResultPane(results::ResultDocument& content, QWidget* parent = nullptr);
+    // Shows what the document holds, with the given look, and follows it from then on. The
+    // document must not be in a display batch, and must outlive the pane (the pane stops
+    // following it when destroyed).
+    ResultPane(results::ResultDocument& content, const results::PaneAppearance& appearance,
+               QWidget* parent = nullptr);
     ~ResultPane() override;
 
     const results::ResultDocument& result_document() const { return content_; }

@@ -84,7 +84,7 @@ bool ResultDisplay::ShowFile(const store::ItemRecord& page, const std::string& p
         if (!line.empty() && line.back() == '\n') {
             line.pop_back();
         }
-        // A line is text up to its first NUL byte, as the stored format has always been read.
+        // A line of a stored text ends at its first NUL byte.
         line.resize(std::min(line.size(), line.find('\0')));
         if (page.settings.as_text != 0) {
             line.push_back('\n');

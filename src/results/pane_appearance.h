@@ -1,8 +1,8 @@
 #pragma once
 
 // The look of the result pane: the font, the colours and the line spacing. The window fills it
-// from the program settings ([FONT]); the pane applies it. No widget types, so the settings layer
-// can build it.
+// from the program settings ([FONT], whose defaults are stated there); the pane applies it. No
+// widget types, so the settings layer can build it.
 
 #include <climits>
 #include <cstdint>
@@ -15,16 +15,16 @@ using ColorRef = std::uint32_t;  // 0x00BBGGRR, as the settings file stores colo
 struct PaneAppearance {
     // FACENAME, Shift_JIS. A face that is not installed is shown with an installed Japanese face;
     // the value itself is kept.
-    std::string face_name = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
-    int point = 10;  // POINT; 0 or less shows the default size
-    int bold = 0;    // BOLD, ITALIC, UNDERLINE, STRIKEOUT: non-zero sets the style
+    std::string face_name;
+    int point = 0;  // POINT; 0 or less shows the default size
+    int bold = 0;   // BOLD, ITALIC, UNDERLINE, STRIKEOUT: non-zero sets the style
     int italic = 0;
     int underline = 0;
     int strikeout = 0;
-    ColorRef color = 0x000000;            // COLOR: the text, links included
-    ColorRef back_color = 0xFFFFFF;       // BACKCOLOR
-    ColorRef highlight_color = 0x00FFFF;  // HIGHLIGHTCOLOR: background of new keyword hits
-    int line_height = 130;                // LINE_HEIGHT: per cent of the point size
+    ColorRef color = 0;            // COLOR: the text, links included
+    ColorRef back_color = 0;       // BACKCOLOR
+    ColorRef highlight_color = 0;  // HIGHLIGHTCOLOR: background of new keyword hits
+    int line_height = 0;           // LINE_HEIGHT: per cent of the point size
 };
 
 inline constexpr int kTwipsPerInch = 1440;

@@ -8,58 +8,56 @@
 #include <string>
 #include <string_view>
 
+#include "settings/keys.h"
+
 namespace velnora::settings {
 
 using ColorRef = std::uint32_t;  // 0x00BBGGRR, as the settings file stores colours
 
-inline constexpr int kHighlightCount = 10;
-inline constexpr int kCustomColorCount = 16;
+inline constexpr int kHighlightCount = keys::kHighlights.count;
+inline constexpr int kCustomColorCount = keys::kCustomColors.count;
 inline constexpr std::string_view kSettingsFileName = "velnora.ini";
-inline constexpr std::string_view kDefaultFaceName =
-    "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ Ｐゴシック
-inline constexpr std::string_view kDefaultHeader =
-    "\x81\xa1\x81\xa1\x81\xa1\x81\xa1\x81\xa1 %link; \x81\xa1\x81\xa1\x81\xa1\x81\xa1\x81\xa1 "
-    "(%date; %time;) %config;";  // ■■■■■ %link; ■■■■■ (%date; %time;) %config;
 
+// Each field starts at its key's default (keys.h).
 struct AppSettings {
     // [FONT]
-    std::string face_name{kDefaultFaceName};  // at most 63 bytes
-    int point = 10;
-    int bold = 0;
-    int italic = 0;     // a byte in the file's format
-    int underline = 0;  // a byte
-    int strikeout = 0;  // a byte
-    int charset = 128;  // a byte: the character set number, 128 the Shift_JIS one
-    ColorRef color = 0;
-    ColorRef back_color = 16777215;
-    ColorRef highlight_color = 65535;
+    std::string face_name{keys::kFaceName.fallback};
+    int point = keys::kPoint.fallback;
+    int bold = keys::kBold.fallback;
+    int italic = keys::kItalic.fallback;
+    int underline = keys::kUnderline.fallback;
+    int strikeout = keys::kStrikeout.fallback;
+    int charset = keys::kCharset.fallback;
+    ColorRef color = keys::kColor.fallback;
+    ColorRef back_color = keys::kBackColor.fallback;
+    ColorRef highlight_color = keys::kHighlightColor.fallback;
     std::array<ColorRef, kCustomColorCount> custom_colors{};
-    int line_height = 130;
+    int line_height = keys::kLineHeight.fallback;
 
     // [CONFIG]
-    std::string proxy_url;  // at most 2100 bytes
-    int proxy_port = 8080;
-    int use_proxy = 0;
-    int use_head = 1;
-    int retry = 3;
-    int timeout = 30;
-    int n_reload = 3;
-    int nochange_msg = 1;
-    int max_disp_line = 100;
-    int ignore_image_name = 1;
-    int disp_image_name = 0;
-    int image_link = 0;
-    int use_browser = 0;
-    std::string browser;  // at most 260 bytes
-    int startup_check = 0;
-    int finish_message = 1;
-    int save_history = 0;
-    int use_highlight = 0;
-    std::array<std::string, kHighlightCount> highlights;  // at most 64 bytes each
-    int use_notify_sound = 0;
-    std::string notify_sound;            // at most 260 bytes
-    std::string header{kDefaultHeader};  // at most 250 bytes, with real line breaks
-    int topmost = 0;                     // read and written with the window placement
+    std::string proxy_url;
+    int proxy_port = keys::kProxyPort.fallback;
+    int use_proxy = keys::kUseProxy.fallback;
+    int use_head = keys::kUseHead.fallback;
+    int retry = keys::kRetry.fallback;
+    int timeout = keys::kTimeout.fallback;
+    int n_reload = keys::kNReload.fallback;
+    int nochange_msg = keys::kNoChangeMsg.fallback;
+    int max_disp_line = keys::kMaxDispLine.fallback;
+    int ignore_image_name = keys::kIgnoreImageName.fallback;
+    int disp_image_name = keys::kDispImageName.fallback;
+    int image_link = keys::kImageLink.fallback;
+    int use_browser = keys::kUseBrowser.fallback;
+    std::string browser;
+    int startup_check = keys::kStartupCheck.fallback;
+    int finish_message = keys::kFinishMessage.fallback;
+    int save_history = keys::kSaveHistory.fallback;
+    int use_highlight = keys::kUseHighlight.fallback;
+    std::array<std::string, kHighlightCount> highlights;
+    int use_notify_sound = keys::kUseNotifySound.fallback;
+    std::string notify_sound;
+    std::string header{keys::kHeader.fallback};  // with real line breaks
+    int topmost = keys::kTopmost.fallback;       // read and written with the window placement
 };
 
 // Fills every field from the file, with the defaults and range rules.

@@ -1,13 +1,9 @@
 #include "settings/window_placement.h"
 
 #include "ini/ini_file.h"
+#include "ini/keys.h"
 
 namespace velnora::settings {
-
-namespace {
-constexpr std::string_view kPosition = "POSITION";
-constexpr std::string_view kConfig = "CONFIG";
-}  // namespace
 
 WindowPlacement ClampPlacement(WindowPlacement p, const ScreenArea& area) {
     if (p.top < area.y || p.top >= area.y + area.height) {
@@ -28,13 +24,13 @@ WindowPlacement ClampPlacement(WindowPlacement p, const ScreenArea& area) {
 void LoadWindowPlacement(std::string_view settings_path, WindowPlacement& p, int& topmost) {
     ini::IniFile ini;
     ini.Load(settings_path);
-    p.left = ini.GetInt(kPosition, "LEFT", 0);
-    p.top = ini.GetInt(kPosition, "TOP", 0);
-    p.cx = ini.GetInt(kPosition, "CX", 620);
-    p.cy = ini.GetInt(kPosition, "CY", 400);
-    p.tree_width = ini.GetInt(kPosition, "W", 150);
-    p.maximized = ini.GetInt(kPosition, "MAXIMIZED", 0);
-    topmost = ini.GetInt(kConfig, "TOPMOST", 0);
+    p.left = ini::Read(ini, keys::kLeft);
+    p.top = ini::Read(ini, keys::kTop);
+    p.cx = ini::Read(ini, keys::kWidth);
+    p.cy = ini::Read(ini, keys::kHeight);
+    p.tree_width = ini::Read(ini, keys::kTreeWidth);
+    p.maximized = ini::Read(ini, keys::kMaximized);
+    topmost = ini::Read(ini, keys::kTopmost);
 }
 
 bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& p, int topmost) {
@@ -42,13 +38,13 @@ bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& 
     if (!ini.Load(settings_path)) {
         return false;
     }
-    ini.SetInt(kPosition, "LEFT", p.left);
-    ini.SetInt(kPosition, "TOP", p.top);
-    ini.SetInt(kPosition, "CX", p.cx);
-    ini.SetInt(kPosition, "CY", p.cy);
-    ini.SetInt(kPosition, "W", p.tree_width);
-    ini.SetInt(kPosition, "MAXIMIZED", p.maximized);
-    ini.SetInt(kConfig, "TOPMOST", topmost);
+    ini::Write(ini, keys::kLeft, p.left);
+    ini::Write(ini, keys::kTop, p.top);
+    ini::Write(ini, keys::kWidth, p.cx);
+    ini::Write(ini, keys::kHeight, p.cy);
+    ini::Write(ini, keys::kTreeWidth, p.tree_width);
+    ini::Write(ini, keys::kMaximized, p.maximized);
+    ini::Write(ini, keys::kTopmost, topmost);
     return ini.Save(settings_path);
 }
 

@@ -5,15 +5,17 @@
 
 #include <string_view>
 
+#include "settings/keys.h"
+
 namespace velnora::settings {
 
 struct WindowPlacement {
-    int left = 0;  // the normal (restored) rectangle, in screen coordinates
-    int top = 0;
-    int cx = 620;
-    int cy = 400;
-    int tree_width = 150;  // W: the width of the page tree
-    int maximized = 0;
+    int left = keys::kLeft.fallback;  // the normal (restored) frame, in screen coordinates
+    int top = keys::kTop.fallback;
+    int cx = keys::kWidth.fallback;
+    int cy = keys::kHeight.fallback;
+    int tree_width = keys::kTreeWidth.fallback;  // the width of the page tree
+    int maximized = keys::kMaximized.fallback;
 };
 
 struct ScreenArea {

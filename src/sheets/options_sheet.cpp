@@ -14,6 +14,7 @@
 #include "desktop/desktop.h"
 #include "desktop/qt_text.h"
 #include "ini/ini_file.h"
+#include "ini/keys.h"
 #include "settings/byte_count_format.h"
 #include "sheets/sheet_texts.h"
 #include "text/bounded_string.h"
@@ -22,23 +23,14 @@ namespace velnora::sheets {
 
 namespace {
 
-// Character limits of the fields and the byte buffers their Shift_JIS text must fit.
-constexpr int kProxyUrlChars = 2100;
-constexpr int kPortDigits = 5;
-constexpr int kFileChars = 260;
-constexpr int kHeaderChars = 250;
-constexpr std::size_t kHeaderBuffer = 251;
+namespace keys = settings::keys;
+
 // The face name as the font chooser hands it over: at most 32 bytes.
 constexpr std::size_t kFaceNameBuffer = 33;
 // The character set a chosen font is stored with (the default one).
 constexpr int kChosenCharset = 1;
 constexpr int kSheetWidth = 520;
 constexpr int kIndent = 22;
-
-const char* const kHighlightNames[settings::kHighlightCount] = {
-    "HIGHLIGHT0", "HIGHLIGHT1", "HIGHLIGHT2", "HIGHLIGHT3", "HIGHLIGHT4",
-    "HIGHLIGHT5", "HIGHLIGHT6", "HIGHLIGHT7", "HIGHLIGHT8", "HIGHLIGHT9",
-};
 
 QPushButton* NewButton(QWidget* parent, const char* object_name, std::string_view text) {
     auto* button = new QPushButton(desktop::FromSjis(text), parent);
@@ -99,16 +91,17 @@ QWidget* OptionsSheet::BuildConnection() {
 
     use_proxy_ = NewCheckBox(page, "USE_PROXY", kUseProxyLabel, s.use_proxy);
     layout->addWidget(use_proxy_);
-    proxy_url_ = new TextField(page, "PROXY_URL", kProxyUrlChars, text::kUrlSize);
+    proxy_url_ = new TextField(page, keys::kProxyUrl);
     proxy_url_->SetSjis(s.proxy_url);
     proxy_port_ = new QLineEdit(page);
-    proxy_port_->setObjectName(QStringLiteral("PROXY_PORT"));
-    proxy_port_->setMaxLength(kPortDigits);
+    const int port_digits = keys::kProxyPort.range.Digits();
+    proxy_port_->setObjectName(QString::fromStdString(ini::KeyName(keys::kProxyPort)));
+    proxy_port_->setMaxLength(port_digits);
     proxy_port_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), proxy_port_));
     proxy_port_->setText(QString::number(s.proxy_port));
     proxy_port_->setFixedWidth(
-        proxy_port_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (kPortDigits + 2) + 12);
+        proxy_port_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (port_digits + 2) + 12);
     QHBoxLayout* proxy_row = IndentedRow();
     QLabel* host_label = NewLabel(page, kProxyHostLabel);
     host_label->setBuddy(proxy_url_);
@@ -126,9 +119,9 @@ QWidget* OptionsSheet::BuildConnection() {
     use_head_ = NewCheckBox(page, "USE_HEAD", kUseHeadLabel, s.use_head);
     layout->addWidget(use_head_);
 
-    timeout_ = new NumberField(page, "TIMEOUT", 2, 5, 99, 30);
+    timeout_ = new NumberField(page, keys::kTimeout);
     timeout_->SetNumber(s.timeout);
-    retry_ = new NumberField(page, "RETRY", 1, 0, 9, 3);
+    retry_ = new NumberField(page, keys::kRetry);
     retry_->SetNumber(s.retry);
     auto* numbers = new QHBoxLayout;
     numbers->addLayout(NumberRow(page, kTimeoutLabel, timeout_, kSecondsUnit));
@@ -147,7 +140,7 @@ QWidget* OptionsSheet::BuildConnection() {
     layout->addWidget(finish_message_);
     layout->addWidget(use_notify_sound_);
 
-    notify_sound_ = new TextField(page, "NOTIFY_SOUND", kFileChars, text::kPathSize);
+    notify_sound_ = new TextField(page, keys::kNotifySound);
     notify_sound_->SetSjis(s.notify_sound);
     QPushButton* choose = NewButton(page, "chooseSound", kChooseButton);
     QPushButton* test = NewButton(page, "testSound", kTestButton);
@@ -180,9 +173,9 @@ QWidget* OptionsSheet::BuildDisplay() {
     page->setObjectName(QStringLiteral("displayPage"));
     QVBoxLayout* layout = NewPageLayout(page);
 
-    n_reload_ = new NumberField(page, "N_RELOAD", 2, 1, 24, 3);
+    n_reload_ = new NumberField(page, keys::kNReload);
     n_reload_->SetNumber(s.n_reload);
-    max_disp_line_ = new NumberField(page, "MAX_DISP_LINE", 4, 1, 2000, 100);
+    max_disp_line_ = new NumberField(page, keys::kMaxDispLine);
     max_disp_line_->SetNumber(s.max_disp_line);
     auto* counts = new QFormLayout;
     counts->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -217,7 +210,7 @@ QWidget* OptionsSheet::BuildDisplay() {
     buttons->addStretch(1);
     font_layout->addLayout(buttons);
 
-    line_height_ = new NumberField(font_group, "LINE_HEIGHT", 3, 100, 200, 130);
+    line_height_ = new NumberField(font_group, keys::kLineHeight);
     line_height_->SetNumber(s.line_height);
     QHBoxLayout* line_height_row =
         NumberRow(font_group, kLineHeightLabel, line_height_, kPercentUnit);
@@ -238,7 +231,7 @@ QWidget* OptionsSheet::BuildDisplay() {
 
     use_browser_ = NewCheckBox(page, "USE_BROWSER", kUseBrowserLabel, s.use_browser);
     layout->addWidget(use_browser_);
-    browser_ = new TextField(page, "BROWSER", kFileChars, text::kPathSize);
+    browser_ = new TextField(page, keys::kBrowser);
     browser_->SetSjis(s.browser);
     QPushButton* choose_browser = NewButton(page, "chooseBrowser", kChooseButton);
     QHBoxLayout* browser_row = IndentedRow();
@@ -267,7 +260,7 @@ QWidget* OptionsSheet::BuildHighlight() {
     use_highlight_ =
         NewCheckBox(page, "USE_HIGHLIGHT", kUseHighlightLabel, settings_.use_highlight);
     layout->addWidget(use_highlight_);
-    AddWordColumn(page, layout, kHighlightNames, settings_.highlights, highlights_);
+    AddWordColumn(page, layout, keys::kHighlights, settings_.highlights, highlights_);
     layout->addStretch(1);
     return page;
 }
@@ -276,7 +269,7 @@ QWidget* OptionsSheet::BuildHeader() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("headerPage"));
     QVBoxLayout* layout = NewPageLayout(page);
-    header_ = new TextBox(page, "HEADER", kHeaderChars, kHeaderBuffer);
+    header_ = new TextBox(page, keys::kHeader);
     header_->SetSjis(settings_.header);
     QLabel* explanation = NewLabel(page, kHeaderExplanation, "headerExplanation");
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -387,7 +380,9 @@ void OptionsSheet::Apply() {
     settings::AppSettings& s = settings_;
     s.use_proxy = CheckValue(use_proxy_);
     s.proxy_url = proxy_url_->Sjis();
-    s.proxy_port = ini::ParseLeadingInt(desktop::ToSjis(proxy_port_->text()));
+    // A port outside 1 to 65535 is stored as the default, as it would be read back.
+    s.proxy_port =
+        ini::Ranged(keys::kProxyPort, ini::ParseLeadingInt(desktop::ToSjis(proxy_port_->text())));
     s.use_head = CheckValue(use_head_);
     s.timeout = timeout_->Number();
     s.retry = retry_->Number();

@@ -17,25 +17,14 @@ namespace velnora::sheets {
 
 namespace {
 
-// Character limits of the fields, and the byte buffers their Shift_JIS text must fit.
-constexpr int kNameChars = 260;
-constexpr int kUrlChars = 2100;
-constexpr int kCommentChars = 100;
-constexpr std::size_t kCommentBuffer = 101;
-constexpr int kWordChars = 64;
-constexpr int kOldLogDigits = 2;
-constexpr int kOldLogLow = 0;
-constexpr int kOldLogHigh = 24;
-constexpr int kOldLogFallback = 1;
+namespace keys = store::keys;
+
+// A page's name must fit a path.
+constexpr int kNameChars = static_cast<int>(text::kPathSize) - 1;
 constexpr int kCommentLines = 3;
 constexpr int kSheetWidth = 500;
 
 constexpr std::string_view kUrlPrefill = "http://";
-
-const char* const kNgWordNames[store::kNgWordCount] = {
-    "NGWORD0", "NGWORD1", "NGWORD2", "NGWORD3", "NGWORD4",
-    "NGWORD5", "NGWORD6", "NGWORD7", "NGWORD8", "NGWORD9",
-};
 
 // A label above its field.
 void AddLabelled(QVBoxLayout* layout, QWidget* page, std::string_view text, QWidget* field) {
@@ -70,11 +59,11 @@ QWidget* PageSheet::BuildPageSettings() {
 
     site_name_ = new TextField(page, "siteName", kNameChars, text::kPathSize);
     site_name_->SetSjis(record_.node.name);
-    url_ = new TextField(page, "URL", kUrlChars, text::kUrlSize);
+    url_ = new TextField(page, keys::kUrl);
     url_->SetSjis(s.url.empty() ? kUrlPrefill : std::string_view(s.url));
-    browse_url_ = new TextField(page, "BROWSE_URL", kUrlChars, text::kUrlSize);
+    browse_url_ = new TextField(page, keys::kBrowseUrl);
     browse_url_->SetSjis(s.browse_url);
-    comment_ = new TextBox(page, "COMMENT", kCommentChars, kCommentBuffer);
+    comment_ = new TextBox(page, keys::kComment);
     comment_->SetSjis(s.comment);
     comment_->setFixedHeight(comment_->fontMetrics().lineSpacing() * kCommentLines +
                              2 * comment_->frameWidth() + 8);
@@ -102,8 +91,7 @@ QWidget* PageSheet::BuildCheckSettings() {
     dont_use_head_ = NewCheckBox(page, "DONT_USE_HEAD", kDontUseHeadLabel, s.dont_use_head);
     layout->addWidget(dont_use_head_);
 
-    use_old_log_ = new NumberField(page, "USE_OLD_LOG", kOldLogDigits, kOldLogLow, kOldLogHigh,
-                                   kOldLogFallback);
+    use_old_log_ = new NumberField(page, keys::kUseOldLog);
     use_old_log_->SetNumber(s.use_old_log);
     auto* old_log_row = new QHBoxLayout;
     old_log_row->addWidget(use_old_log_);
@@ -157,7 +145,7 @@ QWidget* PageSheet::BuildNgWords() {
     QVBoxLayout* layout = NewPageLayout(page);
     layout->addWidget(NewLabel(page, kNgWordsExplanation));
 
-    AddWordColumn(page, layout, kNgWordNames, record_.settings.ngwords, ngwords_);
+    AddWordColumn(page, layout, keys::kNgWords, record_.settings.ngwords, ngwords_);
     layout->addStretch(1);
     return page;
 }
@@ -169,20 +157,21 @@ QWidget* PageSheet::BuildAreas() {
     QVBoxLayout* layout = NewPageLayout(page);
 
     auto add_group = [&](std::string_view title, const store::AreaMarker& marker,
-                         AreaControls& controls, const char* start_string, const char* start_type,
-                         const char* end_string, const char* end_type) {
+                         AreaControls& controls, const ini::TextKey& start_string,
+                         const ini::NumberKey& start_type, const ini::TextKey& end_string,
+                         const ini::NumberKey& end_type) {
         auto* group = new QGroupBox(desktop::FromSjis(title), page);
         auto* grid = new QGridLayout(group);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(8);
-        controls.start_string = new TextField(group, start_string, kWordChars, text::kWordSize);
+        controls.start_string = new TextField(group, start_string);
         controls.start_string->SetSjis(marker.start_string);
-        controls.start_type =
-            NewChoiceList(group, start_type, {kStartFromLine, kStartAfterLine}, marker.start_type);
-        controls.end_string = new TextField(group, end_string, kWordChars, text::kWordSize);
+        controls.start_type = NewChoiceList(group, ini::KeyName(start_type).c_str(),
+                                            {kStartFromLine, kStartAfterLine}, marker.start_type);
+        controls.end_string = new TextField(group, end_string);
         controls.end_string->SetSjis(marker.end_string);
-        controls.end_type =
-            NewChoiceList(group, end_type, {kEndAtLine, kEndBeforeLine}, marker.end_type);
+        controls.end_type = NewChoiceList(group, ini::KeyName(end_type).c_str(),
+                                          {kEndAtLine, kEndBeforeLine}, marker.end_type);
         grid->addWidget(NewLabel(group, kAreaStartLabel), 0, 0);
         grid->addWidget(controls.start_string, 0, 1);
         grid->addWidget(controls.start_type, 0, 2);
@@ -192,10 +181,10 @@ QWidget* PageSheet::BuildAreas() {
         grid->setColumnStretch(1, 1);
         layout->addWidget(group);
     };
-    add_group(kCheckAreaGroup, s.check_area, check_area_, "CHECK_AREA_START_STRING",
-              "CHECK_AREA_START_TYPE", "CHECK_AREA_END_STRING", "CHECK_AREA_END_TYPE");
-    add_group(kIgnoreAreaGroup, s.ignore_area, ignore_area_, "IGNORE_AREA_START_STRING0",
-              "IGNORE_AREA_START_TYPE0", "IGNORE_AREA_END_STRING0", "IGNORE_AREA_END_TYPE0");
+    add_group(kCheckAreaGroup, s.check_area, check_area_, keys::kCheckAreaStart,
+              keys::kCheckAreaStartType, keys::kCheckAreaEnd, keys::kCheckAreaEndType);
+    add_group(kIgnoreAreaGroup, s.ignore_area, ignore_area_, keys::kIgnoreAreaStart,
+              keys::kIgnoreAreaStartType, keys::kIgnoreAreaEnd, keys::kIgnoreAreaEndType);
     layout->addStretch(1);
     return page;
 }
@@ -209,9 +198,10 @@ QWidget* PageSheet::BuildAuth() {
     auth_type_ = NewCheckBox(page, "AUTH_TYPE", kUseBasicAuthLabel, s.auth_type);
     layout->addWidget(auth_type_);
 
-    auth_id_ = new TextField(page, "AUTH_ID", kWordChars, text::kWordSize);
+    auth_id_ = new TextField(page, keys::kAuthId);
     auth_id_->SetSjis(s.auth_id);
-    auth_pass_ = new TextField(page, "AUTH_PASS", kWordChars, text::kWordSize);
+    // The password itself fits an account field; its stored, scrambled form is longer.
+    auth_pass_ = new TextField(page, "AUTH_PASS", keys::kAuthId.MaxChars(), keys::kAuthId.buffer);
     auth_pass_->setEchoMode(QLineEdit::Password);
     // The record holds the stored form; the field shows the password itself.
     if (!s.auth_pass.empty()) {

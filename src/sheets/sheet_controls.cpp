@@ -63,6 +63,9 @@ TextField::TextField(QWidget* parent, const char* object_name, int max_chars,
     setValidator(new SjisBufferValidator(buffer_size, this));
 }
 
+TextField::TextField(QWidget* parent, const ini::TextKey& key, int number)
+    : TextField(parent, ini::KeyName(key, number).c_str(), key.MaxChars(), key.buffer) {}
+
 void TextField::SetSjis(std::string_view text) {
     stored_ = text::CutToBuffer(text, buffer_size_);
     setText(desktop::FromSjis(stored_));
@@ -76,9 +79,9 @@ std::string TextField::Sjis() const {
     return text::CutToBuffer(desktop::ToSjis(text()), buffer_size_);
 }
 
-TextBox::TextBox(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size)
-    : QPlainTextEdit(parent), max_chars_(max_chars), buffer_size_(buffer_size) {
-    setObjectName(QString::fromLatin1(object_name));
+TextBox::TextBox(QWidget* parent, const ini::TextKey& key)
+    : QPlainTextEdit(parent), max_chars_(key.MaxChars()), buffer_size_(key.buffer) {
+    setObjectName(QString::fromStdString(ini::KeyName(key)));
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, &TextBox::TrimToLimits);
 }
@@ -121,18 +124,16 @@ void TextBox::TrimToLimits() {
     trimming_ = false;
 }
 
-NumberField::NumberField(QWidget* parent, const char* object_name, int digits, int low, int high,
-                         int fallback)
-    : QSpinBox(parent), digits_(digits), fallback_(fallback) {
-    setObjectName(QString::fromLatin1(object_name));
-    setRange(low, high);
+NumberField::NumberField(QWidget* parent, const ini::NumberKey& key) : QSpinBox(parent), key_(key) {
+    setObjectName(QString::fromStdString(ini::KeyName(key)));
+    setRange(key.range.low, key.range.high);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
-    lineEdit()->setMaxLength(digits);
-    setValue(fallback);
+    lineEdit()->setMaxLength(key.range.Digits());
+    setValue(key.fallback);
 }
 
 void NumberField::SetNumber(int value) {
-    setValue(value < minimum() || value > maximum() ? fallback_ : value);
+    setValue(ini::Ranged(key_, value));
 }
 
 int NumberField::Number() {
@@ -141,7 +142,7 @@ int NumberField::Number() {
 }
 
 QValidator::State NumberField::validate(QString& input, int& /*pos*/) const {
-    if (input.size() > digits_) {
+    if (input.size() > key_.range.Digits()) {
         return QValidator::Invalid;
     }
     for (QChar c : input) {
@@ -159,12 +160,8 @@ QValidator::State NumberField::validate(QString& input, int& /*pos*/) const {
 
 void NumberField::fixup(QString& input) const {
     // What is typed counts as its number (nothing typed as 0); outside the range it becomes the
-    // fallback.
-    int value = input.isEmpty() ? 0 : input.toInt();
-    if (value < minimum() || value > maximum()) {
-        value = fallback_;
-    }
-    input = QString::number(value);
+    // key's default.
+    input = QString::number(ini::Ranged(key_, input.isEmpty() ? 0 : input.toInt()));
 }
 
 QCheckBox* NewCheckBox(QWidget* parent, const char* object_name, std::string_view text,
@@ -236,13 +233,12 @@ void PropertySheet::AddPage(QWidget* page, std::string_view title) {
     pages_->addTab(page, desktop::FromSjis(title));
 }
 
-void AddWordColumn(QWidget* page, QVBoxLayout* layout, const char* const (&names)[10],
+void AddWordColumn(QWidget* page, QVBoxLayout* layout, const ini::TextKey& key,
                    const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields) {
-    constexpr int kWordChars = 64;
     auto* words = new QFormLayout;
     words->setVerticalSpacing(5);
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        fields[i] = new TextField(page, names[i], kWordChars, text::kWordSize);
+        fields[i] = new TextField(page, key, static_cast<int>(i));
         fields[i]->SetSjis(values[i]);
         words->addRow(new QLabel(QString::number(i + 1), page), fields[i]);
     }

@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "ini/keys.h"
+
 class QLabel;
 class QVBoxLayout;
 
@@ -46,6 +48,8 @@ class TextField : public QLineEdit {
     Q_OBJECT
   public:
     TextField(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size);
+    // The field of a settings key (of number `number` of numbered keys), named after it.
+    TextField(QWidget* parent, const ini::TextKey& key, int number = ini::kSingleKey);
 
     // Shows a stored text; a text longer than the limits is cut at a character.
     void SetSjis(std::string_view text);
@@ -65,7 +69,8 @@ class TextField : public QLineEdit {
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
   public:
-    TextBox(QWidget* parent, const char* object_name, int max_chars, std::size_t buffer_size);
+    // The field of a settings key, named after it.
+    TextBox(QWidget* parent, const ini::TextKey& key);
 
     // As TextField's.
     void SetSjis(std::string_view text);
@@ -82,15 +87,14 @@ class TextBox : public QPlainTextEdit {
     QString shown_;
 };
 
-// A number field with up-down arrows. The field holds at most `digits` digits; the arrows move
-// within [low, high]. A typed value outside the range stays visible until the field is left
-// (or Enter is pressed), and is then replaced by `fallback`; an empty field reads as 0 by the
-// same rule.
+// The field of a ranged number key, named after it, with up-down arrows. The field holds as
+// many digits as the widest value of the key's range; the arrows move within the range. A typed
+// value outside the range stays visible until the field is left (or Enter is pressed), and is
+// then replaced by the key's default; an empty field reads as 0 by the same rule.
 class NumberField : public QSpinBox {
     Q_OBJECT
   public:
-    NumberField(QWidget* parent, const char* object_name, int digits, int low, int high,
-                int fallback);
+    NumberField(QWidget* parent, const ini::NumberKey& key);
 
     // Shows a value; one outside the range shows as the fallback.
     void SetNumber(int value);
@@ -104,8 +108,7 @@ class NumberField : public QSpinBox {
     void fixup(QString& input) const override;
 
   private:
-    int digits_;
-    int fallback_;
+    ini::NumberKey key_;
 };
 
 // A check box; `checked` from a settings value (non-zero is checked).
@@ -129,9 +132,9 @@ QLabel* NewLabel(QWidget* parent, std::string_view text, const char* object_name
 // A page's layout: a column with the sheets' margins and spacing.
 QVBoxLayout* NewPageLayout(QWidget* page);
 
-// Ten numbered fields of at most 64 characters (the NG words, the highlight keywords), filled
-// with the values, named by names, in a column added to the page's layout.
-void AddWordColumn(QWidget* page, QVBoxLayout* layout, const char* const (&names)[10],
+// The fields of ten numbered keys (the NG words, the highlight keywords), filled with the values,
+// in a numbered column added to the page's layout.
+void AddWordColumn(QWidget* page, QVBoxLayout* layout, const ini::TextKey& key,
                    const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields);
 
 // A modal sheet: pages on tabs, the first shown first, and OK (the default button) and Cancel;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "store/settings_keys.h"
+
 namespace velnora::store {
 
 // Identifies an item of the page tree for as long as the program runs (0: none).
@@ -37,27 +39,27 @@ struct AreaMarker {
     int end_type = 0;
 };
 
-inline constexpr int kNgWordCount = 10;
+inline constexpr int kNgWordCount = keys::kNgWords.count;
 
-// Section [CONFIG] of a page's site.ini. Text fields hold at most one byte less than the buffer
-// sizes in settings_files.cpp; the defaults are what a missing key reads as.
+// Section [CONFIG] of a page's site.ini. Each field starts at its key's default
+// (settings_keys.h), which is what a missing key reads as.
 struct PageSettings {
     std::string url;
     std::string browse_url;
     std::string comment;
-    int disable_auto_check = 0;
-    int noproxy = 0;
-    int dont_use_head = 0;
-    int use_old_log = 1;
-    int ignore_number_diff = 0;
-    int ignore_number_only_line = 0;
-    int ignore_same_text = 0;
-    int ignore_url = 0;
-    int as_text = 0;
-    int table_setting = 0;
-    int charset_sel = 0;
+    int disable_auto_check = keys::kDisableAutoCheck.fallback;
+    int noproxy = keys::kNoProxy.fallback;
+    int dont_use_head = keys::kDontUseHead.fallback;
+    int use_old_log = keys::kUseOldLog.fallback;
+    int ignore_number_diff = keys::kIgnoreNumberDiff.fallback;
+    int ignore_number_only_line = keys::kIgnoreNumberOnlyLine.fallback;
+    int ignore_same_text = keys::kIgnoreSameText.fallback;
+    int ignore_url = keys::kIgnoreUrl.fallback;
+    int as_text = keys::kAsText.fallback;
+    int table_setting = keys::kTableSetting.fallback;
+    int charset_sel = keys::kCharsetSel.fallback;
     std::array<std::string, kNgWordCount> ngwords;
-    int auth_type = 0;
+    int auth_type = keys::kAuthType.fallback;
     std::string auth_id;
     std::string auth_pass;  // the stored (scrambled) form, passed through unchanged
     AreaMarker check_area;
@@ -66,7 +68,7 @@ struct PageSettings {
 
 // Section [CONFIG] of a folder's group.ini (and, read only, of the data directory's).
 struct FolderSettings {
-    int disable_auto_check = 0;
+    int disable_auto_check = keys::kDisableAutoCheck.fallback;
 };
 
 // Section [RESULT] of a page's result.ini: the outcome of its last check.

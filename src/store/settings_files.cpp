@@ -5,21 +5,12 @@
 
 #include "files/file_system.h"
 #include "ini/ini_file.h"
+#include "ini/keys.h"
 #include "store/page_files.h"
-#include "text/bounded_string.h"
 
 namespace velnora::store {
 
 namespace {
-
-constexpr std::string_view kConfig = "CONFIG";
-constexpr std::string_view kResult = "RESULT";
-
-// Buffer sizes of the text keys: one byte more than the longest value kept.
-constexpr std::size_t kUrlBuffer = text::kUrlSize;
-constexpr std::size_t kCommentBuffer = 101;
-constexpr std::size_t kWordBuffer = text::kWordSize;
-constexpr std::size_t kPasswordBuffer = 193;
 
 int TooLong(std::string* error) {
     if (error != nullptr) {
@@ -28,8 +19,38 @@ int TooLong(std::string* error) {
     return -1;
 }
 
-std::string NgWordKey(int i) {
-    return "NGWORD" + std::to_string(i);
+// Hands every key of site.ini, in the order of a newly created file, to `visit` with the field
+// it fills: visit(key, field) for single keys, visit(key, field, number) for numbered ones.
+template <typename Settings, typename Visitor>
+void VisitPageKeys(Settings& s, Visitor&& visit) {
+    visit(keys::kUseOldLog, s.use_old_log);
+    visit(keys::kIgnoreNumberDiff, s.ignore_number_diff);
+    visit(keys::kIgnoreNumberOnlyLine, s.ignore_number_only_line);
+    visit(keys::kIgnoreSameText, s.ignore_same_text);
+    visit(keys::kUrl, s.url);
+    visit(keys::kBrowseUrl, s.browse_url);
+    visit(keys::kNoProxy, s.noproxy);
+    visit(keys::kDontUseHead, s.dont_use_head);
+    visit(keys::kTableSetting, s.table_setting);
+    visit(keys::kCharsetSel, s.charset_sel);
+    for (int i = 0; i < kNgWordCount; ++i) {
+        visit(keys::kNgWords, s.ngwords[i], i);
+    }
+    visit(keys::kAuthType, s.auth_type);
+    visit(keys::kAuthId, s.auth_id);
+    visit(keys::kAuthPass, s.auth_pass);
+    visit(keys::kDisableAutoCheck, s.disable_auto_check);
+    visit(keys::kCheckAreaStart, s.check_area.start_string);
+    visit(keys::kCheckAreaEnd, s.check_area.end_string);
+    visit(keys::kCheckAreaStartType, s.check_area.start_type);
+    visit(keys::kCheckAreaEndType, s.check_area.end_type);
+    visit(keys::kIgnoreAreaStart, s.ignore_area.start_string);
+    visit(keys::kIgnoreAreaEnd, s.ignore_area.end_string);
+    visit(keys::kIgnoreAreaStartType, s.ignore_area.start_type);
+    visit(keys::kIgnoreAreaEndType, s.ignore_area.end_type);
+    visit(keys::kComment, s.comment);
+    visit(keys::kIgnoreUrl, s.ignore_url);
+    visit(keys::kAsText, s.as_text);
 }
 
 }  // namespace
@@ -43,44 +64,9 @@ int ReadPageSettings(std::string_view page_directory, PageSettings& record, std:
     if (!ini.Load(*path, error)) {
         return -1;
     }
-    auto text = [&](std::string_view key, std::size_t size) {
-        return ini.GetString(kConfig, key, "", size);
-    };
-    auto number = [&](std::string_view key, int fallback) {
-        return ini.GetInt(kConfig, key, fallback);
-    };
-
-    record.use_old_log = number("USE_OLD_LOG", 1);
-    if (record.use_old_log < 0 || record.use_old_log > 24) {
-        record.use_old_log = 1;
-    }
-    record.noproxy = number("NOPROXY", 0);
-    record.dont_use_head = number("DONT_USE_HEAD", 0);
-    record.table_setting = number("TABLE_SETTING", 0);
-    record.ignore_number_diff = number("IGNORE_NUMBER_DIFF", 0);
-    record.ignore_number_only_line = number("IGNORE_NUMBER_ONLY_LINE", 0);
-    record.ignore_same_text = number("IGNORE_SAME_TEXT", 0);
-    record.charset_sel = number("CHARSET_SEL", 0);
-    record.url = text("URL", kUrlBuffer);
-    record.browse_url = text("BROWSE_URL", kUrlBuffer);
-    for (int i = 0; i < kNgWordCount; ++i) {
-        record.ngwords[i] = text(NgWordKey(i), kWordBuffer);
-    }
-    record.auth_type = number("AUTH_TYPE", 0);
-    record.auth_id = text("AUTH_ID", kWordBuffer);
-    record.auth_pass = text("AUTH_PASS", kPasswordBuffer);
-    record.disable_auto_check = number("DISABLE_AUTO_CHECK", 0);
-    record.check_area.start_string = text("CHECK_AREA_START_STRING", kWordBuffer);
-    record.check_area.end_string = text("CHECK_AREA_END_STRING", kWordBuffer);
-    record.check_area.start_type = number("CHECK_AREA_START_TYPE", 0);
-    record.check_area.end_type = number("CHECK_AREA_END_TYPE", 0);
-    record.ignore_area.start_string = text("IGNORE_AREA_START_STRING0", kWordBuffer);
-    record.ignore_area.end_string = text("IGNORE_AREA_END_STRING0", kWordBuffer);
-    record.ignore_area.start_type = number("IGNORE_AREA_START_TYPE0", 0);
-    record.ignore_area.end_type = number("IGNORE_AREA_END_TYPE0", 0);
-    record.comment = text("COMMENT", kCommentBuffer);
-    record.ignore_url = number("IGNORE_URL", 0);
-    record.as_text = number("AS_TEXT", 0);
+    VisitPageKeys(record, [&](const auto& key, auto& field, int number = ini::kSingleKey) {
+        field = ini::Read(ini, key, number);
+    });
     return 0;
 }
 
@@ -94,39 +80,9 @@ int WritePageSettings(std::string_view page_directory, const PageSettings& recor
     if (!ini.Load(*path, error)) {
         return -1;  // a file that exists but cannot be read is not replaced
     }
-    auto text = [&](std::string_view key, const std::string& value) {
-        ini.SetString(kConfig, key, value);
-    };
-    auto number = [&](std::string_view key, int value) { ini.SetInt(kConfig, key, value); };
-
-    number("USE_OLD_LOG", record.use_old_log);
-    number("IGNORE_NUMBER_DIFF", record.ignore_number_diff);
-    number("IGNORE_NUMBER_ONLY_LINE", record.ignore_number_only_line);
-    number("IGNORE_SAME_TEXT", record.ignore_same_text);
-    text("URL", record.url);
-    text("BROWSE_URL", record.browse_url);
-    number("NOPROXY", record.noproxy);
-    number("DONT_USE_HEAD", record.dont_use_head);
-    number("TABLE_SETTING", record.table_setting);
-    number("CHARSET_SEL", record.charset_sel);
-    for (int i = 0; i < kNgWordCount; ++i) {
-        text(NgWordKey(i), record.ngwords[i]);
-    }
-    number("AUTH_TYPE", record.auth_type);
-    text("AUTH_ID", record.auth_id);
-    text("AUTH_PASS", record.auth_pass);
-    number("DISABLE_AUTO_CHECK", record.disable_auto_check);
-    text("CHECK_AREA_START_STRING", record.check_area.start_string);
-    text("CHECK_AREA_END_STRING", record.check_area.end_string);
-    number("CHECK_AREA_START_TYPE", record.check_area.start_type);
-    number("CHECK_AREA_END_TYPE", record.check_area.end_type);
-    text("IGNORE_AREA_START_STRING0", record.ignore_area.start_string);
-    text("IGNORE_AREA_END_STRING0", record.ignore_area.end_string);
-    number("IGNORE_AREA_START_TYPE0", record.ignore_area.start_type);
-    number("IGNORE_AREA_END_TYPE0", record.ignore_area.end_type);
-    text("COMMENT", record.comment);
-    number("IGNORE_URL", record.ignore_url);
-    number("AS_TEXT", record.as_text);
+    VisitPageKeys(record, [&](const auto& key, const auto& field, int number = ini::kSingleKey) {
+        ini::Write(ini, key, field, number);
+    });
     return ini.Save(*path, error) ? 0 : -1;
 }
 
@@ -135,7 +91,7 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
     if (!path) {
         return -1;
     }
-    record.disable_auto_check = ini::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
+    record.disable_auto_check = ini::GetProfileInt(*path, keys::kDisableAutoCheck);
     return 0;
 }
 
@@ -145,8 +101,9 @@ int WriteFolderSettings(std::string_view directory, const FolderSettings& record
     if (!path) {
         return TooLong(error);
     }
-    return WriteIntKey(kConfig, "DISABLE_AUTO_CHECK", record.disable_auto_check, *path, error) ? 0
-                                                                                               : -1;
+    return ini::WriteProfileInt(*path, keys::kDisableAutoCheck, record.disable_auto_check, error)
+               ? 0
+               : -1;
 }
 
 int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
@@ -154,7 +111,7 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
     if (!path) {
         return -1;
     }
-    return ini::GetProfileInt(*path, kConfig, "DISABLE_AUTO_CHECK", 0);
+    return ini::GetProfileInt(*path, keys::kDisableAutoCheck);
 }
 
 int ReadResultCode(std::string_view page_directory) {
@@ -162,7 +119,7 @@ int ReadResultCode(std::string_view page_directory) {
     if (!path) {
         return -1;
     }
-    return ini::GetProfileInt(*path, kResult, "CODE", 0);
+    return ini::GetProfileInt(*path, keys::kCode);
 }
 
 int WriteResultCode(std::string_view page_directory, int code, std::string* error) {
@@ -176,18 +133,13 @@ int WriteResultCode(std::string_view page_directory, int code, std::string* erro
     if (!ini.Load(*path, error)) {
         return -1;
     }
-    if (ini.GetString(kResult, "CODE", "", 32) == value) {
+    if (ini.GetString(keys::kCode.section, keys::kCode.name, "", 32) == value) {
         return 0;
     }
-    ini.SetString(kResult, "CODE", value);
+    ini::Write(ini, keys::kCode, code);
     // Not flushed to the disk at once, unlike the settings: it only says how the last check
     // ended, the next check writes it again, and a check may write it for every page.
     return ini.Save(*path, error, files::Durability::kCached) ? 0 : -1;
-}
-
-bool WriteIntKey(std::string_view section, std::string_view key, int value, std::string_view file,
-                 std::string* error) {
-    return ini::WriteProfileString(file, section, key, std::to_string(value), error);
 }
 
 }  // namespace velnora::store

@@ -33,8 +33,4 @@ int ReadResultCode(std::string_view page_directory);
 [[nodiscard]] int WriteResultCode(std::string_view page_directory, int code,
                                   std::string* error = nullptr);
 
-// Writes an integer key as decimal text.
-[[nodiscard]] bool WriteIntKey(std::string_view section, std::string_view key, int value,
-                               std::string_view file, std::string* error = nullptr);
-
 }  // namespace velnora::store

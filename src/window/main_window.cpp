@@ -85,7 +85,7 @@ void MainWindow::CreateChildren() {
     tree_view_->setMinimumWidth(10);
 
     display_.SetSettings(settings::DisplaySettingsFrom(settings_));
-    pane_ = new pane::ResultPane(document_, splitter_);
+    pane_ = new pane::ResultPane(document_, settings::PaneAppearanceFrom(settings_), splitter_);
     pane_->setObjectName("ResultPane");
     pane_->setMinimumWidth(10);
     splitter_->addWidget(tree_view_);

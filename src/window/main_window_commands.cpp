@@ -10,6 +10,7 @@
 #include "pane/result_pane.h"
 #include "settings/settings_views.h"
 #include "sheets/options_sheet.h"
+#include "text/version.h"
 #include "window/commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
@@ -166,14 +167,15 @@ void MainWindow::ShowAbout() {
     auto* icon = new QLabel(&dialog);
     icon->setPixmap(QIcon(":/icons/velnora.svg").pixmap(48, 48));
     icon->setAlignment(Qt::AlignCenter);
-    auto* text = new QLabel("Velnora v0.42", &dialog);
-    text->setObjectName("VersionText");
-    text->setAlignment(Qt::AlignCenter);
+    auto* version = new QLabel(
+        QString::fromLatin1(text::kNameAndVersion.data(), text::kNameAndVersion.size()), &dialog);
+    version->setObjectName("VersionText");
+    version->setAlignment(Qt::AlignCenter);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(icon);
-    layout->addWidget(text);
+    layout->addWidget(version);
     layout->addWidget(buttons);
     dialog.exec();
 }

@@ -8,6 +8,7 @@
 #include "files/file_names.h"
 #include "files/program_home.h"
 #include "settings/app_settings.h"
+#include "text/version.h"
 #include "window/main_window.h"
 #include "window/message_box.h"
 #include "window/single_instance.h"
@@ -23,7 +24,8 @@ int RunWindowProgram(int argc, char** argv) {
     QApplication application(argc, argv);
     RegisterResources();
     QApplication::setApplicationName("Velnora");
-    QApplication::setApplicationVersion("0.42");
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(text::kVersion.data(), text::kVersion.size()));
     QApplication::setDesktopFileName("velnora");
     QApplication::setWindowIcon(QIcon(":/icons/velnora.svg"));
 

@@ -293,6 +293,20 @@ TEST_F(OptionsSheetTest, ProxyFieldsFollowTheirBox) {
     EXPECT_TRUE(Find<QLineEdit>(&opened, "PROXY_URL")->isEnabled());
 }
 
+// A port outside 1 to 65535 would be read back as the default; it is stored as the default.
+TEST_F(OptionsSheetTest, APortOutsideItsRangeIsStoredAsTheDefault) {
+    for (const char* typed : {"70000", "0"}) {
+        settings::AppSettings settings;
+        settings.use_proxy = 1;
+        settings.proxy_port = 3128;
+        OptionsSheet sheet(nullptr, settings, Services());
+        ShowActive(sheet);
+        TypeInto(Find<QLineEdit>(&sheet, "PROXY_PORT"), typed);
+        PressOk(sheet);
+        EXPECT_EQ(settings.proxy_port, 8080) << typed;
+    }
+}
+
 // What a number field shows after something is typed into it and the focus moves on.
 TEST_F(OptionsSheetTest, NumberFieldsApplyTheirRulesOnLeaving) {
     struct Row {

@@ -18,6 +18,8 @@
 #include "results/display.h"
 #include "results/link_targets.h"
 #include "results/results_support.h"
+#include "settings/app_settings.h"
+#include "settings/settings_views.h"
 
 namespace velnora::pane {
 namespace {
@@ -43,7 +45,7 @@ QTextCharFormat FormatAt(const ResultPane& pane, std::size_t position) {
 class ResultPaneTest : public ::testing::Test {
   protected:
     ResultPaneTest() : page_(results::test::MakePage(temp_, "Page", "http://example.com/")) {
-        results::DisplaySettings settings;
+        results::DisplaySettings settings = results::test::DefaultDisplaySettings();
         settings.header = "== %link; %config;";
         display_.SetSettings(settings);
         pane_.resize(420, 240);
@@ -114,7 +116,7 @@ class ResultPaneTest : public ::testing::Test {
     store::ItemRecord page_;
     results::ResultDocument document_;
     results::ResultDisplay display_{document_};
-    ResultPane pane_{document_};
+    ResultPane pane_{document_, settings::PaneAppearanceFrom(settings::AppSettings{})};
 };
 
 TEST_F(ResultPaneTest, ShowsTheDocumentsTextWithLinksAtTheirPositions) {
@@ -200,7 +202,7 @@ TEST_F(ResultPaneTest, ClearingEmptiesThePaneAndNewTextKeepsTheLineSpacing) {
 TEST_F(ResultPaneTest, ANewPaneShowsWhatTheDocumentAlreadyHolds) {
     UseHighlights({"key"});
     ShowLines(0, {"a key <a href=\"http://example.com/n\">link</a>"});
-    ResultPane second(document_);
+    ResultPane second(document_, pane_.appearance());
     EXPECT_EQ(second.toPlainText(), pane_.toPlainText());
     EXPECT_TRUE(FormatAt(second, LinkStart("http://example.com/n")).isAnchor());
     EXPECT_EQ(FormatAt(second, document_.Highlights()[0].start).background().color(), kYellow);
@@ -395,7 +397,8 @@ TEST_F(ResultPaneTest, NextHighlightSelectsEachHitInTurnAndTakesTheFocus) {
 }
 
 TEST_F(ResultPaneTest, DisplaySettingsFallBackToAJapaneseFaceWhenTheFaceIsMissing) {
-    results::PaneAppearance appearance;  // "ＭＳ Ｐゴシック" is not installed here
+    // "ＭＳ Ｐゴシック" is not installed here
+    results::PaneAppearance appearance = settings::PaneAppearanceFrom(settings::AppSettings{});
     appearance.face_name = Sjis("存在しない書体");
     appearance.point = 12;
     appearance.bold = 1;
@@ -409,7 +412,7 @@ TEST_F(ResultPaneTest, DisplaySettingsFallBackToAJapaneseFaceWhenTheFaceIsMissin
     EXPECT_EQ(pane_.font().pointSize(), 12);
     EXPECT_TRUE(pane_.font().bold());
     EXPECT_TRUE(pane_.font().italic());
-    EXPECT_EQ(ResultPane::ShownFamily(results::PaneAppearance{}.face_name), family);
+    EXPECT_EQ(ResultPane::ShownFamily(settings::AppSettings{}.face_name), family);
 
     // An installed face is used as it is.
     QString installed = QFontDatabase::families(QFontDatabase::Latin).value(0);
@@ -423,7 +426,7 @@ TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) 
     std::size_t link = LinkStart("http://example.com/n");
     std::size_t hit = document_.Highlights()[0].start;
 
-    results::PaneAppearance appearance;
+    results::PaneAppearance appearance = settings::PaneAppearanceFrom(settings::AppSettings{});
     appearance.color = 0x0000FF;            // red
     appearance.back_color = 0x203040;       // R 0x40, G 0x30, B 0x20
     appearance.highlight_color = 0x00FF00;  // green
@@ -457,7 +460,7 @@ TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) 
 }
 
 TEST_F(ResultPaneTest, ANonPositiveLineHeightKeepsTheFontsOwnSpacing) {
-    results::PaneAppearance appearance;
+    results::PaneAppearance appearance = settings::PaneAppearanceFrom(settings::AppSettings{});
     appearance.line_height = 0;
     pane_.ApplyAppearance(appearance);
     ShowLines(0, {"one", "two"});

@@ -20,6 +20,7 @@
 #include "files/file_system.h"
 #include "results/display.h"
 #include "results/document.h"
+#include "settings/settings_views.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
 #include "store/settings_files.h"
@@ -40,6 +41,7 @@ using test::Sjis;
 
 class FakeServices : public WindowServices {
   public:
+    FakeServices() { display_.SetSettings(settings::DisplaySettingsFrom(settings_)); }
     QWidget* window() override { return nullptr; }
     const settings::AppSettings& settings() const override { return settings_; }
     void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }

@@ -40,7 +40,7 @@ class ResultDisplayTest : public ::testing::Test {
     ResultDisplayTest() : page_(test::MakePage(temp_, "Page", "http://example.com/")) {
         document_.SetListener(&listener_);
         EXPECT_EQ(store::WritePageSettings(page_.node.path, page_.settings), 0);
-        DisplaySettings settings;
+        DisplaySettings settings = test::DefaultDisplaySettings();
         settings.header = "== %link; %date; %time;";
         display_.SetSettings(settings);
     }

@@ -42,7 +42,7 @@ std::string Header(std::string_view template_utf8, const store::ItemRecord& page
 
 TEST(HeaderLine, DefaultTemplate) {
     ResultDocument document;
-    AppendHeaderLine(document, DisplaySettings().header, Page(), LocalTime());
+    AppendHeaderLine(document, test::DefaultDisplaySettings().header, Page(), LocalTime());
     EXPECT_EQ(MarkupUtf8(document),
               "■■■■■ {日記|http://example.com/diary/} ■■■■■ (2024/01/02 03:04:05) {▽|#7}\n");
     ASSERT_EQ(document.Links().size(), 2u);

@@ -20,7 +20,7 @@ struct Row {
 };
 
 std::string Rendered(std::string_view line_utf8, int image_link = 0, int disp_image_name = 0) {
-    DisplaySettings settings;
+    DisplaySettings settings = test::DefaultDisplaySettings();
     settings.image_link = image_link;
     settings.disp_image_name = disp_image_name;
     ResultDocument document;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers of the viewer tests: a readable form of a document, a listener and a status bar that
-// record what they are told, and page directories with their files.
+// Helpers of the result document tests: a readable form of a document, a listener and a status
+// bar that record what they are told, page directories with their files, and the display
+// settings a first start gives.
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "results/display_settings.h"
 #include "results/document.h"
 #include "results/link_targets.h"
 #include "results/status_sink.h"
+#include "settings/app_settings.h"
+#include "settings/settings_views.h"
 #include "store/records.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -41,6 +45,11 @@ inline std::string Markup(const ResultDocument& document) {
         out.append("}");
     }
     return out;
+}
+
+// The display settings of a first start.
+inline DisplaySettings DefaultDisplaySettings() {
+    return settings::DisplaySettingsFrom(settings::AppSettings{});
 }
 
 // Markup in UTF-8, for comparisons that read as text.

@@ -33,28 +33,44 @@ TEST(AppSettings, FirstStartGivesTheDefaults) {
     EXPECT_EQ(s.finish_message, 1);
 }
 
-TEST(AppSettings, RangeRules) {
+TEST(AppSettings, AStoredNumberOutsideItsRangeReadsAsTheDefault) {
     test::TempDir dir;
     std::string file = dir / "velnora.ini";
-    AppSettings s;
     struct Row {
         const char* stored;
-        int n_reload;
+        int AppSettings::*field;
+        int expected;
     };
-    for (auto [stored, expected] : {Row{"0", 3}, Row{"25", 3}, Row{"1", 1}, Row{"24", 24}}) {
-        test::WriteBytes(file, std::string("[CONFIG]\r\nN_RELOAD=") + stored + "\r\n");
+    const Row rows[] = {
+        {"[CONFIG]\r\nN_RELOAD=0", &AppSettings::n_reload, 3},
+        {"[CONFIG]\r\nN_RELOAD=25", &AppSettings::n_reload, 3},
+        {"[CONFIG]\r\nN_RELOAD=1", &AppSettings::n_reload, 1},
+        {"[CONFIG]\r\nN_RELOAD=24", &AppSettings::n_reload, 24},
+        {"[CONFIG]\r\nMAX_DISP_LINE=2001", &AppSettings::max_disp_line, 100},
+        {"[CONFIG]\r\nMAX_DISP_LINE=2000", &AppSettings::max_disp_line, 2000},
+        // A retry count that never ends a check against a refused port.
+        {"[CONFIG]\r\nRETRY=2147483647", &AppSettings::retry, 3},
+        {"[CONFIG]\r\nRETRY=9", &AppSettings::retry, 9},
+        {"[CONFIG]\r\nRETRY=-1", &AppSettings::retry, 3},
+        // A time-out that overflows into instant time-outs.
+        {"[CONFIG]\r\nTIMEOUT=100000000", &AppSettings::timeout, 30},
+        {"[CONFIG]\r\nTIMEOUT=4", &AppSettings::timeout, 30},
+        {"[CONFIG]\r\nTIMEOUT=99", &AppSettings::timeout, 99},
+        {"[CONFIG]\r\nPROXY_PORT=70000", &AppSettings::proxy_port, 8080},
+        {"[CONFIG]\r\nPROXY_PORT=0", &AppSettings::proxy_port, 8080},
+        {"[CONFIG]\r\nPROXY_PORT=65535", &AppSettings::proxy_port, 65535},
+        {"[FONT]\r\nLINE_HEIGHT=99", &AppSettings::line_height, 130},
+        {"[FONT]\r\nLINE_HEIGHT=200", &AppSettings::line_height, 200},
+        // Byte fields keep their low byte.
+        {"[FONT]\r\nCHARSET=384", &AppSettings::charset, 128},
+        {"[FONT]\r\nITALIC=257", &AppSettings::italic, 1},
+    };
+    for (const Row& row : rows) {
+        test::WriteBytes(file, std::string(row.stored) + "\r\n");
+        AppSettings s;
         LoadAppSettings(file, s);
-        EXPECT_EQ(s.n_reload, expected) << stored;
+        EXPECT_EQ(s.*row.field, row.expected) << row.stored;
     }
-    test::WriteBytes(file, "[CONFIG]\r\nMAX_DISP_LINE=2001\r\nRETRY=50\r\nTIMEOUT=1000\r\n");
-    LoadAppSettings(file, s);
-    EXPECT_EQ(s.max_disp_line, 100);
-    EXPECT_EQ(s.retry, 50) << "other integers are taken as stored";
-    EXPECT_EQ(s.timeout, 1000);
-    test::WriteBytes(file, "[FONT]\r\nCHARSET=384\r\nITALIC=257\r\n");
-    LoadAppSettings(file, s);
-    EXPECT_EQ(s.charset, 128) << "byte fields keep their low byte";
-    EXPECT_EQ(s.italic, 1);
 }
 
 TEST(AppSettings, HeaderLineBreaksAreStoredAsBytesOneAndTwo) {
