@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -181,31 +180,6 @@ TEST(FileSystem, ReplaceFileNeverDeletesTheOldOneFirstAndRefusesALink) {
     EXPECT_FALSE(ReplaceFile(dir / "html.txt", dir / "log3.txt", &error));
     EXPECT_EQ(error, kSymbolicLinkText);
     EXPECT_EQ(test::ReadBytes(dir / "html.txt"), "new response");
-}
-
-TEST(FileSystem, ListingDoesNotFollowLinksToDirectories) {
-    test::TempDir dir;
-    test::MakeDir(dir / "real.grp");
-    ASSERT_TRUE(test::MakeSymlink(dir.path(), dir / "loop.grp"));
-    std::map<std::string, DirectoryEntry> entries;
-    for (auto& entry : ListDirectory(dir.path())) {
-        entries[entry.name] = entry;
-    }
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_TRUE(entries["real.grp"].is_directory);
-    EXPECT_FALSE(entries["loop.grp"].is_directory);
-    EXPECT_TRUE(entries["loop.grp"].is_symbolic_link);
-}
-
-TEST(FileSystem, ReadWholeFileRefusesFilesAboveItsBound) {
-    test::TempDir dir;
-    test::WriteBytes(dir / "velnora.ini", std::string(1001, '\n'));
-    std::string bytes;
-    std::string error;
-    EXPECT_TRUE(ReadWholeFile(dir / "velnora.ini", bytes, &error, 1001));
-    EXPECT_FALSE(ReadWholeFile(dir / "velnora.ini", bytes, &error, 1000));
-    EXPECT_EQ(error, "Larger than 1000 bytes");
-    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(FileSystem, TemporaryFilesOfEndedProcessesAreStale) {

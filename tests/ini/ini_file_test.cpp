@@ -189,18 +189,5 @@ TEST(IniFileOnDisk, AFileOfExactlyTheBoundIsRead) {
     EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "x");
 }
 
-TEST(IniFileOnDisk, AFailedSaveLeavesTheOldFile) {
-    test::TempDir dir;
-    std::string file = dir / "velnora.ini";
-    ASSERT_TRUE(WriteProfileString(file, "CONFIG", "N_RELOAD", "3"));
-    std::string error;
-    {
-        test::ScopedFileSizeLimit full_disk(8);
-        EXPECT_FALSE(WriteProfileString(file, "CONFIG", "COMMENT", std::string(100, 'x'), &error));
-    }
-    EXPECT_EQ(error, "File too large");
-    EXPECT_EQ(test::ReadBytes(file), "[CONFIG]\r\nN_RELOAD=3\r\n");
-}
-
 }  // namespace
 }  // namespace velnora::ini

@@ -292,16 +292,5 @@ TEST(SettingsFiles, AWriteThatFailsSaysWhyAndLeavesTheFile) {
     }
 }
 
-TEST(SettingsFiles, ASiteIniThatCannotBeReadIsAnErrorWithoutWaiting) {
-    test::TempDir dir;
-    ASSERT_TRUE(test::MakeFifo(dir / "site.ini"));
-    PageSettings record;
-    record.url = "kept";
-    std::string error;
-    EXPECT_EQ(ReadPageSettings(dir.path(), record, &error), -1);
-    EXPECT_EQ(error, "Not a regular file");
-    EXPECT_EQ(record.url, "kept");
-}
-
 }  // namespace
 }  // namespace velnora::store
