@@ -164,14 +164,6 @@ bool OutputFile::Write(std::string_view bytes) {
     return true;
 }
 
-bool OutputFile::Sync() {
-    if (fd_ < 0 || ::fsync(fd_) != 0) {
-        error_ = SystemErrorText(fd_ < 0 ? EBADF : errno);
-        return false;
-    }
-    return true;
-}
-
 bool OutputFile::Close() {
     if (fd_ < 0) {
         return true;
@@ -206,7 +198,7 @@ bool FileReplacement::Open(std::string_view path, std::string* error) {
         return false;
     }
     target_ = std::move(*disk);
-    // Refused before any work is done when the old name is no regular file; Commit looks again.
+    // Refused before any work is done when the old name is no regular file.
     struct stat old {};
     bool exists = ::lstat(target_.c_str(), &old) == 0;
     if (exists && !NotAFile(old).empty()) {

@@ -53,8 +53,6 @@ class OutputFile {
     // Writes every byte (a partial write is continued); false on an error, with the reason in
     // error().
     [[nodiscard]] bool Write(std::string_view bytes);
-    // Flushes the file's bytes to the disk.
-    [[nodiscard]] bool Sync();
     [[nodiscard]] bool Close();
     const std::string& error() const { return error_; }
 
