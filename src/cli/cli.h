@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/exit_status.h"
+
 namespace velnora::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
-inline constexpr int kExitNotDone = 3;  // the work could not be done; nothing was changed
-
+// Runs the command and returns its exit status (exit_status.h).
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace velnora::cli

@@ -40,25 +40,34 @@ bool OnePageArgument(const std::vector<std::string>& args, std::string_view usag
 
 }  // namespace
 
-int ProcessCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!OnePageArgument(args, "process", err)) {
+int ProcessCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                   std::ostream& err) {
+    std::vector<std::string> args = arguments;
+    bool wait = TakeWaitOption(args);
+    if (!OnePageArgument(args, "process [--wait]", err)) {
         return kExitUsage;
-    }
-    auto home = OpenHome(err);
-    if (!home) {
-        return kExitFailure;
     }
     auto directory = PageDirectoryArgument(args[0], err);
     if (!directory) {
-        return kExitFailure;
+        return kExitUsage;
     }
-    settings::AppSettings settings = LoadSettings(*home, err);
+    auto response = store::PagePath(*directory, store::kReceivingFile);
+    if (!response || !files::IsRegularFile(*response)) {
+        err << "velnora-cli: " << args[0] << ": no response to process (htmltmp.txt)\n";
+        return kExitNotDone;
+    }
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("process", wait, err, &status);
+    if (!home) {
+        return status;
+    }
+    settings::AppSettings settings = LoadSettings(home->home, err);
     processing::PageCheckInput input;
     input.page_directory = *directory;
     std::string error;
     if (store::ReadPageSettings(input.page_directory, input.settings, &error) != 0) {
         err << "velnora-cli: " << args[0] << "/site.ini: " << error << "\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
     input.n_reload = settings.n_reload;
     input.ignore_image_name = settings.ignore_image_name;
@@ -66,7 +75,15 @@ int ProcessCommand(const std::vector<std::string>& args, std::ostream& out, std:
     std::atomic<bool> closing{false};
     processing::CheckOutcome outcome = processing::RunPageCheck(input, observer, closing);
     out << static_cast<int>(outcome) << " " << processing::CheckOutcomeName(outcome) << "\n";
-    return kExitOk;
+    switch (outcome) {
+        case processing::CheckOutcome::HttpError:
+            return kExitNegative;
+        case processing::CheckOutcome::CutShort:
+            err << "velnora-cli: the stored response was cut short; nothing was filed\n";
+            return kExitNotDone;
+        default:
+            return kExitDone;
+    }
 }
 
 int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -75,13 +92,13 @@ int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     auto directory = PageDirectoryArgument(args[0], err);
     if (!directory) {
-        return kExitFailure;
+        return kExitUsage;
     }
     store::PageSettings settings;
     std::string error;
     if (store::ReadPageSettings(*directory, settings, &error) != 0) {
         err << "velnora-cli: " << args[0] << "/site.ini: " << error << "\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
     files::InputFile response;
     bool opened = false;
@@ -94,17 +111,17 @@ int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (!opened) {
         err << "velnora-cli: " << args[0] << ": no stored response (html.txt or htmltmp.txt)\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
     std::string first_line;
     if (!processing::ReadFirstLine(response, first_line)) {
-        return kExitOk;  // an empty response gives no text
+        return kExitDone;  // an empty response gives no text
     }
     int status = processing::ParseStatusCode(first_line);
     if (status != 200) {
         err << "velnora-cli: the stored response is no page: "
             << ToTerminal(processing::HttpErrorMessage(first_line)) << "\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
     processing::StringTextOutput text;
     std::atomic<bool> closing{false};
@@ -114,7 +131,7 @@ int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (!printed.empty() && printed.back() != '\n') {
         out << "\n";
     }
-    return kExitOk;
+    return kExitDone;
 }
 
 }  // namespace velnora::cli

@@ -22,11 +22,21 @@ class TerminalPane : public results::DisplayCheckObserver,
     TerminalPane(std::ostream& out, store::PageTree& tree,
                  const results::DisplaySettings& settings);
 
+    // What the pane holds, and its displays.
+    const results::ResultDocument& document() const { return document_; }
+    results::ResultDisplay& display() { return pane_display_; }
+
     // The status bar's last text (the completion text once a check has ended), Shift_JIS.
     const std::string& status_text() const { return status_text_; }
+    // Error lines shown so far (HTTP errors included).
+    int error_lines() const { return error_lines_; }
 
     // CheckObserver
     void SetStatusText(std::string_view text) override { status_text_.assign(text); }
+    void ErrorLine(const store::ItemRecord& page, std::string_view message) override {
+        ++error_lines_;
+        DisplayCheckObserver::ErrorLine(page, message);
+    }
     void ClearPane() override { document_.Clear(); }
     void CaretToStart() override {}
     void LockCommands(bool) override {}
@@ -49,6 +59,7 @@ class TerminalPane : public results::DisplayCheckObserver,
     results::ResultDocument document_;
     results::ResultDisplay pane_display_;
     std::string status_text_;
+    int error_lines_ = 0;
 };
 
 }  // namespace velnora::cli

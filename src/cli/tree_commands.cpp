@@ -7,13 +7,18 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_pane.h"
+#include "cli/workspace.h"
 #include "fetch/check_run.h"
+#include "fetch/page_walk.h"
 #include "fetch/reload.h"
 #include "fetch/traffic_stats.h"
 #include "files/file_names.h"
@@ -21,6 +26,7 @@
 #include "net/qt_event_loop.h"
 #include "net/socket_transport.h"
 #include "settings/settings_views.h"
+#include "store/item_directory.h"
 #include "store/item_names.h"
 #include "store/page_files.h"
 #include "store/page_tree.h"
@@ -32,59 +38,6 @@
 namespace velnora::cli {
 
 namespace {
-
-// The home, its settings and its tree, loaded for one command.
-struct Workspace {
-    files::ProgramHome home;
-    settings::AppSettings settings;
-    std::unique_ptr<store::PageTree> tree;
-
-    std::string settings_path() const {
-        return home.directory + std::string(settings::kSettingsFileName);
-    }
-};
-
-std::optional<Workspace> OpenWorkspace(std::ostream& err) {
-    auto home = OpenHome(err);
-    if (!home) {
-        return std::nullopt;
-    }
-    Workspace workspace{*home, LoadSettings(*home, err), nullptr};
-    workspace.tree = std::make_unique<store::PageTree>(home->directory);
-    store::PopulateTree(*workspace.tree);
-    return workspace;
-}
-
-// An item by its path in the tree ("News/Site A"), names separated by "/"; the empty path is
-// the root.
-std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_view path,
-                                      std::ostream& err) {
-    auto sjis = text::Utf8ToShiftJisStrict(path);
-    if (!sjis) {
-        err << "velnora-cli: " << path << ": the name has no Shift_JIS form\n";
-        return std::nullopt;
-    }
-    store::ItemId item = tree.root();
-    std::string_view rest = *sjis;
-    while (!rest.empty()) {
-        std::size_t slash = text::FindByte(rest, '/');
-        std::string_view name = rest.substr(0, slash);
-        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-        if (name.empty()) {
-            continue;
-        }
-        store::ItemId child = tree.FirstChild(item);
-        while (child != 0 && tree.Find(child)->name != name) {
-            child = tree.NextSibling(child);
-        }
-        if (child == 0) {
-            err << "velnora-cli: " << path << ": no such folder or page in the tree\n";
-            return std::nullopt;
-        }
-        item = child;
-    }
-    return item;
-}
 
 // Ctrl-C during a check aborts it, as the abort command does: the signal handler writes to a
 // pipe that the event loop watches.
@@ -126,6 +79,80 @@ class InterruptWatch {
     struct sigaction previous_ {};
 };
 
+// Whether a URL holds a byte that cannot be stored in a settings line as given: a line break
+// or another control byte.
+bool HasControlByte(std::string_view url) {
+    return std::any_of(url.begin(), url.end(), [](char c) {
+        auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F;
+    });
+}
+
+// Directories made by a command, removed again (newest first) unless it succeeds.
+struct MadeDirectories {
+    std::vector<std::string> paths;
+    ~MadeDirectories() {
+        for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+            if (auto disk = files::ToDiskName(*it)) {
+                ::rmdir(disk->c_str());
+            }
+        }
+    }
+};
+
+// The directory of the folder at the path in the tree ("News/Sites"), making the folders that
+// are missing (their directories are added to made); the empty path is the data directory.
+// Nothing, after a message and with the exit status in status, when it cannot be had.
+std::optional<std::string> MakeFolderPath(const store::PageTree& tree, std::string_view path,
+                                          MadeDirectories& made, int& status, std::ostream& err) {
+    status = kExitUsage;
+    std::string sjis;
+    auto names = TreePathNames(path, sjis, err);
+    store::TreeNode node;
+    if (!names || tree.BuildTreeNode(tree.root(), node) != 0) {
+        return std::nullopt;
+    }
+    store::ItemId item = tree.root();
+    std::string directory = node.path;
+    for (std::string_view name : *names) {
+        store::ItemId child = ChildNamed(tree, item, name);
+        if (child != 0) {
+            if (tree.Find(child)->kind != store::KIND_FOLDER ||
+                tree.BuildTreeNode(child, node) != 0) {
+                err << "velnora-cli: " << ToTerminal(name) << " in " << path
+                    << " is a page, not a folder\n";
+                return std::nullopt;
+            }
+            item = child;
+            directory = node.path;
+            continue;
+        }
+        if (!store::IsValidItemName(name)) {
+            err << "velnora-cli: '" << ToTerminal(name) << "' cannot be a folder name\n";
+            return std::nullopt;
+        }
+        std::string made_path;
+        std::string error;
+        switch (store::CreateItemDirectory(directory, name, store::KIND_FOLDER, made_path, error)) {
+            case store::ItemDirectoryResult::kDone:
+                break;
+            case store::ItemDirectoryResult::kTooLong:
+                err << "velnora-cli: the folder path " << path << " is too long\n";
+                status = kExitNotDone;
+                return std::nullopt;
+            case store::ItemDirectoryResult::kFailed:
+                err << "velnora-cli: cannot create the folder " << ToTerminal(name) << ": " << error
+                    << "\n";
+                status = kExitNotDone;
+                return std::nullopt;
+        }
+        made.paths.push_back(made_path);
+        item = 0;  // the folders below a new one are new as well
+        directory = made_path;
+    }
+    return directory;
+}
+
 std::string ResultName(int code) {
     switch (code) {
         case store::RESULT_NONE:
@@ -164,16 +191,21 @@ void ListItems(const store::PageTree& tree, store::ItemId parent, int depth, std
 
 }  // namespace
 
-int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = arguments;
+    bool wait = TakeWaitOption(args);
     if (args.size() > 1 || (!args.empty() && args[0].starts_with("-"))) {
-        err << "Usage: velnora-cli check [ITEM]\n";
+        err << "Usage: velnora-cli check [--wait] [ITEM]\n";
         return kExitUsage;
     }
-    auto workspace = OpenWorkspace(err);
-    if (!workspace) {
-        return kExitFailure;
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("check", wait, err, &status);
+    if (!home) {
+        return status;
     }
-    auto item = FindItem(*workspace->tree, args.empty() ? "" : args[0], err);
+    // The tree is read once the lock is held: no other program changes it during the check.
+    Workspace workspace = LoadWorkspace(home->home, err);
+    auto item = FindItem(*workspace.tree, args.empty() ? "" : args[0], err);
     if (!item) {
         return kExitUsage;
     }
@@ -187,14 +219,14 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     }
 
     fetch::TrafficStats stats;
-    stats.LoadStatistics(workspace->settings_path());
+    stats.LoadStatistics(workspace.settings_path());
     net::QtEventLoop loop;
     net::SocketTransport transport;
-    TerminalPane pane(out, *workspace->tree, settings::DisplaySettingsFrom(workspace->settings));
+    TerminalPane pane(out, *workspace.tree, settings::DisplaySettingsFrom(workspace.settings));
     {
-        fetch::CheckRun run(*workspace->tree, transport, loop, pane, stats);
+        fetch::CheckRun run(*workspace.tree, transport, loop, pane, stats);
         InterruptWatch interrupt(run);
-        run.StartCheck(*item, settings::CheckSettingsFrom(workspace->settings));
+        run.StartCheck(*item, settings::CheckSettingsFrom(workspace.settings));
         if (run.running()) {
             QEventLoop events;
             QTimer poll;
@@ -208,8 +240,8 @@ int CheckCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             out << ToTerminal(pane.status_text()) << "\n";
         }
     }
-    stats.SaveStatistics(workspace->settings_path());
-    return kExitOk;
+    stats.SaveStatistics(workspace.settings_path());
+    return pane.error_lines() > 0 ? kExitNegative : kExitDone;
 }
 
 int ReloadCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -228,7 +260,7 @@ int ReloadCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     auto workspace = OpenWorkspace(err);
     if (!workspace) {
-        return kExitFailure;
+        return kExitNotDone;
     }
     auto item = FindItem(*workspace->tree, rest.empty() ? "" : rest[0], err);
     if (!item) {
@@ -236,7 +268,7 @@ int ReloadCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     TerminalPane pane(out, *workspace->tree, settings::DisplaySettingsFrom(workspace->settings));
     fetch::ShowStoredResults(*workspace->tree, *item, all, workspace->settings.n_reload, pane);
-    return kExitOk;
+    return kExitDone;
 }
 
 int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -246,21 +278,19 @@ int ListCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     auto workspace = OpenWorkspace(err);
     if (!workspace) {
-        return kExitFailure;
+        return kExitNotDone;
     }
     out << "data/\n";
     ListItems(*workspace->tree, workspace->tree->root(), 1, out);
-    return kExitOk;
+    return kExitDone;
 }
 
-int AddCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int AddCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = arguments;
+    bool wait = TakeWaitOption(args);
     if (args.size() != 2) {
-        err << "Usage: velnora-cli add ITEM URL\n";
+        err << "Usage: velnora-cli add [--wait] ITEM URL\n";
         return kExitUsage;
-    }
-    auto workspace = OpenWorkspace(err);
-    if (!workspace) {
-        return kExitFailure;
     }
     std::string_view path = args[0];
     while (!path.empty() && path.back() == '/') {
@@ -279,44 +309,55 @@ int AddCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "velnora-cli: the URL must be at most 2100 bytes of Shift_JIS text\n";
         return kExitUsage;
     }
-    auto folder = FindItem(*workspace->tree, folder_path, err);
+    if (HasControlByte(*url)) {
+        err << "velnora-cli: the URL holds a line break or another control character; it would "
+               "not be stored as given\n";
+        return kExitUsage;
+    }
+    int status = kExitDone;
+    auto home = OpenHomeForWriting("add", wait, err, &status);
+    if (!home) {
+        return status;
+    }
+    Workspace workspace = LoadWorkspace(home->home, err);
+    // What is made is taken back when a later step fails: nothing stays changed.
+    MadeDirectories made;
+    auto folder = MakeFolderPath(*workspace.tree, folder_path, made, status, err);
     if (!folder) {
-        return kExitUsage;
+        return status;
     }
-    store::ItemRecord parent;
-    if (workspace->tree->Find(*folder)->kind == store::KIND_PAGE ||
-        workspace->tree->BuildTreeNode(*folder, parent.node) != 0) {
-        err << "velnora-cli: " << folder_path << " is no folder\n";
-        return kExitUsage;
-    }
-    auto free_name = store::FreeItemName(parent.node.path, *name, store::kPageSuffix);
+    auto free_name = store::FreeItemName(*folder, *name, store::kPageSuffix);
     std::string directory;
-    if (!free_name || text::BoundedJoin(directory, text::kPathSize,
-                                        {parent.node.path, files::kSeparatorText, *free_name,
-                                         store::kPageSuffix}) != 0) {
-        err << "velnora-cli: the page name is too long or every numbered name is taken\n";
-        return kExitFailure;
+    if (!free_name ||
+        text::BoundedJoin(directory, text::kPathSize,
+                          {*folder, files::kSeparatorText, *free_name, store::kPageSuffix}) != 0 ||
+        directory.size() > fetch::kMaxCheckedPagePath) {
+        err << "velnora-cli: the page's path would be too long, or every numbered name is "
+               "taken\n";
+        return kExitNotDone;
     }
     std::string error;
     if (!files::MakeDirectory(directory, &error)) {
         err << "velnora-cli: cannot create the page: " << error << "\n";
-        return kExitFailure;
+        return kExitNotDone;
     }
+    made.paths.push_back(directory);
     store::PageSettings settings;
     settings.url = *url;
     settings.use_old_log = 1;
+    // The new directory is taken back (made) when site.ini cannot be written: a page without
+    // its settings is no page.
     if (store::WritePageSettings(directory, settings, &error) != 0) {
-        // A page without its settings is no page: the new directory goes again.
-        files::RemoveEmptyDirectory(directory);
         err << "velnora-cli: cannot write the page's site.ini: " << error << "\n";
         return kExitNotDone;
     }
+    made.paths.clear();
     std::string shown(folder_path);
     if (!shown.empty()) {
         shown += "/";
     }
     out << "added " << shown << ToTerminal(*free_name) << "\n";
-    return kExitOk;
+    return kExitDone;
 }
 
 }  // namespace velnora::cli

@@ -1,6 +1,7 @@
 #include "fetch/check_run.h"
 
 #include <string>
+#include <system_error>
 
 #include "fetch/messages.h"
 #include "fetch/reload.h"
@@ -96,7 +97,7 @@ CheckRun::CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop,
                Fetcher::Hooks{
                    [this](FetchSession& session) { OnFetched(session); },
                    [this] { RequestRefill(); },
-                   [this](int state) { busy_state_ = state; },
+                   [this](BusyState state) { busy_state_ = state; },
                    [this] {
                        if (!loop_.TicksRunning()) {
                            loop_.StartTicks([this] { OnTick(); });
@@ -117,7 +118,8 @@ CheckRun::~CheckRun() {
 
 bool CheckRun::AllIdle() const {
     for (const FetchSession& session : fetcher_.sessions()) {
-        if (session.phase != SessionPhase::kIdle || session.connection != ConnectionState::kIdle) {
+        if (session.phase() != SessionPhase::kIdle ||
+            session.connection() != ConnectionState::kIdle) {
             return false;
         }
     }
@@ -125,15 +127,28 @@ bool CheckRun::AllIdle() const {
 }
 
 bool CheckRun::StartPage(FetchSession& session) {
+    session.retry_count = 0;
     if (fetcher_.StartFetch(session)) {
-        session.phase = SessionPhase::kFetching;
-        session.retry_count = 0;
+        session.Enter(SessionPhase::kFetching);
         return true;
     }
+    // The check goes on with the next page; whether it has ended is for the caller to see.
     fetcher_.CloseFetch(session);
     Fetcher::RecordError(session);
-    StopIfIdle();
     return false;
+}
+
+bool CheckRun::StartNextPage(FetchSession& session, bool first, store::ItemId selected) {
+    // A page that fails to start takes no start: the next page of the walk is tried instead.
+    for (;; first = false) {
+        bool found = first ? walk_.First(selected, session.page) : walk_.Next(session.page);
+        if (!found) {
+            return false;
+        }
+        if (StartPage(session)) {
+            return true;
+        }
+    }
 }
 
 void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings) {
@@ -175,18 +190,19 @@ void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings)
     }
 
     single_page_ = false;
-    bool first_started = false;
+    bool started = false;
     for (int i = 0; i < kSessionCount; ++i) {
-        FetchSession& session = sessions[i];
-        bool found = i == 0 ? walk_.First(selected, session.page) : walk_.Next(session.page);
-        if (!found) {
+        if (!StartNextPage(sessions[i], i == 0, selected)) {
             break;
         }
-        if (StartPage(session) && !first_started) {
-            first_started = true;
+        if (!started) {
+            started = true;
             observer_.ClearPane();
             observer_.LockCommands(false);
         }
+    }
+    if (!started) {
+        StopIfIdle();
     }
 }
 
@@ -197,11 +213,11 @@ void CheckRun::OnFetched(FetchSession& session) {
         if (auto self = alive.lock()) {
             CheckRun& run = **self;
             FetchSession& fetched = run.fetcher_.sessions()[index];
-            if (fetched.phase != SessionPhase::kFetched) {
+            if (fetched.phase() != SessionPhase::kFetched) {
                 return;
             }
             if (run.worker_state_ != WorkerState::kIdle) {
-                fetched.phase = SessionPhase::kQueued;
+                fetched.Enter(SessionPhase::kQueued);
                 fetched.queue_number = run.queue_counter_++;
             } else {
                 run.StartWorker(fetched);
@@ -211,15 +227,25 @@ void CheckRun::OnFetched(FetchSession& session) {
     });
 }
 
+bool CheckRun::StartThread(std::function<void()> body) {
+    try {
+        worker_ = std::thread(std::move(body));
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
 void CheckRun::StartWorker(FetchSession& session) {
-    busy_state_ = 3;
-    current_page_ = session.page;
-    processing_session_ = session.index;
-    session.phase = SessionPhase::kProcessing;
-    worker_state_ = WorkerState::kRunning;
     if (worker_.joinable()) {
         worker_.join();
     }
+    busy_state_ = BusyState::kProcessing;
+    current_page_ = session.page;
+    processing_session_ = session.index;
+    bool was_queued = session.phase() == SessionPhase::kQueued;
+    session.Enter(SessionPhase::kProcessing);
+    worker_state_ = WorkerState::kRunning;
     processing::PageCheckInput input;
     input.page_directory = current_page_.node.path;
     input.settings = current_page_.settings;
@@ -227,7 +253,7 @@ void CheckRun::StartWorker(FetchSession& session) {
     input.ignore_image_name = settings_.ignore_image_name;
     auto alive = std::weak_ptr<CheckRun*>(self_);
     auto observer = std::make_shared<WorkerObserver>(loop_, observer_, alive, current_page_);
-    worker_ = std::thread([this, input = std::move(input), observer, alive] {
+    bool started = StartThread([this, input = std::move(input), observer, alive] {
         processing::CheckOutcome outcome = processing::RunPageCheck(input, *observer, closing_);
         loop_.Post([alive, outcome] {
             if (auto self = alive.lock()) {
@@ -235,6 +261,14 @@ void CheckRun::StartWorker(FetchSession& session) {
             }
         });
     });
+    if (!started) {
+        // The page waits in the queue (keeping its place) and a later tick tries again.
+        worker_state_ = WorkerState::kIdle;
+        session.Enter(SessionPhase::kQueued);
+        if (!was_queued) {
+            session.queue_number = queue_counter_++;
+        }
+    }
 }
 
 void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
@@ -254,7 +288,11 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
         StartNextQueued();
     }
     HandleResult(outcome, finished);
-    fetcher_.sessions()[finished_session].phase = SessionPhase::kIdle;
+    FetchSession& session = fetcher_.sessions()[finished_session];
+    session.Enter(SessionPhase::kIdle);
+    if (outcome == processing::CheckOutcome::CutShort) {
+        RetryCutResponse(session);
+    }
     if (closing_) {
         if (retry_close_) {
             auto retry = std::move(retry_close_);
@@ -297,6 +335,10 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             RecordResult(observer_, page, store::RESULT_ERROR);
             DropResponse(directory);
             break;
+        case processing::CheckOutcome::CutShort:
+            // Fetched again (or given up, keeping the previous result), never filed.
+            DropResponse(directory);
+            break;
         case processing::CheckOutcome::NotModified:
             if (settings_.nochange_msg != 0) {
                 observer_.StatusLine(page, messages::kNotModified);
@@ -315,13 +357,20 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
     }
 }
 
+void CheckRun::RetryCutResponse(FetchSession& session) {
+    if (abort_ || closing_ || !fetcher_.RetryFetch(session)) {
+        observer_.ErrorLine(session.page, messages::kTruncated);
+        session.error = true;
+    }
+}
+
 void CheckRun::StartNextQueued() {
     if (worker_state_ != WorkerState::kIdle) {
         return;
     }
     FetchSession* next = nullptr;
     for (FetchSession& session : fetcher_.sessions()) {
-        if (session.phase == SessionPhase::kQueued &&
+        if (session.phase() == SessionPhase::kQueued &&
             (next == nullptr || session.queue_number < next->queue_number)) {
             next = &session;
         }
@@ -376,7 +425,7 @@ void CheckRun::Refill() {
     auto& sessions = fetcher_.sessions();
     int open = 0;
     for (const FetchSession& session : sessions) {
-        if (session.connection != ConnectionState::kIdle) {
+        if (session.connection() != ConnectionState::kIdle) {
             ++open;
         }
     }
@@ -384,18 +433,14 @@ void CheckRun::Refill() {
         if (open >= 4) {
             return;
         }
-        if (session.phase != SessionPhase::kIdle || session.connection != ConnectionState::kIdle) {
+        if (session.phase() != SessionPhase::kIdle ||
+            session.connection() != ConnectionState::kIdle) {
             continue;
         }
-        for (;;) {
-            if (!walk_.Next(session.page)) {
-                return;
-            }
-            if (StartPage(session)) {
-                ++open;
-                break;
-            }
+        if (!StartNextPage(session, false, 0)) {
+            return;
         }
+        ++open;
     }
 }
 
@@ -410,15 +455,15 @@ void CheckRun::AbortCheck() {
 
 void CheckRun::DoAbort() {
     for (FetchSession& session : fetcher_.sessions()) {
-        if (session.connection != ConnectionState::kIdle) {
+        if (session.connection() != ConnectionState::kIdle) {
             session.error = true;
             fetcher_.CloseFetch(session);
             observer_.StatusLine(session.page, messages::kCommunicationAborted);
         }
     }
     for (FetchSession& session : fetcher_.sessions()) {
-        if (session.phase == SessionPhase::kQueued) {
-            session.phase = SessionPhase::kIdle;
+        if (session.phase() == SessionPhase::kQueued) {
+            session.Enter(SessionPhase::kIdle);
             observer_.StatusLine(session.page, messages::kProcessingAborted);
         }
     }
@@ -454,7 +499,11 @@ void CheckRun::FinishCheck() {
 void CheckRun::StopIfIdle() {
     if (AllIdle() && worker_state_ == WorkerState::kIdle) {
         loop_.StopTicks();
-        busy_state_ = 0;
+        bool was_running = running();
+        busy_state_ = BusyState::kIdle;
+        if (was_running && stopped_) {
+            stopped_();
+        }
     }
 }
 
@@ -489,7 +538,7 @@ bool CheckRun::RequestClose(std::function<void()> retry_close) {
     if (++close_attempts_ >= kMaxCloseAttempts) {
         return true;
     }
-    busy_state_ = 5;
+    busy_state_ = BusyState::kClosingPutOff;
     retry_close_ = std::move(retry_close);
     return false;
 }

@@ -31,7 +31,7 @@ class CheckRun {
   public:
     CheckRun(store::PageTree& tree, Transport& transport, EventLoop& loop, CheckObserver& observer,
              TrafficStats& stats);
-    ~CheckRun();
+    virtual ~CheckRun();
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
 
@@ -48,20 +48,36 @@ class CheckRun {
     // because a page is being processed: then retry_close is called when it may be tried again.
     bool RequestClose(std::function<void()> retry_close);
 
-    // Non-zero while a check runs.
-    int busy_state() const { return busy_state_; }
-    bool running() const { return busy_state_ != 0; }
+    // Called each time a check has stopped running (after its completion notice, or at once
+    // when it could start no page).
+    void OnStopped(std::function<void()> stopped) { stopped_ = std::move(stopped); }
+    // Every change of a fetch session's phase or connection state is reported to the trace.
+    void SetSessionTrace(SessionTrace trace) { fetcher_.SetTrace(std::move(trace)); }
+
+    BusyState busy_state() const { return busy_state_; }
+    bool running() const { return busy_state_ != BusyState::kIdle; }
     int updated_pages() const { return updated_pages_; }
     const std::atomic<bool>& closing_flag() const { return closing_; }
 
+  protected:
+    // Starts the processing worker's thread; false when the system cannot start one.
+    virtual bool StartThread(std::function<void()> body);
+
   private:
-    enum class WorkerState : int { kIdle = 0, kRunning = 1, kDone = 3 };
+    // The processing worker.
+    enum class WorkerState : int {
+        kIdle = 0,     // no page is being processed
+        kRunning = 1,  // a page is being processed on the worker's thread
+        kDone = 3,     // the page has been processed; its outcome is being handled
+    };
 
     void OnTick();
     void OnFetched(FetchSession& session);
     void StartWorker(FetchSession& session);
     void OnWorkerDone(processing::CheckOutcome outcome);
     void HandleResult(processing::CheckOutcome outcome, store::ItemRecord& page);
+    // A response that came cut short is fetched again, as a failed receive is.
+    void RetryCutResponse(FetchSession& session);
     void StartNextQueued();
     void Refill();
     void RequestRefill();
@@ -71,6 +87,9 @@ class CheckRun {
     void StopIfIdle();
     bool AllIdle() const;
     bool StartPage(FetchSession& session);
+    // Gives the session the next page of the walk that starts (the first below selected when
+    // first is set); false when the walk is over.
+    bool StartNextPage(FetchSession& session, bool first, store::ItemId selected);
 
     store::PageTree& tree_;
     EventLoop& loop_;
@@ -87,7 +106,8 @@ class CheckRun {
     std::atomic<bool> closing_{false};
     int close_attempts_ = 0;
     std::function<void()> retry_close_;
-    int busy_state_ = 0;
+    BusyState busy_state_ = BusyState::kIdle;
+    std::function<void()> stopped_;
     bool in_tick_ = false;
     bool finishing_ = false;
     bool refill_posted_ = false;

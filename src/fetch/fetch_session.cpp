@@ -1,9 +1,11 @@
 #include "fetch/fetch_session.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "fetch/messages.h"
 #include "fetch/request.h"
+#include "files/file_system.h"
 #include "processing/file_failure.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
@@ -23,10 +25,32 @@ std::string WithReason(std::string_view prefix, std::string_view reason) {
 
 }  // namespace
 
+void FetchSession::Enter(SessionPhase next) {
+    Trace("phase", kSessionPhaseNames[static_cast<std::size_t>(phase_)],
+          kSessionPhaseNames[static_cast<std::size_t>(next)]);
+    phase_ = next;
+}
+
+void FetchSession::Enter(ConnectionState next) {
+    Trace("connection", kConnectionStateNames[static_cast<std::size_t>(connection_)],
+          kConnectionStateNames[static_cast<std::size_t>(next)]);
+    connection_ = next;
+}
+
+void FetchSession::Trace(std::string_view what, std::string_view from, std::string_view to) const {
+    if (trace == nullptr || !*trace || from == to) {
+        return;
+    }
+    std::string line = "session " + std::to_string(index) + " ";
+    line.append(what).append(": ").append(from).append(" -> ").append(to);
+    (*trace)(line);
+}
+
 Fetcher::Fetcher(Transport& transport, CheckObserver& observer, TrafficStats& stats, Hooks hooks)
     : transport_(transport), observer_(observer), stats_(stats), hooks_(std::move(hooks)) {
     for (int i = 0; i < kSessionCount; ++i) {
         sessions_[i].index = i;
+        sessions_[i].trace = &trace_;
     }
     transport_.SetListener(this);
 }
@@ -58,7 +82,7 @@ FetchSession* Fetcher::BySocket(SocketId socket) {
 }
 
 bool Fetcher::StartFetch(FetchSession& session) {
-    if (session.connection != ConnectionState::kIdle) {
+    if (session.connection() != ConnectionState::kIdle) {
         return true;
     }
     const store::PageSettings& page = session.page.settings;
@@ -74,10 +98,10 @@ bool Fetcher::StartFetch(FetchSession& session) {
     }
     session.last_modified =
         LoadLastModified(settings_.use_head, page.dont_use_head, session.page.node.path);
-    hooks_.busy(1);
+    hooks_.busy(BusyState::kFetchStarted);
     session.ticks = 0;
     session.error = false;
-    session.connection = ConnectionState::kResolving;
+    session.Enter(ConnectionState::kResolving);
     session.received = 0;
     session.tunnel_reply.clear();
 
@@ -100,7 +124,6 @@ bool Fetcher::StartFetch(FetchSession& session) {
         if (!OpenConnection(session, {name})) {
             return false;
         }
-        session.connection = ConnectionState::kOpen;
     } else {
         session.lookup = transport_.StartLookup(name);
         if (session.lookup == 0) {
@@ -123,13 +146,14 @@ bool Fetcher::OpenConnection(FetchSession& session, const std::vector<std::strin
         Fail(session, messages::kConnectFailed);
         return false;
     }
-    std::string reason;
-    session.socket = transport_.Open(addresses, static_cast<std::uint16_t>(port), &reason);
+    OpenFailure failure;
+    session.socket = transport_.Open(addresses, static_cast<std::uint16_t>(port), &failure);
     if (session.socket == 0) {
-        Fail(session, messages::kSocketFailed);
+        // A connect refused at once is not retried: the same address would refuse again.
+        Fail(session, failure.connect_failed ? messages::kConnectFailed : messages::kSocketFailed);
         return false;
     }
-    session.stage = OpenStage::kConnecting;
+    session.Enter(ConnectionState::kConnecting);
     return true;
 }
 
@@ -143,11 +167,12 @@ void Fetcher::CloseFetch(FetchSession& session) {
         transport_.Close(session.socket);
         session.socket = 0;
     }
-    (void)session.response.Close();
-    session.connection = ConnectionState::kIdle;
+    // A response that is used has been closed (and its close checked) before.
+    [[maybe_unused]] bool closed = session.response.Close();
+    session.Enter(ConnectionState::kIdle);
     session.ticks = 0;
-    session.phase = SessionPhase::kIdle;
-    hooks_.busy(2);
+    session.Enter(SessionPhase::kIdle);
+    hooks_.busy(BusyState::kFetchClosed);
     if (hooks_.closed) {
         hooks_.closed();
     }
@@ -159,7 +184,7 @@ bool Fetcher::RetryFetch(FetchSession& session) {
         return false;
     }
     if (StartFetch(session)) {
-        session.phase = SessionPhase::kFetching;
+        session.Enter(SessionPhase::kFetching);
         return true;
     }
     CloseFetch(session);
@@ -170,7 +195,7 @@ bool Fetcher::RetryFetch(FetchSession& session) {
 void Fetcher::CheckTimeouts() {
     int limit = settings_.timeout * 1000 / kTickMilliseconds;
     for (FetchSession& session : sessions_) {
-        if (session.connection == ConnectionState::kIdle) {
+        if (session.connection() == ConnectionState::kIdle) {
             continue;
         }
         session.ticks += 1;
@@ -206,7 +231,6 @@ void Fetcher::OnLookupDone(LookupId lookup, int error, std::vector<std::string> 
         RecordError(session);
         return;
     }
-    session.connection = ConnectionState::kOpen;
     session.ticks = 0;
 }
 
@@ -214,7 +238,7 @@ void Fetcher::SendRequest(FetchSession& session) {
     std::string request = ComposeRequest(session.url, session.via_proxy, session.last_modified,
                                          session.page.settings);
     transport_.Send(session.socket, request);
-    session.stage = OpenStage::kTransfer;
+    session.Enter(ConnectionState::kReceiving);
     session.ticks = 0;
 }
 
@@ -233,7 +257,7 @@ void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError erro
         return;
     }
     if (error != SocketError::kNone ||
-        (event == SocketEvent::kClosed && session.stage != OpenStage::kTransfer)) {
+        (event == SocketEvent::kClosed && session.connection() != ConnectionState::kReceiving)) {
         CloseFetch(session);
         if (!RetryFetch(session)) {
             Fail(session, messages::kSocketEventError);
@@ -244,10 +268,10 @@ void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError erro
         case SocketEvent::kConnected:
             if (session.url.tls && session.via_proxy) {
                 transport_.Send(session.socket, ComposeConnectRequest(session.url));
-                session.stage = OpenStage::kTunnel;
+                session.Enter(ConnectionState::kTunnelling);
             } else if (session.url.tls) {
                 transport_.StartTls(session.socket, session.url.host);
-                session.stage = OpenStage::kHandshake;
+                session.Enter(ConnectionState::kHandshaking);
             } else {
                 SendRequest(session);
             }
@@ -256,9 +280,9 @@ void Fetcher::OnSocketEvent(SocketId socket, SocketEvent event, SocketError erro
             SendRequest(session);
             break;
         case SocketEvent::kReadable:
-            if (session.stage == OpenStage::kTunnel) {
+            if (session.connection() == ConnectionState::kTunnelling) {
                 ReceiveTunnelReply(session);
-            } else if (session.stage == OpenStage::kTransfer) {
+            } else if (session.connection() == ConnectionState::kReceiving) {
                 ReceiveResponse(session);
             }
             break;
@@ -291,9 +315,21 @@ void Fetcher::ReceiveTunnelReply(FetchSession& session) {
         }
         session.tunnel_reply.clear();
         transport_.StartTls(session.socket, session.url.host);
-        session.stage = OpenStage::kHandshake;
+        session.Enter(ConnectionState::kHandshaking);
         return;
     }
+}
+
+Fetcher::Intake Fetcher::Take(FetchSession& session, std::string_view bytes) {
+    session.received += bytes.size();
+    if (session.received > kMaxResponseBytes) {
+        return Intake::kTooLarge;
+    }
+    if (!session.response.Write(bytes)) {
+        write_error_ = files::SystemErrorText(errno);
+        return Intake::kWriteFailed;
+    }
+    return Intake::kStored;
 }
 
 void Fetcher::ReceiveResponse(FetchSession& session) {
@@ -303,19 +339,23 @@ void Fetcher::ReceiveResponse(FetchSession& session) {
         if (n == 0) {
             return;
         }
-        session.received += n;
-        if (session.received > kMaxResponseBytes) {
-            StopTooLarge(session);
+        Intake intake = Take(session, std::string_view(block, n));
+        if (intake != Intake::kStored) {
+            StopIntake(session, intake);
             return;
         }
-        (void)session.response.Write(std::string_view(block, n));
         stats_.CountReceivedBytes(static_cast<std::uint32_t>(n));
     }
 }
 
-void Fetcher::StopTooLarge(FetchSession& session) {
-    Fail(session, messages::kTooLarge);
+void Fetcher::StopIntake(FetchSession& session, Intake intake) {
+    Fail(session, intake == Intake::kTooLarge
+                      ? std::string(messages::kTooLarge)
+                      : WithReason(messages::kWriteFailedPrefix, write_error_));
     CloseFetch(session);
+    if (auto path = store::PagePath(session.page.node.path, store::kReceivingFile)) {
+        files::RemoveFile(*path);
+    }
     RecordError(session);
 }
 
@@ -323,37 +363,43 @@ void Fetcher::OnClosed(FetchSession& session) {
     bool failed = session.error;
     if (failed) {
         observer_.ErrorLine(session.page, messages::kCommunicationError);
-    } else if (!Drain(session)) {
-        StopTooLarge(session);
-        return;
+    } else {
+        Intake intake = Drain(session);
+        // The system may report a failed write only when the file is closed.
+        if (intake == Intake::kStored && !session.response.Close()) {
+            write_error_ = files::SystemErrorText(errno);
+            intake = Intake::kWriteFailed;
+        }
+        if (intake != Intake::kStored) {
+            StopIntake(session, intake);
+            return;
+        }
     }
     CloseFetch(session);
     if (failed) {
-        session.phase = SessionPhase::kIdle;
         RecordError(session);
         return;
     }
-    session.phase = SessionPhase::kFetched;
+    session.Enter(SessionPhase::kFetched);
     stats_.CountReceivedPage();
     hooks_.fetched(session);
 }
 
-bool Fetcher::Drain(FetchSession& session) {
-    if (session.socket == 0 || session.stage != OpenStage::kTransfer ||
+Fetcher::Intake Fetcher::Drain(FetchSession& session) {
+    if (session.socket == 0 || session.connection() != ConnectionState::kReceiving ||
         !session.response.IsOpen()) {
-        return true;
+        return Intake::kStored;
     }
     char block[kReceiveBlock];
     for (;;) {
         std::size_t n = transport_.Receive(session.socket, block, sizeof block);
         if (n == 0) {
-            return true;
+            return Intake::kStored;
         }
-        session.received += n;
-        if (session.received > kMaxResponseBytes) {
-            return false;
+        Intake intake = Take(session, std::string_view(block, n));
+        if (intake != Intake::kStored) {
+            return intake;
         }
-        (void)session.response.Write(std::string_view(block, n));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "fetch/check_observer.h"
 #include "fetch/check_settings.h"
@@ -37,27 +38,34 @@ enum class SessionPhase : int {
     kProcessing = 3,  // its page is with the processing worker
     kQueued = 4,      // waiting for the worker, by queue number
 };
+inline constexpr std::array<std::string_view, 5> kSessionPhaseNames = {
+    "free", "fetching", "fetched", "processing", "queued"};
+static_assert(kSessionPhaseNames.size() == static_cast<std::size_t>(SessionPhase::kQueued) + 1);
 
+// Where the session's connection stands.
 enum class ConnectionState : int {
-    kIdle = 0,       // no lookup, no socket
-    kResolving = 1,  // the host name is being looked up
-    kOpen = 2,       // a socket exists (see OpenStage)
+    kIdle = 0,         // no lookup, no socket
+    kResolving = 1,    // the host name is being looked up
+    kConnecting = 2,   // TCP connection under way
+    kTunnelling = 3,   // CONNECT sent to the proxy, waiting for its answer
+    kHandshaking = 4,  // TLS handshake under way
+    kReceiving = 5,    // the request is sent; the response arrives
 };
+inline constexpr std::array<std::string_view, 6> kConnectionStateNames = {
+    "idle", "resolving", "connecting", "tunnelling", "handshaking", "receiving"};
+static_assert(kConnectionStateNames.size() ==
+              static_cast<std::size_t>(ConnectionState::kReceiving) + 1);
 
-enum class OpenStage : int {
-    kConnecting = 0,  // TCP connection under way
-    kTunnel = 1,      // CONNECT sent to the proxy, waiting for its answer
-    kHandshake = 2,   // TLS handshake under way
-    kTransfer = 3,    // the request is sent; the response arrives
-};
+// Receives one line for every change of a session's phase or connection state, such as
+// "session 3 connection: connecting -> receiving".
+using SessionTrace = std::function<void(std::string_view line)>;
 
-struct FetchSession {
+class FetchSession {
+  public:
     int index = 0;
     SocketId socket = 0;
     LookupId lookup = 0;
     bool error = false;
-    ConnectionState connection = ConnectionState::kIdle;
-    OpenStage stage = OpenStage::kConnecting;
     store::ItemRecord page;
     UrlParts url;
     bool via_proxy = false;
@@ -66,9 +74,31 @@ struct FetchSession {
     files::OutputFile response;
     std::uint64_t received = 0;
     std::string tunnel_reply;
-    SessionPhase phase = SessionPhase::kIdle;
     int queue_number = 0;
     int retry_count = 0;
+    // Where changes are traced; none when null.
+    const SessionTrace* trace = nullptr;
+
+    SessionPhase phase() const { return phase_; }
+    ConnectionState connection() const { return connection_; }
+    // Every change of either goes through Enter.
+    void Enter(SessionPhase next);
+    void Enter(ConnectionState next);
+
+  private:
+    void Trace(std::string_view what, std::string_view from, std::string_view to) const;
+
+    SessionPhase phase_ = SessionPhase::kIdle;
+    ConnectionState connection_ = ConnectionState::kIdle;
+};
+
+// What a check is doing; outside it only matters whether it is kIdle.
+enum class BusyState : int {
+    kIdle = 0,           // no check runs
+    kFetchStarted = 1,   // a fetch has started
+    kFetchClosed = 2,    // a fetch has closed
+    kProcessing = 3,     // the worker has been started on a page
+    kClosingPutOff = 5,  // closing the window waits for the worker
 };
 
 class Fetcher : public TransportListener {
@@ -78,8 +108,8 @@ class Fetcher : public TransportListener {
         std::function<void(FetchSession&)> fetched;
         // A session's connection has closed (after a failure, a give-up or a complete fetch).
         std::function<void()> closed;
-        // The busy state of the check (only zero or not matters outside).
-        std::function<void(int)> busy;
+        // The busy state of the check.
+        std::function<void(BusyState)> busy;
         // A fetch has started: the check's tick must run.
         std::function<void()> ensure_ticking;
     };
@@ -88,6 +118,8 @@ class Fetcher : public TransportListener {
     ~Fetcher() override;
 
     void Configure(const CheckSettings& settings) { settings_ = settings; }
+    // Every change of a session's phase or connection state is reported to the trace.
+    void SetTrace(SessionTrace trace) { trace_ = std::move(trace); }
     const CheckSettings& settings() const { return settings_; }
     std::array<FetchSession, kSessionCount>& sessions() { return sessions_; }
     const std::array<FetchSession, kSessionCount>& sessions() const { return sessions_; }
@@ -110,16 +142,26 @@ class Fetcher : public TransportListener {
     static void RecordError(const FetchSession& session);
 
   private:
+    // How received bytes were taken into the response file.
+    enum class Intake : int {
+        kStored = 0,       // written
+        kTooLarge = 1,     // the response went over kMaxResponseBytes
+        kWriteFailed = 2,  // the file did not take them; write_error says why
+    };
+
     bool OpenConnection(FetchSession& session, const std::vector<std::string>& addresses);
     void Fail(FetchSession& session, std::string_view message);
     void SendRequest(FetchSession& session);
     void ReceiveResponse(FetchSession& session);
     void ReceiveTunnelReply(FetchSession& session);
     void OnClosed(FetchSession& session);
+    Intake Take(FetchSession& session, std::string_view bytes);
     // What the server sent before its close still belongs to the response: it goes to the file,
-    // not counted as traffic. False when the response went over kMaxResponseBytes.
-    bool Drain(FetchSession& session);
-    void StopTooLarge(FetchSession& session);
+    // not counted as traffic.
+    Intake Drain(FetchSession& session);
+    // Ends the fetch after bytes could not be taken: the error line, and the cut response file
+    // is removed so that nothing processes it.
+    void StopIntake(FetchSession& session, Intake intake);
     FetchSession* BySocket(SocketId socket);
 
     Transport& transport_;
@@ -127,6 +169,8 @@ class Fetcher : public TransportListener {
     TrafficStats& stats_;
     Hooks hooks_;
     CheckSettings settings_;
+    SessionTrace trace_;
+    std::string write_error_;
     std::array<FetchSession, kSessionCount> sessions_;
 };
 

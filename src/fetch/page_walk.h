@@ -3,13 +3,24 @@
 // The walk of a check over the page tree: depth first, in the tree's order, below one item,
 // yielding the pages that take part in automatic checks.
 
+#include <algorithm>
+
+#include "store/page_files.h"
 #include "store/page_tree.h"
 #include "store/records.h"
+#include "text/bounded_string.h"
 
 namespace velnora::fetch {
 
-// A page directory longer than this is left out of checks: its files would not fit.
-inline constexpr std::size_t kMaxCheckedPagePath = 250;
+// The longest name of a file that a check writes or reads in a page directory.
+inline constexpr std::size_t kLongestPageFileName =
+    std::max({store::kSiteIni.size(), store::kResultIni.size(), store::kIndexFile.size(),
+              store::kHeadFile.size(), store::kNewFile.size(), store::kAddFile.size(),
+              store::kResponseFile.size(), store::kReceivingFile.size(),
+              std::string_view("log24.txt").size(), std::string_view("add24.txt").size()});
+// A page directory longer than this is left out of checks: not all of its files would fit in a
+// path (the directory, a separator and the file's name).
+inline constexpr std::size_t kMaxCheckedPagePath = text::kPathSize - 1 - 1 - kLongestPageFileName;
 
 class PageWalk {
   public:

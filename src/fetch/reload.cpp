@@ -6,16 +6,12 @@
 
 namespace velnora::fetch {
 
-namespace {
-
-std::string Loading(std::string_view name) {
-    std::string text(messages::kLoadingPrefix);
-    text.append(text::CutToBuffer(name, 101));
+std::string PageProgressText(std::string_view prefix, std::string_view page_name) {
+    std::string text(prefix);
+    text.append(text::CutToBuffer(page_name, 101));
     text.append("\"...");
     return text;
 }
-
-}  // namespace
 
 void ShowStoredResults(const store::PageTree& tree, store::ItemId selected, bool all, int n_reload,
                        CheckObserver& observer) {
@@ -26,13 +22,13 @@ void ShowStoredResults(const store::PageTree& tree, store::ItemId selected, bool
     observer.LockCommands(false);
     observer.ClearPane();
     if (item.node.kind == store::KIND_PAGE) {
-        observer.SetStatusText(Loading(item.node.name));
+        observer.SetStatusText(PageProgressText(messages::kLoadingPrefix, item.node.name));
         observer.ShowResultsAfterCheck(item, n_reload);
     } else {
         PageWalk walk(tree);
         store::ItemRecord page;
         for (bool found = walk.First(selected, page); found; found = walk.Next(page)) {
-            observer.SetStatusText(Loading(page.node.name));
+            observer.SetStatusText(PageProgressText(messages::kLoadingPrefix, page.node.name));
             observer.ShowResultsAfterCheck(page, all ? 1 : 0);
         }
     }

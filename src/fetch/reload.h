@@ -2,6 +2,9 @@
 
 // "リロード" and "全てリロード": a page's or a folder's stored results shown again, no fetch.
 
+#include <string>
+#include <string_view>
+
 #include "fetch/check_observer.h"
 #include "store/page_tree.h"
 
@@ -12,5 +15,9 @@ namespace velnora::fetch {
 // result code says.
 void ShowStoredResults(const store::PageTree& tree, store::ItemId selected, bool all, int n_reload,
                        CheckObserver& observer);
+
+// A status bar text naming the page being worked on: the prefix (読み込み中 " and the like), the
+// name cut to 100 bytes, and "...
+std::string PageProgressText(std::string_view prefix, std::string_view page_name);
 
 }  // namespace velnora::fetch

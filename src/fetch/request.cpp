@@ -32,6 +32,26 @@ std::string_view OneLine(std::string_view value, std::size_t limit) {
     return value.substr(0, text::CharacterBoundary(value, limit));
 }
 
+// The request target as it may stand in the request line (RFC 9112, 3.2): a byte that cannot
+// stand there (a control byte, the space, a byte of 0x80 and above) goes out as "%" and its two
+// hex digits, so that the server sees the same bytes and the line stays well formed.
+std::string RequestTarget(std::string_view target) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(target.size());
+    for (char c : target) {
+        auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b >= 0x7F) {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 bool UsesProxy(int use_proxy, std::string_view proxy_url, int noproxy) {
@@ -80,7 +100,7 @@ std::string ComposeRequest(const UrlParts& parts, bool through_proxy,
     std::string request;
     request.reserve(512 + parts.url.size() + parts.path.size() + parts.host.size());
     request += "GET ";
-    request += proxy_form ? parts.url : parts.path;
+    request += RequestTarget(proxy_form ? parts.url : parts.path);
     request +=
         " HTTP/1.1\r\n"
         "Accept: */*\r\n"

@@ -61,10 +61,12 @@ LastModified LoadLastModified(int use_head, int dont_use_head, std::string_view 
 //   GET <target> HTTP/1.1, Accept, Accept-Language, User-Agent, Host, Accept-Encoding,
 //   Connection, Pragma (plain http or ftp through the proxy only), If-Modified-Since
 //   (when last_modified.send), Authorization (when page.auth_type is non-zero)
-// then an empty line; no body. The target is parts.url, the page's URL exactly as given, for
-// plain http or ftp through the proxy; otherwise (direct, and https, which goes through a CONNECT
-// tunnel when through_proxy) it is parts.path. The Host line carries ":port" when the port is
-// not the scheme's default.
+// then an empty line; no body. The target is parts.url, the page's URL as given, for plain http
+// or ftp through the proxy; otherwise (direct, and https, which goes through a CONNECT tunnel
+// when through_proxy) it is parts.path. Bytes of the target that cannot stand in a request line
+// (control bytes, the space, bytes of 0x80 and above) are sent as %XX of the same byte; the
+// stored URL is not changed. The Host line carries ":port" when the port is not the scheme's
+// default.
 //
 // The Authorization line is "Basic" with the Base64 form of AUTH_ID (at most 64 bytes), ":" and
 // UnscramblePassword(AUTH_PASS) (AUTH_PASS at most 192 characters; an empty one gives an empty

@@ -3,6 +3,10 @@
 // Traffic statistics: bytes received, pages received completely and time spent in checks, for
 // the current day and for the current run of the program. The day's counters survive a restart
 // on the same day through section [STATISTICS] of velnora.ini.
+//
+// Several programs may count at once (the window and a command-line check): saving adds what
+// this program counted since it last loaded or saved to what the file holds for the day, so
+// that no program's counts overwrite another's. The caller holds the home's write lock.
 
 #include <cstdint>
 #include <ctime>
@@ -21,7 +25,8 @@ class TrafficStats {
 
     // At start-up: the day counters continue when LAST_TIME is today, else start from 0.
     void LoadStatistics(std::string_view settings_path);
-    // When the main window closes.
+    // When the main window closes and after a command-line check. A day that has ended since
+    // the counters were last known to be today's is rolled over first.
     bool SaveStatistics(std::string_view settings_path);
 
     void BeginCheckStatistics();
@@ -38,6 +43,7 @@ class TrafficStats {
 
   private:
     static bool SameLocalDate(std::time_t a, std::time_t b);
+    void StartNewDay();
 
     Clock clock_;
     std::uint32_t day_bytes_ = 0;
@@ -48,6 +54,11 @@ class TrafficStats {
     int run_seconds_ = 0;
     std::time_t last_time_ = 0;
     std::time_t check_start_ = 0;
+    // The part of the day counters that the file held when this program last loaded or saved
+    // them; the rest is this program's own since then.
+    std::uint32_t filed_bytes_ = 0;
+    int filed_pages_ = 0;
+    int filed_seconds_ = 0;
 };
 
 }  // namespace velnora::fetch

@@ -28,6 +28,18 @@ enum class SocketError : int {
     kTls = 2,     // the TLS handshake or certificate check failed: retrying does not help
 };
 
+// How long a connection attempt has the field to itself before the next address is tried.
+inline constexpr int kNextAddressDelayMs = 2000;
+
+// Why Open started no connection.
+struct OpenFailure {
+    // A socket was made, but every address refused the connection at once (no route, for
+    // instance); otherwise no socket could be made at all.
+    bool connect_failed = false;
+    // The system's reason.
+    std::string reason;
+};
+
 class TransportListener {
   public:
     virtual ~TransportListener() = default;
@@ -49,10 +61,12 @@ class Transport {
     // The lookup's result is not reported.
     virtual void CancelLookup(LookupId lookup) = 0;
 
-    // Starts connecting to the port at the first address that accepts, trying them in order;
-    // kConnected or an error follows. 0 (with the reason in *error) when no socket can be made.
+    // Starts connecting to the port, trying the addresses in order; kConnected or an error
+    // follows. Each address has its own share of the time: when one has not answered within
+    // kNextAddressDelayMs, the next is tried beside it, and the first to connect is taken. 0 when
+    // no connection could be started (see OpenFailure).
     virtual SocketId Open(const std::vector<std::string>& addresses, std::uint16_t port,
-                          std::string* error) = 0;
+                          OpenFailure* failure) = 0;
     // Starts TLS on a connected socket, verifying the certificate against the system's trust
     // store and the peer name; kSecured or a kTls error follows.
     virtual void StartTls(SocketId socket, std::string_view peer_name) = 0;

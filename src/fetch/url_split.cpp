@@ -216,7 +216,8 @@ std::optional<UrlParts> SplitUrl(std::string_view url) {
     }
     parts.host = std::string(host);
     parts.port = default_port;
-    if (has_port) {
+    // An empty port ("http://h:/") is the scheme's default (RFC 3986, 3.2.3).
+    if (has_port && !port_text.empty()) {
         std::optional<std::uint16_t> port = ParsePort(port_text);
         if (!port) {
             return std::nullopt;

@@ -2,9 +2,9 @@
 
 // Splitting a page's URL into what a fetch needs: where to connect and what to ask for.
 //
-// The URL is Shift_JIS bytes as the user stored it. Nothing is percent-encoded, decoded or
-// normalised: the path, query and fragment go into the request line byte for byte, blanks and
-// double-byte characters included.
+// The URL is Shift_JIS bytes as the user stored it. Nothing is decoded or normalised here: the
+// path, query and fragment keep their bytes, blanks and double-byte characters included (the
+// request line sends those that cannot stand in it as %XX).
 
 #include <cstddef>
 #include <cstdint>
@@ -49,11 +49,11 @@ struct UrlParts {
 
 // Splits an absolute http, https or ftp URL of the form
 //   scheme "://" [user-info "@"] host [":" port] [path] ["?" query] ["#" fragment]
-// Nothing when the URL is rejected: another scheme or no "://", an empty host, a port that is
-// not a decimal number from 1 to 65535, a bracketed host that is not an IPv6 address, a
-// component longer than kUrlComponentLimit, a URL longer than kUrlLimit, or a URL holding a CR,
-// LF or zero byte (it could not stand in a request line). ftp URLs are fetched with plain HTTP
-// on port 21 unless they name another port.
+// An empty port means the scheme's default. Nothing when the URL is rejected: another scheme or
+// no "://", an empty host, a port that is not a decimal number from 1 to 65535, a bracketed
+// host that is not an IPv6 address, a component longer than kUrlComponentLimit, a URL longer
+// than kUrlLimit, or a URL holding a CR, LF or zero byte (it could not stand in a request line).
+// ftp URLs are fetched with plain HTTP on port 21 unless they name another port.
 std::optional<UrlParts> SplitUrl(std::string_view url);
 
 // The host as the Host and CONNECT lines write it: an IPv6 address in brackets, any other host

@@ -187,7 +187,7 @@ bool FileReplacement::Fail(std::string_view what) {
     return false;
 }
 
-bool FileReplacement::Open(std::string_view path, std::string* error) {
+bool FileReplacement::Open(std::string_view path, std::string* error, ReplacementRules rules) {
     static std::atomic<unsigned> sequence{0};
     Abandon();
     error_.clear();
@@ -201,22 +201,23 @@ bool FileReplacement::Open(std::string_view path, std::string* error) {
     // Refused before any work is done when the old name is no regular file.
     struct stat old {};
     bool exists = ::lstat(target_.c_str(), &old) == 0;
-    if (exists && !NotAFile(old).empty()) {
+    bool replaced_link = exists && S_ISLNK(old.st_mode) && rules.replaces_link;
+    if (exists && !replaced_link && !NotAFile(old).empty()) {
         Fail(NotAFile(old));
         SetError(error, error_);
         return false;
     }
+    const bool keeps = rules.permissions == kKeepPermissions;
     temporary_ = TemporaryName(target_, sequence.fetch_add(1));
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 static_cast<mode_t>(keeps ? 0666 : rules.permissions));
     if (fd_ < 0) {
         Fail(SystemErrorText(errno));
         temporary_.clear();
         SetError(error, error_);
         return false;
     }
-    if (exists) {
-        // The new file keeps the old one's permissions (a site.ini the user closed to others
-        // stays closed).
+    if (keeps && exists && !replaced_link) {
         ::fchmod(fd_, old.st_mode & 07777);
     }
     return true;

@@ -67,6 +67,20 @@ enum class Durability {
     kSynced,  // on the disk before the rename, and the rename itself flushed
 };
 
+// Permissions that say: those of the file replaced (those of a new file, less the umask, when
+// there is none).
+inline constexpr unsigned kKeepPermissions = ~0u;
+
+// How a replacement takes the old file's place.
+struct ReplacementRules {
+    // The new file's permissions, less the umask; kKeepPermissions keeps the old file's own (a
+    // site.ini the user closed to others stays closed).
+    unsigned permissions = kKeepPermissions;
+    // A symbolic link in the file's place is refused and reported, or, for a file whose place
+    // the user chose, replaced by the file. It is never written through.
+    bool replaces_link = false;
+};
+
 // A file written whole and put in place in one step: the bytes go to a new temporary file beside
 // it, which Commit renames over the old file. Until then (and when anything fails) the old file
 // stays exactly as it was; a replacement that is not committed is removed.
@@ -77,9 +91,10 @@ class FileReplacement {
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Refused when the name is held by anything but a regular file (a symbolic link, a
-    // directory, a FIFO): that is reported, not replaced.
-    [[nodiscard]] bool Open(std::string_view path, std::string* error = nullptr);
+    // Refused when the name is held by anything but a regular file (a directory, a FIFO, and a
+    // symbolic link unless the rules let it be replaced): that is reported, not replaced.
+    [[nodiscard]] bool Open(std::string_view path, std::string* error = nullptr,
+                            ReplacementRules rules = {});
     bool IsOpen() const { return fd_ >= 0; }
     // False once any write failed; the first failure's reason stays in error().
     [[nodiscard]] bool Write(std::string_view bytes);

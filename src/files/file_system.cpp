@@ -255,9 +255,9 @@ void RemoveStaleTemporariesOf(std::string_view path) {
 }  // namespace
 
 bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error,
-                         Durability durability) {
+                         Durability durability, ReplacementRules rules) {
     FileReplacement file;
-    bool ok = file.Open(path) && file.Write(bytes) && file.Commit(durability);
+    bool ok = file.Open(path, nullptr, rules) && file.Write(bytes) && file.Commit(durability);
     if (!ok) {
         SetError(error, file.error());
         return false;

@@ -65,11 +65,13 @@ bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error
                    std::uint64_t max_size = std::numeric_limits<std::uint64_t>::max());
 
 // Writes a whole file so that it is never left half written: the bytes go to a temporary file
-// beside it, which is renamed over the old one (flushed to the disk first unless told otherwise).
-// Temporary files of the same file that killed writers left behind are removed afterwards.
+// beside it, which is renamed over the old one (flushed to the disk first unless told otherwise),
+// by the rules given (see FileReplacement). Temporary files of the same file that killed writers
+// left behind are removed afterwards.
 [[nodiscard]] bool WriteFileAtomically(std::string_view path, std::string_view bytes,
                                        std::string* error = nullptr,
-                                       Durability durability = Durability::kSynced);
+                                       Durability durability = Durability::kSynced,
+                                       ReplacementRules rules = {});
 
 // The temporary files of replacements: the file's own name followed by ".tmp", the writing
 // process's id, "-" and a sequence number.

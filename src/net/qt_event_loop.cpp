@@ -4,7 +4,7 @@
 
 namespace velnora::net {
 
-QtEventLoop::QtEventLoop(QObject* context) : context_(context) {
+QtEventLoop::QtEventLoop() {
     timer_.setInterval(fetch::kTickMilliseconds);
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] {
         if (tick_) {
@@ -13,7 +13,9 @@ QtEventLoop::QtEventLoop(QObject* context) : context_(context) {
     });
 }
 
-QtEventLoop::~QtEventLoop() { timer_.stop(); }
+QtEventLoop::~QtEventLoop() {
+    timer_.stop();
+}
 
 void QtEventLoop::Post(std::function<void()> task) {
     QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
@@ -24,8 +26,12 @@ void QtEventLoop::StartTicks(std::function<void()> tick) {
     timer_.start();
 }
 
-void QtEventLoop::StopTicks() { timer_.stop(); }
+void QtEventLoop::StopTicks() {
+    timer_.stop();
+}
 
-bool QtEventLoop::TicksRunning() const { return timer_.isActive(); }
+bool QtEventLoop::TicksRunning() const {
+    return timer_.isActive();
+}
 
 }  // namespace velnora::net

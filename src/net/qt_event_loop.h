@@ -1,7 +1,8 @@
 #pragma once
 
 // The fetch's event loop on top of Qt's: posted tasks and the 250 ms tick of a check run on
-// the thread of the context object.
+// the thread that made the loop. Its QObject and timer are members and have no Qt parent: a
+// parent would delete them a second time.
 
 #include <QObject>
 #include <QTimer>
@@ -12,7 +13,7 @@ namespace velnora::net {
 
 class QtEventLoop : public fetch::EventLoop {
   public:
-    explicit QtEventLoop(QObject* context = nullptr);
+    QtEventLoop();
     ~QtEventLoop() override;
 
     void Post(std::function<void()> task) override;

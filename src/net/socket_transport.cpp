@@ -14,6 +14,8 @@
 #include <QHostInfo>
 #include <QMetaObject>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -25,7 +27,9 @@ namespace {
 constexpr std::size_t kReceiveBufferLimit = 1 << 20;
 constexpr std::size_t kReadChunk = 65536;
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+std::string ErrnoText(int error) {
+    return std::strerror(error);
+}
 
 std::string OpenSslErrors() {
     std::string text;
@@ -57,18 +61,41 @@ struct SocketTransport::TlsContext {
 #endif
         }
     }
-    ~TlsContext() { SSL_CTX_free(ctx); }
+    ~TlsContext() {
+        SSL_CTX_free(ctx);
+    }
 };
 
 struct SocketTransport::Connection {
-    enum class State { kConnecting, kPlain, kHandshake, kSecure, kDead };
+    enum class State {
+        kConnecting,  // connects to one or more addresses are under way
+        kPlain,       // connected, no TLS
+        kHandshake,   // the TLS handshake is under way
+        kSecure,      // connected over TLS
+        kDead,        // failed or closed by the peer; only what is buffered can still be taken
+    };
+
+    // A connect to one address, under way.
+    struct Attempt {
+        int fd = -1;
+        std::unique_ptr<QSocketNotifier> notifier;
+        ~Attempt() {
+            notifier.reset();
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    };
 
     fetch::SocketId id = 0;
-    int fd = -1;
+    int fd = -1;  // the connected socket
     State state = State::kConnecting;
     std::vector<std::string> addresses;
     std::size_t next_address = 0;
     std::uint16_t port = 0;
+    std::vector<std::unique_ptr<Attempt>> attempts;
+    // Gives the next address its turn while the earlier ones are still silent.
+    std::unique_ptr<QTimer> next_address_timer;
     std::unique_ptr<QSocketNotifier> read_notifier;
     std::unique_ptr<QSocketNotifier> write_notifier;
     std::string outgoing;
@@ -80,6 +107,8 @@ struct SocketTransport::Connection {
     std::string last_error;
 
     ~Connection() {
+        attempts.clear();
+        next_address_timer.reset();
         read_notifier.reset();
         write_notifier.reset();
         if (ssl != nullptr) {
@@ -146,14 +175,8 @@ void SocketTransport::CancelLookup(fetch::LookupId lookup) {
     }
 }
 
-fetch::SocketId SocketTransport::Open(const std::vector<std::string>& addresses,
-                                      std::uint16_t port, std::string* error) {
-    if (addresses.empty()) {
-        if (error != nullptr) {
-            *error = "no address";
-        }
-        return 0;
-    }
+fetch::SocketId SocketTransport::Open(const std::vector<std::string>& addresses, std::uint16_t port,
+                                      fetch::OpenFailure* failure) {
     auto connection = std::make_unique<Connection>();
     connection->id = next_id_++;
     connection->addresses = addresses;
@@ -161,10 +184,10 @@ fetch::SocketId SocketTransport::Open(const std::vector<std::string>& addresses,
     fetch::SocketId id = connection->id;
     Connection& ref = *connection;
     connections_[id] = std::move(connection);
-    TryNextAddress(ref);
-    if (!ref.socket_made) {
-        if (error != nullptr) {
-            *error = ref.last_error;
+    if (!StartNextAttempt(ref)) {
+        if (failure != nullptr) {
+            failure->connect_failed = ref.socket_made;
+            failure->reason = ref.last_error.empty() ? "no address" : ref.last_error;
         }
         connections_.erase(id);
         return 0;
@@ -172,15 +195,7 @@ fetch::SocketId SocketTransport::Open(const std::vector<std::string>& addresses,
     return id;
 }
 
-// Starts a non-blocking connect to the next address that takes one; when none is left the
-// connection fails with the last reason.
-void SocketTransport::TryNextAddress(Connection& c) {
-    c.read_notifier.reset();
-    c.write_notifier.reset();
-    if (c.fd >= 0) {
-        ::close(c.fd);
-        c.fd = -1;
-    }
+bool SocketTransport::StartNextAttempt(Connection& c) {
     while (c.next_address < c.addresses.size()) {
         const std::string& text = c.addresses[c.next_address++];
         sockaddr_storage storage{};
@@ -217,43 +232,84 @@ void SocketTransport::TryNextAddress(Connection& c) {
             ::close(fd);
             continue;
         }
-        c.fd = fd;
-        c.state = Connection::State::kConnecting;
+        auto attempt = std::make_unique<Connection::Attempt>();
+        attempt->fd = fd;
+        attempt->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
         fetch::SocketId id = c.id;
-        c.write_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
-        QObject::connect(c.write_notifier.get(), &QSocketNotifier::activated, &context_,
-                         [this, id] { OnWritable(id); });
+        QObject::connect(attempt->notifier.get(), &QSocketNotifier::activated, &context_,
+                         [this, id, fd] { OnAttemptWritable(id, fd); });
+        c.attempts.push_back(std::move(attempt));
+        if (c.next_address < c.addresses.size()) {
+            if (!c.next_address_timer) {
+                c.next_address_timer = std::make_unique<QTimer>();
+                c.next_address_timer->setSingleShot(true);
+                QObject::connect(c.next_address_timer.get(), &QTimer::timeout, &context_,
+                                 [this, id] { OnNextAddressDue(id); });
+            }
+            c.next_address_timer->start(fetch::kNextAddressDelayMs);
+        }
+        return true;
+    }
+    return false;
+}
+
+// The attempts so far have been silent for their share of the time: the next address is tried
+// beside them.
+void SocketTransport::OnNextAddressDue(fetch::SocketId id) {
+    Connection* c = Find(id);
+    if (c != nullptr && c->state == Connection::State::kConnecting) {
+        StartNextAttempt(*c);
+    }
+}
+
+void SocketTransport::OnAttemptWritable(fetch::SocketId id, int fd) {
+    Connection* c = Find(id);
+    if (c == nullptr || c->state != Connection::State::kConnecting) {
         return;
     }
-    c.state = Connection::State::kDead;
-    if (c.socket_made) {
-        // Every address refused: the attempt fails as a socket event (and may be retried).
-        Deliver(c.id, fetch::SocketEvent::kConnected, fetch::SocketError::kFailed,
-                c.last_error.empty() ? "connection failed" : c.last_error);
+    auto it = std::find_if(c->attempts.begin(), c->attempts.end(),
+                           [fd](const auto& attempt) { return attempt->fd == fd; });
+    if (it == c->attempts.end()) {
+        return;
     }
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        c->last_error = ErrnoText(error);
+        c->attempts.erase(it);
+        // A refusal frees the field: the next address need not wait for its turn.
+        if (c->attempts.empty() && !StartNextAttempt(*c)) {
+            c->state = Connection::State::kDead;
+            c->next_address_timer.reset();
+            // Every address refused: the attempt fails as a socket event (and may be retried).
+            Deliver(c->id, fetch::SocketEvent::kConnected, fetch::SocketError::kFailed,
+                    c->last_error.empty() ? "connection failed" : c->last_error);
+        }
+        return;
+    }
+    // This address answered first: the others are given up.
+    c->fd = fd;
+    (*it)->fd = -1;
+    c->attempts.clear();
+    c->next_address_timer.reset();
+    c->state = Connection::State::kPlain;
+    c->write_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
+    c->write_notifier->setEnabled(false);
+    QObject::connect(c->write_notifier.get(), &QSocketNotifier::activated, &context_,
+                     [this, id] { OnWritable(id); });
+    c->read_notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(c->read_notifier.get(), &QSocketNotifier::activated, &context_,
+                     [this, id] { OnReadable(id); });
+    Deliver(id, fetch::SocketEvent::kConnected, fetch::SocketError::kNone, {});
+    Flush(*c);
 }
 
 void SocketTransport::OnWritable(fetch::SocketId id) {
     Connection* c = Find(id);
     if (c == nullptr) {
-        return;
-    }
-    if (c->state == Connection::State::kConnecting) {
-        int error = 0;
-        socklen_t length = sizeof error;
-        ::getsockopt(c->fd, SOL_SOCKET, SO_ERROR, &error, &length);
-        if (error != 0) {
-            c->last_error = ErrnoText(error);
-            TryNextAddress(*c);
-            return;
-        }
-        c->state = Connection::State::kPlain;
-        c->write_notifier->setEnabled(false);
-        c->read_notifier = std::make_unique<QSocketNotifier>(c->fd, QSocketNotifier::Read);
-        QObject::connect(c->read_notifier.get(), &QSocketNotifier::activated, &context_,
-                         [this, id] { OnReadable(id); });
-        Deliver(id, fetch::SocketEvent::kConnected, fetch::SocketError::kNone, {});
-        Flush(*c);
         return;
     }
     if (c->state == Connection::State::kHandshake) {
@@ -328,9 +384,8 @@ void SocketTransport::ContinueHandshake(Connection& c) {
     } else {
         reason = OpenSslErrors();
         if (reason.empty()) {
-            reason = error == SSL_ERROR_SYSCALL && errno != 0
-                         ? ErrnoText(errno)
-                         : "the server ended the handshake";
+            reason = error == SSL_ERROR_SYSCALL && errno != 0 ? ErrnoText(errno)
+                                                              : "the server ended the handshake";
         }
     }
     Fail(c, fetch::SocketError::kTls, reason);

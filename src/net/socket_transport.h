@@ -28,7 +28,7 @@ class SocketTransport : public fetch::Transport {
     fetch::LookupId StartLookup(std::string_view host) override;
     void CancelLookup(fetch::LookupId lookup) override;
     fetch::SocketId Open(const std::vector<std::string>& addresses, std::uint16_t port,
-                         std::string* error) override;
+                         fetch::OpenFailure* failure) override;
     void StartTls(fetch::SocketId socket, std::string_view peer_name) override;
     bool Send(fetch::SocketId socket, std::string_view bytes) override;
     std::size_t Receive(fetch::SocketId socket, char* buffer, std::size_t size) override;
@@ -39,7 +39,10 @@ class SocketTransport : public fetch::Transport {
 
     void Deliver(fetch::SocketId id, fetch::SocketEvent event, fetch::SocketError error,
                  std::string error_text);
-    void TryNextAddress(Connection& connection);
+    // Starts a connect to the next address that takes one; false when none is left.
+    bool StartNextAttempt(Connection& connection);
+    void OnAttemptWritable(fetch::SocketId id, int fd);
+    void OnNextAddressDue(fetch::SocketId id);
     void OnWritable(fetch::SocketId id);
     void OnReadable(fetch::SocketId id);
     void ContinueHandshake(Connection& connection);

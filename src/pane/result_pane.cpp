@@ -426,12 +426,16 @@ bool ResultPane::NextHighlight() {
         return false;
     }
     setFocus(Qt::OtherFocusReason);
+    Select(hit->start, hit->end);
+    return true;
+}
+
+void ResultPane::Select(std::size_t start, std::size_t end) {
     std::size_t shown = ShownLength();
     QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(std::min(hit->start, shown)));
-    cursor.setPosition(static_cast<int>(std::min(hit->end, shown)), QTextCursor::KeepAnchor);
+    cursor.setPosition(static_cast<int>(std::min(start, shown)));
+    cursor.setPosition(static_cast<int>(std::min(end, shown)), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-    return true;
 }
 
 // --- Input ---

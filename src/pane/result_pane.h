@@ -64,6 +64,8 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     void SetCaret(std::size_t position);
     // The caret at the start, the view at the top.
     void MoveCaretToStart();
+    // Selects the characters [start, end) (clamped to the text) and scrolls them into view.
+    void Select(std::size_t start, std::size_t end);
 
     // Block jumps over the document's block starts, from the first visible line: the next block
     // starting below it (or the last one starting above it) is scrolled to the top and gets the

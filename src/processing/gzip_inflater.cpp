@@ -34,6 +34,7 @@ struct GzipInflater::Impl {
     std::array<unsigned char, 2> magic{};
     std::size_t magic_length = 0;
     std::size_t inflated = 0;
+    bool cut_short = false;
     std::array<unsigned char, kInflateBufferSize> buffer{};
 
     void Start() {
@@ -41,6 +42,7 @@ struct GzipInflater::Impl {
         first_member = true;
         magic_length = 0;
         inflated = 0;
+        cut_short = false;
     }
 
     void Emit(const unsigned char* bytes, std::size_t n) {
@@ -154,7 +156,14 @@ void GzipInflater::Finish() {
     if (d.mode == Impl::Mode::kMagic && d.first_member && d.magic_length == 1) {
         d.Emit(d.magic.data(), 1);
     }
+    if (d.mode == Impl::Mode::kInflate) {
+        d.cut_short = true;
+    }
     d.mode = Impl::Mode::kStopped;
+}
+
+bool GzipInflater::cut_short() const {
+    return impl_->cut_short;
 }
 
 bool GzipInflater::stopped() const {

@@ -65,7 +65,8 @@ struct PageRun {
     std::optional<FileFailure> failure;
 
     CheckOutcome Extract(bool& completed);
-    void WriteNewText(files::InputFile& response, const std::string& new_path, bool& completed);
+    CheckOutcome WriteNewText(files::InputFile& response, const std::string& new_path,
+                              bool& completed);
     CheckOutcome Compare(int current);
     void FileIntoRing(int current, CheckOutcome outcome);
     void Prune(int next);
@@ -103,7 +104,7 @@ CheckOutcome PageRun::Extract(bool& completed) {
             observer.ErrorLine(message);
             outcome = CheckOutcome::HttpError;
         } else {
-            WriteNewText(response, *new_path, completed);
+            outcome = WriteNewText(response, *new_path, completed);
         }
     } else if (response.Failed()) {
         failure = ReadFailure(*response_path, files::SystemErrorText(EIO));
@@ -114,30 +115,35 @@ CheckOutcome PageRun::Extract(bool& completed) {
     return outcome;
 }
 
-// The text of a status-200 response into new.txt, which is replaced only by a whole text.
-void PageRun::WriteNewText(files::InputFile& response, const std::string& new_path,
-                           bool& completed) {
+// The text of a status-200 response into new.txt, which is replaced only by a whole text: not by
+// one cut short by closing (filing it would report the rest of the page as new at the next
+// check), nor by the text of a response that was cut in transfer (it is fetched again). A text
+// cut at its own bound is whole as far as it goes.
+CheckOutcome PageRun::WriteNewText(files::InputFile& response, const std::string& new_path,
+                                   bool& completed) {
     FileTextOutput output;
     std::string error;
     if (!output.Open(new_path, &error)) {
         failure = WriteFailure(new_path, error);
-        return;
+        return CheckOutcome::NoChange;
     }
     ExtractionSummary summary = ExtractResponseBody(response, input.settings, output, closing);
     if (summary.stopped_by_closing) {
-        // A text cut short by closing is not a whole page: filing it would report the rest of
-        // the page as new at the next check.
         output.Abandon();
-        return;
+        return CheckOutcome::NoChange;
     }
     if (summary.read_failed) {
         output.Abandon();
         failure = ReadFailure(store::kReceivingFile, files::SystemErrorText(EIO));
-        return;
+        return CheckOutcome::NoChange;
+    }
+    if (!summary.complete && !summary.text_cut) {
+        output.Abandon();
+        return CheckOutcome::CutShort;
     }
     if (!output.Commit()) {
         failure = WriteFailure(new_path, output.error());
-        return;
+        return CheckOutcome::NoChange;
     }
     if (summary.text_cut) {
         observer.StatusLine(std::string(kTextCutPrefix) +
@@ -145,6 +151,7 @@ void PageRun::WriteNewText(files::InputFile& response, const std::string& new_pa
                             std::string(kTextCutSuffix));
     }
     completed = true;
+    return CheckOutcome::NoChange;
 }
 
 // Both passes of the comparison with the latest past log (slot current).
@@ -278,6 +285,8 @@ std::string_view CheckOutcomeName(CheckOutcome outcome) {
             return "HttpError";
         case CheckOutcome::NotModified:
             return "NotModified";
+        case CheckOutcome::CutShort:
+            return "CutShort";
         case CheckOutcome::FileError:
             return "FileError";
     }

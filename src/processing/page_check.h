@@ -19,7 +19,8 @@ enum class CheckOutcome : int {
     FirstCheck = 2,   // no latest past log: the text is filed as the first one
     HttpError = 3,    // a status other than 200 and 304; an error line was shown
     NotModified = 4,  // status 304
-    FileError = 5,    // a page file could not be read or written; an error line was shown and
+    CutShort = 5,     // the response ended before its framing said it would: nothing was filed
+    FileError = 6,    // a page file could not be read or written; an error line was shown and
                       // the page's history is as it was before the check
 };
 

@@ -58,6 +58,7 @@ class ExtractionChain : public ResponseEvents {
 
     bool headers_ended() const { return decoder_.headers_ended(); }
     bool text_cut() const { return writer_.cut(); }
+    bool complete() const { return decoder_.complete(); }
 
     void OnHeaderCharset(Encoding encoding) override { charset_.Select(encoding); }
     void OnBodyStart() override {
@@ -95,6 +96,10 @@ bool ResponseExtractor::headers_ended() const {
 
 bool ResponseExtractor::text_cut() const {
     return chain_->text_cut();
+}
+
+bool ResponseExtractor::complete() const {
+    return chain_->complete();
 }
 
 int ParseStatusCode(std::string_view line) {
@@ -194,6 +199,7 @@ ExtractionSummary ExtractResponseBody(files::InputFile& response,
     summary.headers_ended = extractor.headers_ended();
     summary.text_cut = extractor.text_cut();
     summary.read_failed = response.Failed();
+    summary.complete = extractor.complete();
     return summary;
 }
 

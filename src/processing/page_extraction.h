@@ -42,6 +42,8 @@ class ResponseExtractor {
     bool headers_ended() const;
     // The text reached its limit: the rest of the response adds nothing.
     bool text_cut() const;
+    // After Finish: the response is whole, as far as its framing tells (see ResponseDecoder).
+    bool complete() const;
 
   private:
     std::unique_ptr<ExtractionChain> chain_;
@@ -52,6 +54,7 @@ struct ExtractionSummary {
     bool stopped_by_closing = false;  // the closing flag cut the reading short
     bool text_cut = false;            // the text reached kMaxExtractedTextBytes and was cut
     bool read_failed = false;         // the response file could not be read to its end
+    bool complete = false;            // the response came whole (see ResponseDecoder)
 };
 
 // Reads the rest of the response (the file positioned just after its first line) through the

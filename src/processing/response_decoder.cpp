@@ -83,6 +83,10 @@ void ResponseDecoder::Reset() {
     at_line_start_ = true;
     after_cr_ = false;
     drop_lf_ = false;
+    content_length_.reset();
+    content_length_invalid_ = false;
+    body_bytes_ = 0;
+    last_chunk_seen_ = false;
     chunk_line_end_ = ChunkLineEnd::kBefore;
     chunk_size_length_ = 0;
     chunk_remaining_ = 0;
@@ -156,10 +160,47 @@ std::size_t ResponseDecoder::FeedHeaders(std::string_view bytes) {
     return bytes.size();
 }
 
+bool ResponseDecoder::complete() const {
+    if (state_ == State::kHeaders) {
+        return false;
+    }
+    if (chunked_) {
+        if (!last_chunk_seen_) {
+            return false;
+        }
+    } else if (content_length_ && !content_length_invalid_ && body_bytes_ < *content_length_) {
+        return false;
+    }
+    return !(gzip_ && inflater_.cut_short());
+}
+
+// Content-Length (RFC 9110, 8.6): decimal digits. A list of equal values counts as one; values
+// that differ or are no number leave the length unknown.
+void ResponseDecoder::NoteContentLength(std::string_view value) {
+    while (!value.empty()) {
+        std::size_t comma = value.find(',');
+        std::string_view item = TrimBlanks(value.substr(0, comma));
+        value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+        std::uint64_t length = 0;
+        bool valid = !item.empty() && item.size() <= 18;
+        for (char c : item) {
+            valid = valid && c >= '0' && c <= '9';
+            length = length * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (!valid || (content_length_ && *content_length_ != length)) {
+            content_length_invalid_ = true;
+            return;
+        }
+        content_length_ = length;
+    }
+}
+
 void ResponseDecoder::ExamineHeaderLine() {
     std::string_view line = accumulator_.text();
     HeaderField field = SplitHeaderLine(line);
-    if (DeclaresChunked(field)) {
+    if (field.has_colon && text::EqualNoCase(field.name, "content-length")) {
+        NoteContentLength(field.value);
+    } else if (DeclaresChunked(field)) {
         chunked_ = true;
     } else if (charset_sel_ == 0 && ContainsNoCase(line, "charset") != std::string_view::npos) {
         if (auto encoding = CharsetInText(line)) {
@@ -194,6 +235,7 @@ void ResponseDecoder::PassBody(std::string_view bytes) {
 }
 
 std::size_t ResponseDecoder::FeedBody(std::string_view bytes) {
+    body_bytes_ += bytes.size();
     PassBody(bytes);
     return bytes.size();
 }
@@ -215,6 +257,9 @@ std::size_t ResponseDecoder::FeedChunkSize(std::string_view bytes) {
             continue;
         }
         chunk_remaining_ = ChunkSize();
+        if (chunk_remaining_ == 0 && chunk_size_length_ > 0 && HexValue(chunk_size_text_[0]) == 0) {
+            last_chunk_seen_ = true;  // "0": the body is complete
+        }
         chunk_size_length_ = 0;
         state_ = gzip_ ? State::kChunkGzip : State::kChunkData;
         return i + 1;

@@ -12,10 +12,15 @@
 // (reported only when the page's CHARSET_SEL is 0); otherwise a Content-Encoding of gzip or
 // x-gzip makes the body gzip. The header block ends at its first empty line: a line end (LF,
 // CR LF or a lone CR) right after another one, or before any header line at all.
+//
+// The decoder also tells whether the response came whole: the header block ended, a chunked
+// body reached its last chunk, a body with a Content-Length got that many bytes, and a gzip body
+// did not end inside a member.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "processing/gzip_inflater.h"
@@ -50,6 +55,8 @@ class ResponseDecoder {
     bool gzip() const { return gzip_; }
     // Bytes consumed so far.
     std::uint64_t byte_position() const { return position_; }
+    // After Finish: the response is whole, as far as its framing tells.
+    bool complete() const;
 
   private:
     // Each handler consumes bytes from the front of its input (at least one) and returns how
@@ -65,6 +72,7 @@ class ResponseDecoder {
     // Body bytes: on to the events, or into the inflater when the body is gzip.
     void PassBody(std::string_view bytes);
     std::int64_t ChunkSize() const;
+    void NoteContentLength(std::string_view value);
 
     TextAccumulator& accumulator_;
     ResponseEvents& events_;
@@ -79,8 +87,14 @@ class ResponseDecoder {
     bool after_cr_ = false;
     // The header block ended with a CR: an LF right after it still belongs to the block.
     bool drop_lf_ = false;
-    // Chunk framing: where the decoder stands in the line end of a size line or of a chunk's
-    // data.
+    // The declared length of the body, when one valid Content-Length was given, and the body
+    // bytes seen (not chunked).
+    std::optional<std::uint64_t> content_length_;
+    bool content_length_invalid_ = false;
+    std::uint64_t body_bytes_ = 0;
+    // Chunk framing: whether the last chunk came, and where the decoder stands in the line end
+    // of a size line or of a chunk's data.
+    bool last_chunk_seen_ = false;
     enum class ChunkLineEnd : int {
         kBefore = 0,   // the size text or the data goes on; no CR yet
         kAfterCr = 1,  // the CR has come (or been dropped); the LF that ends the line is next

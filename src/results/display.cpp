@@ -81,17 +81,7 @@ bool ResultDisplay::ShowFile(const store::ItemRecord& page, const std::string& p
             document_.AddBlockStart(document_.Length());
             HeaderLine(page, file_time);
         }
-        if (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-        }
-        // A line of a stored text ends at its first NUL byte.
-        line.resize(std::min(line.size(), line.find('\0')));
-        if (page.settings.as_text != 0) {
-            line.push_back('\n');
-            document_.AppendText(line);
-        } else {
-            RenderLine(line);
-        }
+        ShowStoredLine(page, line);
         text::Yield(0);
     }
     reader.Close();
@@ -156,6 +146,20 @@ void ResultDisplay::PageLine(const store::ItemRecord& page, std::string_view sep
 void ResultDisplay::HeaderLine(const store::ItemRecord& page,
                                std::optional<std::time_t> file_time) {
     AppendHeaderLine(document_, settings_.header, page, file_time);
+}
+
+void ResultDisplay::ShowStoredLine(const store::ItemRecord& page, std::string line) {
+    if (!line.empty() && line.back() == '\n') {
+        line.pop_back();
+    }
+    // A line of a stored text ends at its first NUL byte.
+    line.resize(std::min(line.size(), line.find('\0')));
+    if (page.settings.as_text != 0) {
+        line.push_back('\n');
+        document_.AppendText(line);
+    } else {
+        RenderLine(line);
+    }
 }
 
 void ResultDisplay::RenderLine(std::string_view line) {

@@ -58,6 +58,10 @@ class ResultDisplay {
     void HeaderLine(const store::ItemRecord& page, std::optional<std::time_t> file_time);
     void RenderLine(std::string_view line);
 
+    // One line of a page's stored text (its line feed, if any, and whatever follows a NUL byte
+    // left out) as a block shows it: as plain text for an AS_TEXT page, else rendered.
+    void ShowStoredLine(const store::ItemRecord& page, std::string line);
+
   private:
     bool ShowFile(const store::ItemRecord& page, const std::string& path, bool limit_lines);
     void PageLine(const store::ItemRecord& page, std::string_view separator,

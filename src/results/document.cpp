@@ -24,6 +24,7 @@ void ResultDocument::Clear() {
     reported_runs_ = 0;
     links_.clear();
     current_header_ = kNoLink;
+    images_.clear();
     block_starts_.clear();
     highlights_.clear();
     next_highlight_ = 0;

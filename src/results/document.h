@@ -49,6 +49,15 @@ struct LinkRecord {
     int header_index = kNoLink;
 };
 
+// An image of a rendered line, shown in the pane as its image text (a link or plain text).
+// Recorded so that an export can write the image itself in place of that text.
+struct ImageRecord {
+    std::size_t start = 0;           // character position of the image's text
+    std::size_t length = 0;          // characters
+    std::string source;              // the decoded source; empty when the image has none
+    std::optional<std::string> alt;  // the decoded alternative text, when the image has one
+};
+
 struct HighlightHit {
     std::size_t start = 0;  // character positions, end exclusive
     std::size_t end = 0;
@@ -79,7 +88,8 @@ class ResultDocument {
     // The listener (none when null) must outlive its registration.
     void SetListener(DocumentListener* listener) { listener_ = listener; }
 
-    // Removes the text and empties the link table, the block starts and the highlights.
+    // Removes the text and empties the link table, the images, the block starts and the
+    // highlights.
     void Clear();
 
     // Display batches nest: only the outermost begin and end take effect. Beginning a batch
@@ -99,6 +109,9 @@ class ResultDocument {
     // is neither an openable address nor a settings link is shown as plain text, with no record;
     // such a header leaves the links after it without a header.
     std::size_t AppendLink(std::string_view target, std::string_view text, bool is_header);
+
+    // Records an image whose text was just appended.
+    void AddImage(ImageRecord image) { images_.push_back(std::move(image)); }
 
     // Records the start of a page block (only the first kMaxBlockStarts are kept).
     void AddBlockStart(std::size_t position);
@@ -125,6 +138,7 @@ class ResultDocument {
     // The tables.
     const std::vector<LinkRecord>& Links() const { return links_; }
     int CurrentHeaderIndex() const { return current_header_; }
+    const std::vector<ImageRecord>& Images() const { return images_; }
     const std::vector<std::size_t>& BlockStarts() const { return block_starts_; }
     const std::vector<HighlightHit>& Highlights() const { return highlights_; }
 
@@ -150,6 +164,7 @@ class ResultDocument {
     std::size_t reported_runs_ = 0;
     std::vector<LinkRecord> links_;
     int current_header_ = kNoLink;
+    std::vector<ImageRecord> images_;
     std::vector<std::size_t> block_starts_;
     std::vector<HighlightHit> highlights_;
     std::size_t next_highlight_ = 0;

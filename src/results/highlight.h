@@ -11,9 +11,8 @@ namespace velnora::results {
 
 // Highlights every occurrence of the keyword from the position to the end of the document
 // (ResultDocument::Highlight: all are coloured, the first kMaxRecordedHighlights recorded).
-// ASCII letters match without regard to case; other characters, both bytes of a double-byte
-// character included, match exactly. Occurrences start on character boundaries and may overlap:
-// the search goes on one character after the start of each. An empty keyword finds nothing.
+// Matches as the find command finds (text_find.h); occurrences may overlap. An empty keyword
+// finds nothing.
 void HighlightKeyword(ResultDocument& document, std::size_t from, std::string_view keyword);
 
 }  // namespace velnora::results

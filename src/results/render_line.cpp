@@ -138,10 +138,17 @@ std::size_t LineRenderer::RenderImage(std::string_view line, std::size_t from) {
         i += CharacterSize(line, i);
     }
     bool has_source = source && !source->empty();
+    ImageRecord image;
+    if (source) {
+        image.source = Decoded(*source);
+    }
+    if (alt) {
+        image.alt = Decoded(*alt);
+    }
 
     std::string text;
-    if (alt) {
-        text.append(kImageOpening).append(Decoded(*alt)).append(kImageClosing);
+    if (image.alt) {
+        text.append(kImageOpening).append(*image.alt).append(kImageClosing);
     } else if (settings_.disp_image_name != 0 && has_source) {
         std::size_t slash = source->rfind('/');
         std::string_view name =
@@ -150,14 +157,16 @@ std::size_t LineRenderer::RenderImage(std::string_view line, std::size_t from) {
     } else {
         text.assign(kImageWithoutName);
     }
-
+    image.length = CountCharacters(text);
     if (link_open_) {
-        document_.AppendLink(link_target_, text, false);
+        image.start = document_.AppendLink(link_target_, text, false);
     } else if (settings_.image_link != 0 && has_source) {
-        document_.AppendLink(Decoded(*source), text, false);
+        image.start = document_.AppendLink(image.source, text, false);
     } else {
+        image.start = document_.Length();
         document_.AppendText(text);
     }
+    document_.AddImage(std::move(image));
     return i;
 }
 

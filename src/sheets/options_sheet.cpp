@@ -414,7 +414,11 @@ void OptionsSheet::accept() {
     if (font_changed_ && services_.display_changed) {
         services_.display_changed();
     }
-    settings::SaveAppSettings(services_.settings_path, settings_);
+    if (services_.save) {
+        services_.save();
+    } else {
+        settings::SaveAppSettings(services_.settings_path, settings_);
+    }
     PropertySheet::accept();
 }
 

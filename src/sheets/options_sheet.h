@@ -32,6 +32,9 @@ struct OptionsServices {
     std::function<void()> display_changed;
     // Plays a sound file for "テスト" (the desktop's player when empty).
     std::function<void(std::string_view file)> play_sound;
+    // Writes the settings to settings_path on OK, with the home's write lock held (written
+    // directly when empty).
+    std::function<void()> save;
 };
 
 class OptionsSheet : public PropertySheet {

@@ -45,6 +45,10 @@ void ClearPastLogs(const store::ItemRecord& record, const store::PageTree& tree,
                     MessageIcon::kWarning) != MessageAnswer::kYes) {
         return;
     }
+    HomeWriteScope writing(services);
+    if (!writing) {
+        return;
+    }
     services.SetStatusText(tree_texts::kClearing);
     if (record.node.kind == store::KIND_PAGE) {
         store::ClearPageLogs(record.node.path);

@@ -105,14 +105,7 @@ std::optional<int> GateOf(int command) {
 bool IsLaterCommand(int command) {
     switch (command) {
         case kImportFavorites:
-        case kSaveHtml:
-        case kResultsInBrowser:
         case kPrint:
-        case kFind:
-        case kFindNext:
-        case kMenuFind:
-        case kMenuFindNext:
-        case kPastLogSearch:
             return true;
         default:
             return false;

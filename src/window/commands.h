@@ -65,7 +65,7 @@ extern const std::array<int, 10> kLockedButtons;
 extern const std::string_view kTopmostOffTip;  // 最前面に固定 (Ctrl+T)
 extern const std::string_view kTopmostOnTip;   // 最前面を解除 (Ctrl+T)
 
-// Commands whose Parts come later: present in the menus and disabled.
+// Commands not built yet: present in the menus and disabled.
 bool IsLaterCommand(int command);
 
 }  // namespace velnora::window

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <utility>
 
 #include "desktop/desktop.h"
 #include "desktop/qt_text.h"
@@ -19,8 +20,10 @@
 #include "text/bounded_string.h"
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
+#include "window/export_commands.h"
 #include "window/message_box.h"
 #include "window/page_tree_view.h"
+#include "window/search_commands.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
 
@@ -41,7 +44,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
       settings_(settings),
       stats_(stats),
       tree_(home.directory),
-      display_(document_, this) {
+      display_(document_, this),
+      writes_(std::make_unique<HomeWrites>(
+          home.directory, [this](std::string_view text) { SetStatusText(text); })) {
     setObjectName("MainWindow");
     setWindowTitle("Velnora");
     setWindowIcon(QIcon(":/icons/velnora.svg"));
@@ -54,7 +59,9 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
 }
 
 MainWindow::~MainWindow() {
-    // The check goes first: its worker and posted tasks refer to the tree and the pane.
+    // The check and the search go first: their workers and posted tasks refer to the tree and
+    // the pane.
+    search_.reset();
     check_.reset();
     operations_.reset();
 }
@@ -103,6 +110,11 @@ void MainWindow::CreateChildren() {
         *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
     check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
+    check_->OnStopped([this] {
+        if (std::exchange(check_holds_lock_, false)) {
+            writes_->Release();
+        }
+    });
     sheets_ = std::make_unique<sheets::DialogSheetLauncher>(
         this, [this](const store::ItemRecord& record) { ClearPastLogs(record, tree_, *this); },
         [this](bool showing) {
@@ -112,6 +124,10 @@ void MainWindow::CreateChildren() {
             }
         });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
+    search_ =
+        std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
+    export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
+                                               [this] { return SelectedItem(); });
     ApplyDisplaySettings();
     operations_->PopulateTree();
 }
@@ -140,7 +156,7 @@ void MainWindow::ConnectTree() {
     });
     connect(tree_view_, &PageTreeView::LabelEdited, this,
             [this](store::ItemId item, const std::string& text) {
-                operations_->RenameItem(item, text);
+                writes_->Run([this, item, text] { operations_->RenameItem(item, text); });
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });
@@ -223,6 +239,7 @@ void MainWindow::OnLinkActivated(int link) {
         }
         return;
     }
+    export_->RecordLink(static_cast<std::size_t>(link));
     SetStatusText(tree_texts::OpeningText(target));
     OpenAddress(target);
 }
@@ -291,8 +308,7 @@ void MainWindow::ShowAsStored() {
         show();
     }
     if (settings_.startup_check != 0) {
-        QTimer::singleShot(0, this,
-                           [this] { check_->StartCheck(tree_.root(), CheckSettingsNow()); });
+        QTimer::singleShot(0, this, [this] { StartCheckWhenFree(tree_.root()); });
     }
 }
 
@@ -313,19 +329,55 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (skip_saving_) {
+    if (skip_saving_ || saved_for_closing_) {
         event->accept();
         return;
     }
+    // A past-log search stops and its dialog closes; the check decides whether to wait.
+    search_->Shutdown();
     bool may_close =
         check_->RequestClose([this] { QTimer::singleShot(0, this, [this] { close(); }); });
     if (!may_close) {
         event->ignore();
         return;
     }
-    SavePlacement();
-    stats_.SaveStatistics(settings_path());
+    if (closing_waits_) {
+        // Asked again while waiting for the home's write lock: the window goes without saving.
+        event->accept();
+        return;
+    }
+    HomeWrites::Outcome outcome = writes_->Run([this] {
+        SavePlacement();
+        stats_.SaveStatistics(settings_path());
+        saved_for_closing_ = true;
+        if (closing_waits_) {
+            QTimer::singleShot(0, this, [this] { close(); });
+        }
+    });
+    if (outcome == HomeWrites::Outcome::kWaiting) {
+        closing_waits_ = true;
+        event->ignore();
+        return;
+    }
     event->accept();
+}
+
+bool MainWindow::BeginHomeWrite() {
+    return writes_->Hold();
+}
+
+void MainWindow::EndHomeWrite() {
+    writes_->Drop();
+}
+
+void MainWindow::StartCheckWhenFree(store::ItemId item) {
+    writes_->Run([this, item, settings = CheckSettingsNow()] {
+        check_->StartCheck(item, settings);
+        if (check_->running() && !check_holds_lock_) {
+            check_holds_lock_ = true;
+            writes_->Retain();
+        }
+    });
 }
 
 fetch::CheckSettings MainWindow::CheckSettingsNow() const {

@@ -20,6 +20,7 @@
 #include "settings/app_settings.h"
 #include "settings/window_placement.h"
 #include "store/page_tree.h"
+#include "window/home_writes.h"
 #include "window/menus.h"
 #include "window/window_check_observer.h"
 #include "window/window_services.h"
@@ -33,7 +34,9 @@ class DialogSheetLauncher;
 
 namespace velnora::window {
 
+class ExportCommands;
 class PageTreeView;
+class SearchCommands;
 class TreeOperations;
 
 class MainWindow : public QMainWindow, public WindowServices, public results::StatusSink {
@@ -57,6 +60,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ClearPane() override;
     results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view address) override;
+    bool BeginHomeWrite() override;
+    void EndHomeWrite() override;
 
     // Runs a command as its menu item, toolbar button or accelerator does.
     void RunCommand(int command);
@@ -72,6 +77,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDocument& document() { return document_; }
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
+    SearchCommands& search() { return *search_; }
+    HomeWrites& home_writes() { return *writes_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +102,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ShowAbout();
     std::string settings_path() const;
     fetch::CheckSettings CheckSettingsNow() const;
+    // Starts a check of the item once the home's write lock is had; the check holds the lock
+    // until it ends.
+    void StartCheckWhenFree(store::ItemId item);
     store::ItemId SelectedItem() const;
     bool SelectedIsPage() const;
 
@@ -112,16 +122,22 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QLabel* status_label_ = nullptr;
     CommandActions actions_;
 
+    std::unique_ptr<HomeWrites> writes_;
+    bool check_holds_lock_ = false;
     net::QtEventLoop loop_;
     net::SocketTransport transport_;
     std::unique_ptr<WindowCheckObserver> check_observer_;
     std::unique_ptr<fetch::CheckRun> check_;
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
+    std::unique_ptr<SearchCommands> search_;
+    std::unique_ptr<ExportCommands> export_;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;
     bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
+    bool saved_for_closing_ = false;  // placement and statistics are saved: the window may go
+    bool closing_waits_ = false;      // closing waits for the home's write lock
     int hovered_link_ = -1;
 };
 

@@ -12,8 +12,10 @@
 #include "sheets/options_sheet.h"
 #include "text/version.h"
 #include "window/commands.h"
+#include "window/export_commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
+#include "window/search_commands.h"
 #include "window/tree_operations.h"
 
 namespace velnora::window {
@@ -87,7 +89,7 @@ void MainWindow::RunCommand(int command) {
             ShowOptions();
             break;
         case kStartCheck:
-            check_->StartCheck(SelectedItem(), CheckSettingsNow());
+            StartCheckWhenFree(SelectedItem());
             break;
         case kAbortCheck:
             check_->AbortCheck();
@@ -107,6 +109,25 @@ void MainWindow::RunCommand(int command) {
             break;
         case kNextKeyword:
             pane_->NextHighlight();
+            break;
+        case kFind:
+        case kMenuFind:
+            search_->Find();
+            break;
+        case kFindNext:
+        case kMenuFindNext:
+            search_->FindNext();
+            break;
+        case kPastLogSearch:
+            search_->PastLogSearch();
+            break;
+        case kSaveHtml:
+            export_->SaveLogAsHtml();
+            break;
+        case kResultsInBrowser:
+            if (!CheckRunning()) {
+                export_->OpenResultsInBrowser();
+            }
             break;
         case kCopy:
             pane_->copy();
@@ -147,6 +168,12 @@ void MainWindow::ShowOptions() {
         LockCommands(false);
         ApplyDisplaySettings();
         LockCommands(true);
+    };
+    services.save = [this] {
+        HomeWriteScope writing(*this);
+        if (writing) {
+            settings::SaveAppSettings(settings_path(), settings_);
+        }
     };
     bool topmost = topmost_;
     if (topmost) {

@@ -157,6 +157,10 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     if (!sheets_.ShowPageSheet(record)) {
         return;
     }
+    HomeWriteScope writing(services_);
+    if (!writing) {
+        return;
+    }
     // The name as it stands now: the user may have changed it in the sheet.
     std::string path;
     std::string error;
@@ -199,6 +203,10 @@ void TreeOperations::DeleteItem() {
                     tree_texts::kErrorCaption);
         return;
     }
+    HomeWriteScope writing(services_);
+    if (!writing || tree_.Find(current_.node.item) == nullptr) {
+        return;
+    }
     ItemId item = current_.node.item;
     tree_.ClearUpdated(item);
     services_.SetStatusText(tree_texts::kDeleting);
@@ -223,6 +231,10 @@ bool TreeOperations::EditCurrent() {
     switch (current_.node.kind) {
         case store::KIND_PAGE: {
             if (!sheets_.ShowPageSheet(copy)) {
+                return false;
+            }
+            HomeWriteScope writing(services_);
+            if (!writing) {
                 return false;
             }
             if (std::string error;
@@ -260,6 +272,10 @@ bool TreeOperations::EditCurrent() {
         }
         case store::KIND_FOLDER: {
             if (!sheets_.ShowFolderSheet(copy)) {
+                return false;
+            }
+            HomeWriteScope writing(services_);
+            if (!writing) {
                 return false;
             }
             store::FolderSettings folder;
@@ -310,6 +326,10 @@ void TreeOperations::EditPropertiesOf(ItemId item) {
 }
 
 void TreeOperations::RenameItem(ItemId item, std::string_view new_name) {
+    HomeWriteScope writing(services_);
+    if (!writing) {
+        return;
+    }
     store::TreeNode node;
     if (tree_.BuildTreeNode(item, node) != 0 || node.kind == store::KIND_ROOT) {
         return;

@@ -34,6 +34,32 @@ class WindowServices {
     // Opens an address in the system's handler or the user's browser (with the messages when
     // the browser cannot be started).
     virtual void OpenAddress(std::string_view address) = 0;
+
+    // The program home's write lock around one write (see HomeWrites::Hold); false when it
+    // cannot be had and nothing may be written. Each true is followed by EndHomeWrite.
+    virtual bool BeginHomeWrite() { return true; }
+    virtual void EndHomeWrite() {}
+};
+
+// Holds the program home's write lock for the life of the object: the write goes in between.
+class HomeWriteScope {
+  public:
+    explicit HomeWriteScope(WindowServices& services)
+        : services_(services), held_(services.BeginHomeWrite()) {}
+    ~HomeWriteScope() {
+        if (held_) {
+            services_.EndHomeWrite();
+        }
+    }
+    HomeWriteScope(const HomeWriteScope&) = delete;
+    HomeWriteScope& operator=(const HomeWriteScope&) = delete;
+
+    // False when nothing may be written.
+    explicit operator bool() const { return held_; }
+
+  private:
+    WindowServices& services_;
+    bool held_;
 };
 
 }  // namespace velnora::window

@@ -319,7 +319,7 @@ TEST_F(CheckRunTest, ClosingWaitsForThePageBeingProcessed) {
     bool retried = false;
     // The fetch is complete; handing it to the worker is posted.
     loop_.RunPending();
-    if (run_->busy_state() == 3) {
+    if (run_->busy_state() == BusyState::kProcessing) {
         EXPECT_FALSE(run_->RequestClose([&] { retried = true; }));
         ASSERT_TRUE(loop_.RunUntil([&] { return retried; }));
     }
@@ -419,6 +419,196 @@ TEST_F(CheckRunTest, APageWhoseSiteIniCannotBeReadEndsInAnErrorLineWithoutWaitin
         EXPECT_TRUE(observer_.Has(c.line)) << c.name;
     }
     EXPECT_TRUE(transport_.looked_up.empty()) << "no page was fetched";
+}
+
+}  // namespace
+}  // namespace velnora::fetch
+
+#include "support/file_size_limit.h"
+
+namespace velnora::fetch {
+namespace {
+
+// A check whose worker threads fail to start the first given number of times.
+class ThreadlessRun : public CheckRun {
+  public:
+    using CheckRun::CheckRun;
+    int failures = 0;
+
+  protected:
+    bool StartThread(std::function<void()> body) override {
+        if (failures > 0) {
+            --failures;
+            return false;
+        }
+        return CheckRun::StartThread(std::move(body));
+    }
+};
+
+TEST_F(CheckRunTest, AFailedStartWithNothingInFlightStillEndsTheCheck) {
+    for (int i = 0; i < 8; ++i) {
+        AddPage("p" + std::to_string(i) + ".dat", "http://192.0.2." + std::to_string(i + 1) + "/");
+    }
+    std::string last = AddPage("q.dat", "");
+    Populate();
+    settings_.retry = 0;
+    run_->StartCheck(tree_.root(), settings_);
+    ASSERT_EQ(transport_.OpenCount(), 8);
+    // All eight are refused before the refill runs: the page left over fails to start while
+    // nothing else is in flight.
+    for (SocketId socket : transport_.open_order) {
+        transport_.Error(socket, SocketError::kFailed, "Connection refused");
+    }
+    loop_.RunPending();
+    EXPECT_TRUE(observer_.Has("error q: URL未設定。"));
+    EXPECT_EQ(store::ReadResultCode(last), store::RESULT_ERROR);
+    EXPECT_TRUE(Finished());
+    EXPECT_EQ(observer_.finished, 1) << "the completion notice is given";
+    EXPECT_TRUE(observer_.Has("unlock"));
+}
+
+TEST_F(CheckRunTest, PagesThatFailToStartTakeNoStart) {
+    for (int i = 0; i < 8; ++i) {
+        AddPage("a" + std::to_string(i) + ".dat", "");
+    }
+    AddPage("b.dat", "http://b.example/");
+    AddPage("c.dat", "http://c.example/");
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    EXPECT_EQ(observer_.Count("error a"), 8);
+    EXPECT_EQ(transport_.looked_up, (std::vector<std::string>{"b.example", "c.example"}));
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_EQ(observer_.Count("status b: 初期化しました。") +
+                  observer_.Count("status c: 初期化しました。"),
+              2);
+}
+
+TEST_F(CheckRunTest, AConnectRefusedAtOnceIsAnErrorWithoutRetry) {
+    std::string by_address = AddPage("a.dat", "http://192.0.2.1/");
+    std::string by_name = AddPage("b.dat", "http://b.example/");
+    Populate();
+    transport_.refuse_connects = true;
+    run_->StartCheck(tree_.root(), settings_);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    EXPECT_TRUE(transport_.lookups.empty()) << "not retried";
+    EXPECT_EQ(observer_.events, (std::vector<std::string>{"unmark " + std::to_string(tree_.root()),
+                                                          "error a: サーバへの接続失敗", "clear",
+                                                          "lock", "error b: サーバへの接続失敗"}));
+    EXPECT_EQ(store::ReadResultCode(by_address), store::RESULT_ERROR);
+    EXPECT_EQ(store::ReadResultCode(by_name), store::RESULT_ERROR);
+    loop_.RunPending();
+    EXPECT_TRUE(Finished());
+}
+
+TEST_F(CheckRunTest, APageWhoseWorkerCannotStartWaitsInTheQueue) {
+    std::string dir = AddPage("Site.dat", "http://site.example/");
+    velnora::test::MakeDir(home_ / "data");
+    store::PopulateTree(tree_);
+    auto run = std::make_unique<ThreadlessRun>(tree_, transport_, loop_, observer_, stats_);
+    run->failures = 2;
+    run_ = std::move(run);
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kPage);
+    loop_.RunPending();
+    EXPECT_TRUE(run_->running()) << "queued, not lost";
+    loop_.Tick(2);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("status Site: 初期化しました。"));
+    EXPECT_EQ(store::ReadLogIndex(dir), 1);
+}
+
+TEST_F(CheckRunTest, ACutResponseIsFetchedAgainAndNeverFiled) {
+    const std::string cut =
+        "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<p>first line</p><p>sec";
+    struct Row {
+        int retry;
+        bool filed;
+    };
+    for (const Row& row : {Row{1, true}, Row{0, false}}) {
+        SCOPED_TRACE(row.retry);
+        velnora::test::TempDir home;
+        std::string dir = home / "data/Site.dat";
+        velnora::test::MakeDir(home / "data");
+        velnora::test::MakeDir(dir);
+        store::PageSettings page;
+        page.url = "http://site.example/";
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
+        store::PageTree tree(home.path() + "/");
+        store::PopulateTree(tree);
+        FakeTransport transport;
+        RecordingObserver observer;
+        CheckRun run(tree, transport, loop_, observer, stats_);
+        settings_.retry = row.retry;
+        run.StartCheck(tree.FirstChild(tree.root()), settings_);
+        transport.Resolve(transport.lookups.begin()->first);
+        transport.Serve(transport.LastSocket(), cut);
+        ASSERT_TRUE(loop_.RunUntil([&] { return !transport.lookups.empty() || !run.running(); }));
+        EXPECT_EQ(transport.lookups.size(), row.filed ? 1u : 0u) << "fetched again";
+        if (row.filed) {
+            transport.Resolve(transport.lookups.begin()->first);
+            transport.Serve(transport.LastSocket(), kChangedPage);
+        }
+        ASSERT_TRUE(loop_.RunUntil([&] { return !run.running(); }));
+        EXPECT_EQ(observer.Has("error Site: 受信データが途中で切れました"), !row.filed);
+        EXPECT_EQ(velnora::test::Exists(dir + "/log1.txt"), row.filed);
+        EXPECT_FALSE(velnora::test::Exists(dir + "/new.txt"));
+        EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
+        if (row.filed) {
+            EXPECT_EQ(velnora::test::ReadBytes(dir + "/log1.txt"), "\r\nfirst line\r\nnew line");
+        } else {
+            EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_NONE) << "given up: kept";
+        }
+    }
+}
+
+TEST_F(CheckRunTest, AResponseTheDiskCannotTakeIsAnErrorWithTheReason) {
+    std::string dir = AddPage("Site.dat", "http://site.example/");
+    velnora::test::WriteBytes(dir + "/html.txt", kPage);
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    transport_.Resolve(transport_.lookups.begin()->first);
+    {
+        velnora::test::FileSizeLimit limit(100000);
+        transport_.Serve(transport_.LastSocket(), std::string(kPage) + std::string(200000, 'x'));
+    }
+    EXPECT_TRUE(observer_.Has("error Site: 受信ファイル書き込み失敗 (File too large)"));
+    EXPECT_TRUE(transport_.lookups.empty()) << "not retried";
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt")) << "the cut response is removed";
+    EXPECT_FALSE(velnora::test::Exists(dir + "/log1.txt")) << "and never processed";
+    EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage);
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_ERROR);
+}
+
+TEST_F(CheckRunTest, SessionChangesCanBeTraced) {
+    AddPage("Site.dat", "http://site.example/");
+    Populate();
+    std::vector<std::string> lines;
+    run_->SetSessionTrace([&](std::string_view line) { lines.emplace_back(line); });
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "session 0 connection: idle -> resolving",
+                         "session 0 connection: resolving -> connecting",
+                         "session 0 connection: connecting -> receiving",
+                         "session 0 connection: receiving -> idle",
+                         "session 0 phase: free -> fetched",
+                         "session 0 phase: fetched -> processing",
+                         "session 0 phase: processing -> free",
+                     }));
+}
+
+TEST_F(CheckRunTest, TheWalkLeavesOutPagesWhoseFilesWouldNotFit) {
+    // <home>/data/<name>.dat: a directory of 248 bytes still holds "htmltmp.txt" within a
+    // path of 260 bytes; one of 249 does not.
+    std::size_t fixed = home_.path().size() + std::string("/data/").size() + 4;
+    AddPage(std::string(248 - fixed, 'a') + ".dat", "http://fits.example/");
+    AddPage(std::string(249 - fixed, 'b') + ".dat", "http://too-long.example/");
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    EXPECT_EQ(transport_.looked_up, std::vector<std::string>{"fits.example"});
 }
 
 }  // namespace

@@ -23,11 +23,10 @@ void FakeTransport::CancelLookup(LookupId lookup) {
 }
 
 SocketId FakeTransport::Open(const std::vector<std::string>& addresses, std::uint16_t port,
-                             std::string* error) {
-    if (refuse_sockets) {
-        if (error != nullptr) {
-            *error = "no sockets";
-        }
+                             OpenFailure* failure) {
+    if (refuse_sockets || refuse_connects) {
+        failure->connect_failed = refuse_connects;
+        failure->reason = refuse_connects ? "Network is unreachable" : "no sockets";
         return 0;
     }
     SocketId id = next_++;

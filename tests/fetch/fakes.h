@@ -32,7 +32,7 @@ class FakeTransport : public Transport {
     LookupId StartLookup(std::string_view host) override;
     void CancelLookup(LookupId lookup) override;
     SocketId Open(const std::vector<std::string>& addresses, std::uint16_t port,
-                  std::string* error) override;
+                  OpenFailure* failure) override;
     void StartTls(SocketId socket, std::string_view peer_name) override;
     bool Send(SocketId socket, std::string_view bytes) override;
     std::size_t Receive(SocketId socket, char* buffer, std::size_t size) override;
@@ -54,6 +54,7 @@ class FakeTransport : public Transport {
     std::map<SocketId, Connection> connections;
     std::vector<SocketId> open_order;
     bool refuse_sockets = false;
+    bool refuse_connects = false;  // every address refuses the connect at once
     bool refuse_lookups = false;
 
     // Open connections (not closed by the fetch).

@@ -61,12 +61,38 @@ TEST(ComposeRequest, DirectRequestHasThePathAndTheHostAlone) {
     store::PageSettings page;
     EXPECT_EQ(ComposeRequest(Split("http://example.com"), false, {}, page),
               Request("/", "example.com"));
-    EXPECT_EQ(ComposeRequest(Split("http://Example.com/a b?q=1#frag"), false, {}, page),
-              Request("/a b?q=1#frag", "Example.com"));
+    EXPECT_EQ(ComposeRequest(Split("http://Example.com/a?q=1#frag"), false, {}, page),
+              Request("/a?q=1#frag", "Example.com"));
     EXPECT_EQ(ComposeRequest(Split("http://user:pw@example.com:80/x"), false, {}, page),
               Request("/x", "example.com"));
     EXPECT_EQ(ComposeRequest(Split("ftp://files.example.com/pub/"), false, {}, page),
               Request("/pub/", "files.example.com"));
+}
+
+TEST(ComposeRequest, BytesThatCannotStandInTheRequestLineGoOutAsPercentEscapes) {
+    store::PageSettings page;
+    struct Row {
+        std::string url;
+        bool through_proxy;
+        std::string target;
+    };
+    const Row rows[] = {
+        {"http://example.com/a b", false, "/a%20b"},
+        {"http://example.com/a\tb\x7F", false, "/a%09b%7F"},
+        {"http://example.com/\x01?\x1B[2J", false, "/%01?%1B[2J"},
+        {test::Sjis("http://example.com/検索?語=テスト"), false,
+         "/%8C%9F%8D%F5?%8C%EA=%83e%83X%83g"},
+        {"http://example.com/%41%20ok?a=%ZZ&b=~!*'();:@&=+$,/#f", false,
+         "/%41%20ok?a=%ZZ&b=~!*'();:@&=+$,/#f"},
+        {"http://example.com/a b", true, "http://example.com/a%20b"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.url);
+        UrlParts parts = Split(row.url);
+        std::string request = ComposeRequest(parts, row.through_proxy, {}, page);
+        EXPECT_EQ(request.substr(0, request.find("\r\n")), "GET " + row.target + " HTTP/1.1");
+        EXPECT_EQ(parts.url, row.url) << "the URL itself is not changed";
+    }
 }
 
 TEST(ComposeRequest, HostLineCarriesAPortOtherThanTheSchemesDefault) {
@@ -92,9 +118,9 @@ TEST(ComposeRequest, PlainHttpThroughTheProxyAsksForTheUrlAsStored) {
     std::string url = "http://user:pw@Example.com:8080/a?b=1#c";
     EXPECT_EQ(ComposeRequest(Split(url), true, {}, page),
               Request(url, "Example.com:8080", "Pragma: no-cache\r\n"));
-    std::string sjis = test::Sjis("http://example.com/検索?語=テスト");
+    std::string sjis = test::Sjis("http://example.com/検索");
     EXPECT_EQ(ComposeRequest(Split(sjis), true, {}, page),
-              Request(sjis, "example.com", "Pragma: no-cache\r\n"));
+              Request("http://example.com/%8C%9F%8D%F5", "example.com", "Pragma: no-cache\r\n"));
     EXPECT_EQ(ComposeRequest(Split("ftp://files.example.com/pub/"), true, {}, page),
               Request("ftp://files.example.com/pub/", "files.example.com", "Pragma: no-cache\r\n"));
 }

@@ -113,5 +113,77 @@ TEST(TrafficStats, SavedKeysAndWrappingByteCounter) {
     EXPECT_EQ(again.day_bytes(), 4000000001u);
 }
 
+// Two programs on one home, the window and a command-line check, each saving its own counts.
+TEST(TrafficStats, SavingAddsToWhatAnotherProgramSavedMeanwhile) {
+    test::TempDir dir;
+    std::string file = dir / "velnora.ini";
+    FakeClock time;
+    TrafficStats earlier(time.clock());
+    earlier.LoadStatistics(file);
+    earlier.CountReceivedPage();
+    ASSERT_TRUE(earlier.SaveStatistics(file));
+
+    TrafficStats window(time.clock());
+    window.LoadStatistics(file);
+    TrafficStats command_line(time.clock());
+    command_line.LoadStatistics(file);
+    for (int i = 0; i < 5; ++i) {
+        command_line.CountReceivedPage();
+    }
+    command_line.CountReceivedBytes(500);
+    ASSERT_TRUE(command_line.SaveStatistics(file));
+    window.CountReceivedPage();
+    window.CountReceivedBytes(7);
+    ASSERT_TRUE(window.SaveStatistics(file));
+    EXPECT_EQ(window.day_pages(), 7) << "1 before, 5 of the command line, 1 of the window";
+    EXPECT_EQ(window.day_bytes(), 507u);
+    // Saving again adds nothing twice.
+    ASSERT_TRUE(window.SaveStatistics(file));
+    TrafficStats reader(time.clock());
+    reader.LoadStatistics(file);
+    EXPECT_EQ(reader.day_pages(), 7);
+    EXPECT_EQ(reader.day_bytes(), 507u);
+}
+
+TEST(TrafficStats, ADayThatEndedWhileOpenIsNotSavedAsToday) {
+    struct Row {
+        const char* what;
+        bool other_saved_today;
+        int pages_after;
+    };
+    const Row rows[] = {
+        {"nothing saved today", false, 0},
+        {"another program saved today's counts", true, 4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::TempDir dir;
+        std::string file = dir / "velnora.ini";
+        FakeClock time;
+        time.now = kDay1Late;
+        TrafficStats window(time.clock());
+        window.LoadStatistics(file);
+        window.BeginCheckStatistics();
+        for (int i = 0; i < 10; ++i) {
+            window.CountReceivedPage();
+        }
+        window.EndCheckStatistics();
+        time.now = kDay2Early;
+        if (row.other_saved_today) {
+            TrafficStats other(time.clock());
+            other.LoadStatistics(file);
+            for (int i = 0; i < 4; ++i) {
+                other.CountReceivedPage();
+            }
+            ASSERT_TRUE(other.SaveStatistics(file));
+        }
+        ASSERT_TRUE(window.SaveStatistics(file));
+        TrafficStats next(time.clock());
+        next.LoadStatistics(file);
+        EXPECT_EQ(next.day_pages(), row.pages_after);
+        EXPECT_EQ(window.run_pages(), 10) << "the run's counters stay";
+    }
+}
+
 }  // namespace
 }  // namespace velnora::fetch

@@ -36,6 +36,9 @@ TEST(SplitUrl, AcceptedUrlsGiveHostPortAndPathWithExtraInformation) {
         {"https://example.com/", "example.com", 443, "/", true, true, false},
         {"HttpS://example.com:80/", "example.com", 80, "/", true, false, false},
         {"https://example.com:443/x", "example.com", 443, "/x", true, true, false},
+        // An empty port is the scheme's default (RFC 3986, 3.2.3).
+        {"http://h:/x", "h", 80, "/x", false, true, false},
+        {"https://[::1]:/", "::1", 443, "/", true, true, true},
         // ftp is requested with plain HTTP on port 21.
         {"ftp://files.example.com/pub/", "files.example.com", 21, "/pub/", false, true, false},
         {"http://localhost:65535/", "localhost", 65535, "/", false, false, false},
@@ -114,7 +117,6 @@ TEST(SplitUrl, RejectsWhatCannotBeFetched) {
         "http://?q",                                 // empty host
         "http://user@/",                             // empty host after the user information
         "http://:8080/",                             // empty host before a port
-        "http://example.com:/",                      // empty port
         "http://example.com:0/",                     // port 0
         "http://example.com:65536/",                 // port beyond 65535
         "http://example.com:99999999999999999999/",  // port far beyond

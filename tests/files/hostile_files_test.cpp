@@ -2,6 +2,7 @@
 // symbolic links must neither block, pass for empty files nor be written through; and a write
 // that fails must leave the old file as it was.
 
+#include "support/file_size_limit.h"
 #include "support/hostile_files.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +139,7 @@ TEST(Replacement, TheOldFileStaysUntilTheCommitAndWhenAnythingFails) {
         {"given up by going out of scope", [](FileReplacement& f) { return !f.Write("new"); }},
         {"a write beyond the disk's room",
          [&](FileReplacement& f) {
-             test::ScopedFileSizeLimit limit(100000);
+             test::FileSizeLimit limit(100000);
              EXPECT_FALSE(f.Write(big));
              EXPECT_FALSE(f.Write("more")) << "a failure stays";
              EXPECT_FALSE(f.Commit());

@@ -7,9 +7,12 @@ port given; each request's path says what happens:
   /garbage   a first line that is no status line
   /endless   a 200 answer whose body never ends
   /slow      a complete page, one byte every 20 ms
+  /short     fewer body bytes than its Content-Length says, then a clean close
+  /halfgzip  the first half of a gzip body, then a clean close
   other      a small complete page
 """
 
+import gzip
 import socket
 import struct
 import sys
@@ -41,6 +44,12 @@ def handle(conn):
             block = b"<p>endless</p>" * 4096
             while True:
                 conn.sendall(block)
+        elif path == b"/short":
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n<p>only a part</p>")
+        elif path == b"/halfgzip":
+            body = gzip.compress(b"<p>compressed page</p>" * 200)
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n\r\n"
+                         + body[:len(body) // 2])
         elif path == b"/slow":
             for byte in PAGE:
                 conn.sendall(bytes([byte]))

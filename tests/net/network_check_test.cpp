@@ -260,6 +260,31 @@ TEST_F(NetworkCheck, AnEndlessBodyIsStoppedAtFiftyMegabytes) {
     Check("Endless");
     EXPECT_TRUE(observer_.Has("error Endless: 受信データが50MBを超えたため中止しました"));
     EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
+    EXPECT_FALSE(velnora::test::Exists(page + "/htmltmp.txt")) << "the 50 MB are not left behind";
+}
+
+TEST_F(NetworkCheck, AResponseCutShortIsAReceiveErrorNeverALog) {
+    for (const char* path : {"/short", "/halfgzip"}) {
+        SCOPED_TRACE(path);
+        observer_ = RecordingObserver();
+        std::string page =
+            AddPage("Cut", "http://127.0.0.1:" + std::to_string(faults_->port()) + path);
+        Check("Cut");
+        EXPECT_EQ(stats_.run_pages(), 2) << "fetched again once (RETRY 1)";
+        stats_ = TrafficStats();
+        EXPECT_TRUE(observer_.Has("error Cut: 受信データが途中で切れました"));
+        EXPECT_FALSE(velnora::test::Exists(page + "/log1.txt"));
+        EXPECT_FALSE(velnora::test::Exists(page + "/htmltmp.txt"));
+    }
+}
+
+TEST_F(NetworkCheck, AConnectRefusedAtOnceIsNotRetried) {
+    // The system refuses a TCP connect to the broadcast address at once.
+    std::string page = AddPage("Broadcast", "http://255.255.255.255/");
+    Check("Broadcast");
+    EXPECT_EQ(observer_.Count("error Broadcast"), 1);
+    EXPECT_TRUE(observer_.Has("error Broadcast: サーバへの接続失敗"));
+    EXPECT_EQ(store::ReadResultCode(page), store::RESULT_ERROR);
 }
 
 }  // namespace
@@ -276,7 +301,7 @@ TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
                               "[CONFIG]\r\nHEADER=== %link; ==\r\nFINISH_MESSAGE=0\r\n");
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(cli::Run({"check", "Site"}, out, err), cli::kExitOk) << err.str();
+    ASSERT_EQ(cli::Run({"check", "Site"}, out, err), cli::kExitDone) << err.str();
     EXPECT_EQ(out.str(),
               "■Site <" + Web("/index.html") + "> : 初期化しました。\n更新はありません\n");
 
@@ -285,13 +310,19 @@ TEST_F(NetworkCheck, CommandLineCheckPrintsThePane) {
     fs::last_write_time(servers_->path() + "/www/index.html",
                         fs::file_time_type::clock::now() + std::chrono::hours(2));
     out.str("");
-    ASSERT_EQ(cli::Run({"check"}, out, err), cli::kExitOk) << err.str();
+    ASSERT_EQ(cli::Run({"check"}, out, err), cli::kExitDone) << err.str();
     std::ofstream(servers_->path() + "/www/index.html") << kPageHtml;
     EXPECT_EQ(out.str(), "== Site <" + Web("/index.html") + "> ==\na new <" + Web("/n.html") +
                              "> line\n\n1 件の更新がありました\n");
     out.str("");
-    ASSERT_EQ(cli::Run({"list"}, out, err), cli::kExitOk);
+    ASSERT_EQ(cli::Run({"list"}, out, err), cli::kExitDone);
     EXPECT_EQ(out.str(), "data/\n  Site  [3 updated]  " + Web("/index.html") + "\n");
+
+    // An HTTP error is an error line: the check's answer is negative.
+    AddPage("Gone", Web("/missing.html"));
+    out.str("");
+    EXPECT_EQ(cli::Run({"check", "Gone"}, out, err), cli::kExitNegative);
+    EXPECT_NE(out.str().find("HTTPエラー (HTTP/1.1 404 Not Found)"), std::string::npos);
     ::unsetenv("VELNORA_HOME");
 }
 

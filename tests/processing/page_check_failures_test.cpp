@@ -15,6 +15,7 @@
 
 #include "processing/page_check.h"
 #include "store/page_files.h"
+#include "support/file_size_limit.h"
 #include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -145,7 +146,7 @@ TEST(PageCheckFailures, AFileThatCannotBeReadOrWrittenIsAnErrorAndTheHistoryStay
         c.make(t);
         CheckOutcome outcome;
         {
-            test::ScopedFileSizeLimit limit(c.file_size_limit);
+            test::FileSizeLimit limit(c.file_size_limit);
             outcome = t.Run();
         }
         EXPECT_EQ(outcome, CheckOutcome::FileError) << c.what;

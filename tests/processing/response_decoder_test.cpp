@@ -35,6 +35,7 @@ struct Decoded {
     bool body_started = false;
     bool chunked = false;
     bool gzip = false;
+    bool complete = false;
     std::vector<Encoding> charsets;
     std::uint64_t position = 0;
     int body_calls = 0;
@@ -43,7 +44,7 @@ struct Decoded {
     bool operator==(const Decoded& other) const {
         return body == other.body && body_started == other.body_started &&
                chunked == other.chunked && gzip == other.gzip && charsets == other.charsets &&
-               position == other.position;
+               position == other.position && complete == other.complete;
     }
 };
 
@@ -60,6 +61,7 @@ Decoded DecodePieces(const std::vector<std::string_view>& pieces, int charset_se
     result.body_started = events.body_started;
     result.chunked = decoder.chunked();
     result.gzip = decoder.gzip();
+    result.complete = decoder.complete();
     result.charsets = events.charsets;
     result.position = decoder.byte_position();
     result.body_calls = events.body_calls;
@@ -318,6 +320,47 @@ TEST(ResponseDecoder, GzipBodyIsInflated) {
     }
 }
 
+TEST(ResponseDecoder, TellsWhetherTheResponseCameWhole) {
+    std::string text(3000, 'x');
+    std::string compressed = Gzip(text);
+    std::string half = compressed.substr(0, compressed.size() / 2);
+    std::string chunked = Chunked(text, 1000);
+    struct Row {
+        const char* what;
+        std::string response;
+        bool complete;
+    };
+    std::vector<Row> rows = {
+        {"no framing: the close ends the body", "Server: x\r\n\r\nbody", true},
+        {"the header block never ended", "Content-Type: text/html\r\n", false},
+        {"Content-Length reached", "Content-Length: 4\r\n\r\nbody", true},
+        {"Content-Length not reached", "Content-Length: 5\r\n\r\nbody", false},
+        {"more than Content-Length", "Content-Length: 2\r\n\r\nbody", true},
+        {"equal Content-Length values", "Content-Length: 4, 4\r\n\r\nbody", true},
+        {"differing Content-Length values say nothing",
+         "Content-Length: 9\r\nContent-Length: 10\r\n\r\nbody", true},
+        {"a Content-Length that is no number says nothing", "Content-Length: 1e9\r\n\r\nbody",
+         true},
+        {"chunked up to the last chunk", "Transfer-Encoding: chunked\r\n\r\n" + chunked, true},
+        {"chunked without the last chunk",
+         "Transfer-Encoding: chunked\r\n\r\n" + chunked.substr(0, chunked.size() - 5), false},
+        {"chunked cut inside a chunk",
+         "Transfer-Encoding: chunked\r\n\r\n" + chunked.substr(0, 500), false},
+        {"chunked wins over Content-Length",
+         "Transfer-Encoding: chunked\r\nContent-Length: 1\r\n\r\n" + chunked.substr(0, 500), false},
+        {"a whole gzip stream", "Content-Encoding: gzip\r\n\r\n" + compressed, true},
+        {"a gzip stream cut in half", "Content-Encoding: gzip\r\n\r\n" + half, false},
+        {"a chunked gzip stream cut in half but framed whole",
+         "Transfer-Encoding: chunked\r\nContent-Encoding: gzip\r\n\r\n" + Chunked(half, 100),
+         false},
+        {"a body declared gzip that is not", "Content-Encoding: gzip\r\n\r\nplain", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(Decode(row.response).complete, row.complete);
+    }
+}
+
 TEST(ResponseDecoder, ResetStartsANewResponse) {
     RecordingEvents events;
     TextAccumulator accumulator;
@@ -326,6 +369,8 @@ TEST(ResponseDecoder, ResetStartsANewResponse) {
     decoder.Reset();
     events = RecordingEvents();
     decoder.Feed("Server: x\r\n\r\nbody");
+    decoder.Finish();
+    EXPECT_TRUE(decoder.complete()) << "nothing of the first response's framing stays";
     EXPECT_FALSE(decoder.chunked());
     EXPECT_FALSE(decoder.gzip());
     EXPECT_EQ(events.body, "body");

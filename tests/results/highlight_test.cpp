@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "results/results_support.h"
+#include "results/text_find.h"
 
 namespace velnora::results {
 namespace {
@@ -47,6 +48,35 @@ TEST(HighlightKeyword, MatchesWholeDoubleByteCharactersOnly) {
     EXPECT_EQ(Hits("ー[", "["), (HitList{{1, 2}}));
     // Full-width letters are other characters than ASCII ones.
     EXPECT_EQ(Hits("ＡＢＣ abc", "abc"), (HitList{{4, 7}}));
+    // but full-width letters ignore case among themselves.
+    EXPECT_EQ(Hits("ａｂｃ and ＡＢＣ", "Ａｂｃ"), (HitList{{0, 3}, {8, 11}}));
+}
+
+TEST(FindNoCase, FindsTheFirstOccurrenceFromAPosition) {
+    ResultDocument document;
+    document.AppendText(Sjis("検索 Find find ＦＩＮＤ"));
+    document.AppendLink("http://e.com/", "FIND", false);
+    struct Case {
+        std::size_t from;
+        const char* pattern;
+        std::optional<FoundRange> found;
+    };
+    const Case cases[] = {
+        {0, "find", FoundRange{3, 7}},    // letter case ignored
+        {4, "find", FoundRange{8, 12}},   // one position after a match's start: the next one
+        {9, "find", FoundRange{17, 21}},  // not ＦＩＮＤ; link text is text too
+        {0, "ｆｉｎｄ", FoundRange{13, 17}}, {18, "find", std::nullopt},
+        {0, "検索", FoundRange{0, 2}},       {0, "", std::nullopt},
+        {100, "find", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        auto found = FindNoCase(document, c.from, Sjis(c.pattern));
+        ASSERT_EQ(found.has_value(), c.found.has_value()) << c.pattern << " from " << c.from;
+        if (found) {
+            EXPECT_EQ(found->start, c.found->start) << c.pattern << " from " << c.from;
+            EXPECT_EQ(found->end, c.found->end) << c.pattern << " from " << c.from;
+        }
+    }
 }
 
 }  // namespace

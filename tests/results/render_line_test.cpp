@@ -147,3 +147,37 @@ TEST(RenderLine, CharacterReferencesAreDecodedOnlyForWhatIsShown) {
 
 }  // namespace
 }  // namespace velnora::results
+
+namespace velnora::results {
+namespace {
+
+TEST(RenderLine, ImagesAreRecordedWhereTheirTextsStand) {
+    DisplaySettings settings = test::DefaultDisplaySettings();
+    settings.image_link = 1;
+    ResultDocument document;
+    RenderLine(document,
+               test::Sjis("a <img src=\"http://e.com/p.png\" alt=\"&amp;絵\"> "
+                          "<a href=\"http://e.com/\">b<img src=\"x.gif\"></a> <img alt=\"\">"),
+               settings);
+    EXPECT_EQ(test::MarkupUtf8(document),
+              "a {[画像:&絵]|http://e.com/p.png} {b|http://e.com/} {[画像]|http://e.com/}"
+              "[画像:]\n")
+        << "a run of spaces alone disappears";
+    const std::vector<ImageRecord>& images = document.Images();
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_EQ(document.TextRange(images[0].start, images[0].start + images[0].length),
+              test::Sjis("[画像:&絵]"));
+    EXPECT_EQ(images[0].source, "http://e.com/p.png");
+    EXPECT_EQ(images[0].alt, test::Sjis("&絵"));
+    EXPECT_EQ(document.TextRange(images[1].start, images[1].start + images[1].length),
+              test::Sjis("[画像]"));
+    EXPECT_EQ(images[1].source, "x.gif");
+    EXPECT_FALSE(images[1].alt.has_value());
+    EXPECT_TRUE(images[2].source.empty());
+    EXPECT_EQ(images[2].alt, "");
+    document.Clear();
+    EXPECT_TRUE(document.Images().empty());
+}
+
+}  // namespace
+}  // namespace velnora::results

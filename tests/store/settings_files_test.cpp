@@ -7,6 +7,7 @@
 
 #include "ini/ini_file.h"
 #include "store/page_files.h"
+#include "support/file_size_limit.h"
 #include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -279,7 +280,7 @@ TEST(SettingsFiles, AWriteThatFailsSaysWhyAndLeavesTheFile) {
             std::string error;
             int result = 0;
             {
-                test::ScopedFileSizeLimit limit(
+                test::FileSizeLimit limit(
                     std::string(obstacle.what) == "a full disk" ? 16 : RLIM_INFINITY);
                 result = writer.write(dir.path(), &error);
             }
