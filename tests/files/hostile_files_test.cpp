@@ -2,7 +2,6 @@
 // symbolic links must neither block, pass for empty files nor be written through; and a write
 // that fails must leave the old file as it was.
 
-#include "support/file_size_limit.h"
 #include "support/hostile_files.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include "files/binary_file.h"
 #include "files/file_system.h"
 #include "files/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace velnora::files {
