@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <functional>
@@ -184,12 +183,7 @@ TEST(FileSystem, ReplaceFileNeverDeletesTheOldOneFirstAndRefusesALink) {
 }
 
 TEST(FileSystem, TemporaryFilesOfEndedProcessesAreStale) {
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
+    pid_t child = test::EndedProcessId();
     std::string ended = std::to_string(child);
     std::string alive = std::to_string(::getpid());
     struct Case {
@@ -213,12 +207,7 @@ TEST(FileSystem, TemporaryFilesOfEndedProcessesAreStale) {
 }
 
 TEST(FileSystem, ASaveRemovesWhatKilledSavesOfTheSameFileLeft) {
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
+    pid_t child = test::EndedProcessId();
     test::TempDir dir;
     std::string stale = "velnora.ini.tmp" + std::to_string(child) + "-0";
     std::string other = "site.ini.tmp" + std::to_string(child) + "-0";

@@ -2,7 +2,6 @@
 // leave a ring that points nowhere, and never lose history that is still on disk.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -224,11 +223,7 @@ TEST(PageCheckBounds, TheTextOfAPageIsCutAtItsBoundWithAStatusLine) {
 
 TEST(PageCheckRing, TemporaryFilesOfKilledWritersAreRemovedWhenThePageIsFiled) {
     TestPage t;
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
+    pid_t child = test::EndedProcessId();
     std::string stale = "new.txt.tmp" + std::to_string(child) + "-3";
     std::string live = "add.txt.tmp" + std::to_string(::getpid()) + "-999";
     t.Write(stale, "left by a killed check");

@@ -4,6 +4,8 @@
 // that put such things in place for a test.
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -19,6 +21,16 @@ inline bool MakeSymlink(const std::string& target, const std::string& path) {
     std::error_code ec;
     std::filesystem::create_symlink(target, path, ec);
     return !ec;
+}
+
+// The id of a process that has ended, as a killed writer's temporary files name it.
+inline pid_t EndedProcessId() {
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 }  // namespace velnora::test
