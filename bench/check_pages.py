@@ -8,6 +8,7 @@ The pages are 20-170 KB of Shift_JIS HTML like bench/data/page-sjis.txt, served 
 """
 
 import argparse
+import contextlib
 import os
 import random
 import resource
@@ -67,6 +68,26 @@ def make_pages(root, count, body, generation):
         os.utime(page, (time.time() + generation * 3600,) * 2)
 
 
+def sample_body():
+    """The body of the sample page, repeated to at least 200 KB."""
+    sample = open(os.path.join(HERE, "data", "page-sjis.txt"), "rb").read()
+    body = sample.split(b"\r\n\r\n", 1)[1]
+    while len(body) < 200 * 1024:
+        body += body
+    return body
+
+
+def add_home_pages(data, count, port, pattern="p%d.dat"):
+    """Page directories named by the pattern in the data directory, page i checking p<i>.html on
+    127.0.0.1:port, as velnora-cli add makes them."""
+    for i in range(count):
+        page = os.path.join(data, pattern % i)
+        os.makedirs(page)
+        with open(os.path.join(page, "site.ini"), "wb") as f:
+            f.write(b"[CONFIG]\r\nURL=http://127.0.0.1:%d/p%d.html\r\nUSE_OLD_LOG=1\r\n"
+                    % (port, i))
+
+
 def start_nginx(directory, root, port):
     conf = os.path.join(directory, "nginx.conf")
     with open(conf, "w") as f:
@@ -93,6 +114,27 @@ http {
                                start_new_session=True)
     wait_for(port)
     return process
+
+
+@contextlib.contextmanager
+def served_pages(parent, count):
+    """A work directory below parent with `count` pages (generation 0) served by nginx on
+    127.0.0.1: yields (work, www, port, body); nginx and the directory go afterwards."""
+    os.makedirs(parent, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="velnora-bench-", dir=parent)
+    try:
+        body = sample_body()
+        www = os.path.join(work, "www")
+        make_pages(www, count, body, 0)
+        port = free_port()
+        nginx = start_nginx(work, www, port)
+        try:
+            yield work, www, port, body
+        finally:
+            os.killpg(nginx.pid, signal.SIGKILL)
+            nginx.wait()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def run_check(cli, home):
@@ -124,44 +166,23 @@ def peak_rss_of(cli, home):
 
 
 def bench(cli, count, parent):
-    os.makedirs(parent, exist_ok=True)
-    work = tempfile.mkdtemp(prefix="velnora-bench-", dir=parent)
-    try:
-        sample = open(os.path.join(HERE, "data", "page-sjis.txt"), "rb").read()
-        body = sample.split(b"\r\n\r\n", 1)[1]
-        while len(body) < 200 * 1024:
-            body += body
-        www = os.path.join(work, "www")
-        make_pages(www, count, body, 0)
-        port = free_port()
-        nginx = start_nginx(work, www, port)
-        try:
-            home = os.path.join(work, "home")
-            for i in range(count):
-                page = os.path.join(home, "data", "p%d.dat" % i)
-                os.makedirs(page)
-                with open(os.path.join(page, "site.ini"), "wb") as f:
-                    f.write(b"[CONFIG]\r\nURL=http://127.0.0.1:%d/p%d.html\r\nUSE_OLD_LOG=1\r\n"
-                            % (port, i))
-            with open(os.path.join(home, "velnora.ini"), "wb") as f:
-                f.write(b"[CONFIG]\r\nFINISH_MESSAGE=0\r\n")
-            first = peak_rss_of(cli, home)
-            make_pages(www, count, body, 1)
-            changed_wall, changed_cpu, last = run_check(cli, home)
-            # A second changed round for the peak memory of a changed check.
-            make_pages(www, count, body, 2)
-            changed = peak_rss_of(cli, home)
-            report = [("first check", first), ("all changed", changed)]
-            for name, (wall, (user, system), rss) in report:
-                print("%5d pages, %-12s wall %6.2f s  cpu %5.2f s (user %5.2f, system %5.2f)"
-                      "  %5.0f pages/s  peak RSS %5.1f MB"
-                      % (count, name, wall, user + system, user, system, count / wall, rss))
-            print("%5d pages, changed run said: %s" % (count, last))
-        finally:
-            os.killpg(nginx.pid, signal.SIGKILL)
-            nginx.wait()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    with served_pages(parent, count) as (work, www, port, body):
+        home = os.path.join(work, "home")
+        add_home_pages(os.path.join(home, "data"), count, port)
+        with open(os.path.join(home, "velnora.ini"), "wb") as f:
+            f.write(b"[CONFIG]\r\nFINISH_MESSAGE=0\r\n")
+        first = peak_rss_of(cli, home)
+        make_pages(www, count, body, 1)
+        changed_wall, changed_cpu, last = run_check(cli, home)
+        # A second changed round for the peak memory of a changed check.
+        make_pages(www, count, body, 2)
+        changed = peak_rss_of(cli, home)
+        report = [("first check", first), ("all changed", changed)]
+        for name, (wall, (user, system), rss) in report:
+            print("%5d pages, %-12s wall %6.2f s  cpu %5.2f s (user %5.2f, system %5.2f)"
+                  "  %5.0f pages/s  peak RSS %5.1f MB"
+                  % (count, name, wall, user + system, user, system, count / wall, rss))
+        print("%5d pages, changed run said: %s" % (count, last))
 
 
 def main():

@@ -1,5 +1,6 @@
-// The window's speed: start-up to a shown window with a tree of 10,000 pages. Runs on the platform QT_QPA_PLATFORM names (offscreen by
-// default). The program home is made below $TMPDIR (use a RAM-backed one for steady figures).
+// The window's speed: start-up to a shown window with a tree of 10,000 pages. Runs on the platform
+// QT_QPA_PLATFORM names (offscreen by default). The program home is made below $TMPDIR (use a
+// RAM-backed one for steady figures).
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>

@@ -1,8 +1,12 @@
 #include "desktop/desktop.h"
 
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -124,8 +128,32 @@ LaunchResult LaunchBrowser(std::string_view command, std::string_view argument) 
     return started ? LaunchResult::kStarted : LaunchResult::kCannotStart;
 }
 
-bool OpenWithSystem(std::string_view address) {
-    return QDesktopServices::openUrl(QUrl(FromSjis(address), QUrl::TolerantMode));
+bool OpenWithSystem(std::string_view address, QObject* context, std::function<void()> failed) {
+    QString target = FromSjis(address);
+    QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        return QDesktopServices::openUrl(QUrl(target, QUrl::TolerantMode));
+    }
+    // The opener answers whether a handler took the address; it is left running (and never
+    // killed) when the handler stays in the foreground.
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({target});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, context,
+                     [failed](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failed) {
+                             failed();
+                         }
+                     });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    return true;
 }
 
 void PlaySoundFile(std::string_view file) {
@@ -142,20 +170,51 @@ void PlaySoundFile(std::string_view file) {
     }
 }
 
-bool MoveToTrash(std::string_view path, std::string* error) {
-    auto disk = files::ToDiskName(path);
-    if (!disk) {
-        if (error != nullptr) {
-            error->assign(files::kUnconvertibleName);
-        }
+bool IsInTrash(std::string_view disk_path) {
+    QDir files = QFileInfo(QString::fromStdString(std::string(disk_path))).dir();
+    if (files.dirName() != QLatin1String("files") || !files.cdUp()) {
         return false;
     }
-    QFile file(QString::fromStdString(*disk));
-    if (!file.moveToTrash()) {
+    QString trash = files.dirName();
+    QString uid = QString::number(::getuid());
+    if (trash == QLatin1String("Trash") || trash == QLatin1String(".Trash-") + uid) {
+        return true;
+    }
+    return trash == uid && files.cdUp() && files.dirName() == QLatin1String(".Trash");
+}
+
+bool MoveToTrash(std::string_view path, std::string* error) {
+    auto fail = [error](const QString& text) {
         if (error != nullptr) {
-            *error = file.errorString().toStdString();
+            *error = ToSjis(text);
         }
         return false;
+    };
+    auto disk = files::ToDiskName(path);
+    if (!disk) {
+        return fail(QString::fromLatin1(files::kUnconvertibleName.data(),
+                                        static_cast<qsizetype>(files::kUnconvertibleName.size())));
+    }
+    // The home trash is made when it is missing, as the desktop's trash rules ask; without it the
+    // item would be "trashed" into the current directory.
+    QString data_home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString home_trash = data_home + QStringLiteral("/Trash");
+    if (!data_home.isEmpty() && !QFileInfo(home_trash).isDir() && QDir().mkpath(home_trash)) {
+        QFile::setPermissions(home_trash, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString original = QString::fromStdString(*disk);
+    QFile file(original);
+    if (!file.moveToTrash()) {
+        return fail(file.errorString());
+    }
+    QString placed = file.fileName();
+    if (!IsInTrash(placed.toStdString())) {
+        // No trash took it: the item goes back, and its stray record with it.
+        QFile::rename(placed, original);
+        QFileInfo moved(placed);
+        QFile::remove(moved.dir().absoluteFilePath(QStringLiteral("../info/")) + moved.fileName() +
+                      QStringLiteral(".trashinfo"));
+        return fail(QStringLiteral("No trash can take ") + original);
     }
     return true;
 }

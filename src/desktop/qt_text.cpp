@@ -10,9 +10,8 @@ QString FromSjis(std::string_view sjis) {
 }
 
 std::string ToSjis(const QString& text) {
-    return text::Utf16ToShiftJis(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                            static_cast<std::size_t>(text.size())));
+    return text::Utf16ToShiftJis(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 }  // namespace velnora::desktop

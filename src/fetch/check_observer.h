@@ -31,6 +31,9 @@ class CheckObserver {
     virtual void MarkUpdated(store::ItemId item) = 0;
     virtual void ClearUpdated(store::ItemId item) = 0;
 
+    // A page of the check is done: its result is recorded (and shown as the settings say).
+    virtual void PageDone(const store::ItemRecord& /*page*/) {}
+
     virtual void PlaySound(std::string_view file) = 0;
     // A modal notice; returns when the user has closed it.
     virtual void ShowFinishMessage(std::string_view text) = 0;

@@ -134,7 +134,7 @@ bool CheckRun::StartPage(FetchSession& session) {
     }
     // The check goes on with the next page; whether it has ended is for the caller to see.
     fetcher_.CloseFetch(session);
-    Fetcher::RecordError(session);
+    fetcher_.RecordError(session);
     return false;
 }
 
@@ -183,7 +183,7 @@ void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings)
             observer_.LockCommands(false);
         } else {
             fetcher_.CloseFetch(session);
-            Fetcher::RecordError(session);
+            fetcher_.RecordError(session);
             StopIfIdle();
         }
         return;
@@ -355,6 +355,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             KeepResponse(directory);
             break;
     }
+    observer_.PageDone(page);
 }
 
 void CheckRun::RetryCutResponse(FetchSession& session) {

@@ -62,6 +62,7 @@ Fetcher::~Fetcher() {
 void Fetcher::RecordError(const FetchSession& session) {
     // The page has shown its error line already; a result.ini that cannot be written adds none.
     (void)store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+    observer_.PageDone(session.page);
 }
 
 void Fetcher::Fail(FetchSession& session, std::string_view message) {

@@ -139,7 +139,7 @@ class Fetcher : public TransportListener {
                        std::string_view error_text) override;
 
     // Records RESULT_ERROR for the session's page.
-    static void RecordError(const FetchSession& session);
+    void RecordError(const FetchSession& session);
 
   private:
     // How received bytes were taken into the response file.

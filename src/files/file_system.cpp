@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
+#include <langinfo.h>
 #include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -12,6 +14,7 @@
 
 #include "files/binary_file.h"
 #include "files/file_names.h"
+#include "text/cp932.h"
 
 namespace velnora::files {
 
@@ -38,8 +41,37 @@ std::optional<struct stat> Stat(std::string_view path) {
 
 }  // namespace
 
+std::string FromLocaleText(std::string_view text) {
+    bool ascii = true;
+    for (char c : text) {
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    std::string_view codeset = nl_langinfo(CODESET);
+    if (ascii || codeset == "UTF-8") {
+        return text::Utf8ToShiftJis(text);
+    }
+    // Another encoding of the locale: through UTF-8, which the program's codec reads.
+    iconv_t converter = iconv_open("UTF-8", std::string(codeset).c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return text::Utf8ToShiftJis(text);
+    }
+    std::string in(text);
+    std::string out(in.size() * 4 + 4, '\0');
+    char* in_pointer = in.data();
+    std::size_t in_left = in.size();
+    char* out_pointer = out.data();
+    std::size_t out_left = out.size();
+    std::size_t converted = iconv(converter, &in_pointer, &in_left, &out_pointer, &out_left);
+    iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1)) {
+        return text::Utf8ToShiftJis(text);
+    }
+    out.resize(out.size() - out_left);
+    return text::Utf8ToShiftJis(out);
+}
+
 std::string SystemErrorText(int error_number) {
-    return std::strerror(error_number);
+    return FromLocaleText(std::strerror(error_number));
 }
 
 bool PathExists(std::string_view path) {

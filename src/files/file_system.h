@@ -80,7 +80,13 @@ std::string TemporaryName(std::string_view path, unsigned sequence);
 // will ever finish it, and it can be removed.
 bool IsStaleTemporary(std::string_view name);
 
-// The system's text for an errno value.
+// The system's text for an errno value, in Shift_JIS: the system writes it in the locale's
+// encoding (UTF-8 under a Japanese desktop), which is converted here, where it enters the
+// program.
 std::string SystemErrorText(int error_number);
+
+// A text of the system (in the locale's encoding) as Shift_JIS; what Shift_JIS cannot hold
+// becomes "?".
+std::string FromLocaleText(std::string_view text);
 
 }  // namespace velnora::files

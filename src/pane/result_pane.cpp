@@ -2,7 +2,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,11 +10,12 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+#include "desktop/fonts.h"
 #include "desktop/qt_text.h"
 #include "results/link_targets.h"
 
@@ -28,10 +28,6 @@ constexpr qreal kTextMargin = 5;
 
 // Two line tops closer than this (pixels) are the same line.
 constexpr qreal kSameLine = 1.0;
-
-// Japanese families preferred when the configured face is not installed, best first.
-constexpr std::array<const char*, 5> kJapaneseFamilies = {
-    "Noto Sans CJK JP", "IPAPGothic", "IPAGothic", "VL PGothic", "TakaoPGothic"};
 
 QColor FromColorRef(results::ColorRef color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
@@ -100,35 +96,12 @@ ResultPane::~ResultPane() {
 
 // --- The look ---
 
-QString ResultPane::ShownFamily(const std::string& face_name) {
-    QString face = desktop::FromSjis(face_name);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
-        return face;
-    }
-    for (const char* family : kJapaneseFamilies) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-            return QString::fromLatin1(family);
-        }
-    }
-    QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-    for (const QString& family : japanese) {
-        if (family.contains(QLatin1String("Sans")) || family.contains(QLatin1String("Gothic"))) {
-            return family;
-        }
-    }
-    return japanese.isEmpty() ? face : japanese.first();
-}
-
 void ResultPane::ApplyAppearance(const results::PaneAppearance& appearance) {
     appearance_ = appearance;
 
-    QFont font(ShownFamily(appearance.face_name));
-    font.setPointSize(appearance.point > 0 ? appearance.point : results::PaneAppearance{}.point);
-    font.setBold(appearance.bold != 0);
-    font.setItalic(appearance.italic != 0);
-    font.setUnderline(appearance.underline != 0);
-    font.setStrikeOut(appearance.strikeout != 0);
-    setFont(font);
+    setFont(desktop::ShownFont({appearance.face_name, appearance.point, appearance.bold != 0,
+                                appearance.italic != 0, appearance.underline != 0,
+                                appearance.strikeout != 0}));
 
     QPalette colours = palette();
     colours.setColor(QPalette::Base, FromColorRef(appearance.back_color));
@@ -183,10 +156,41 @@ void ResultPane::ApplyLineSpacing(QTextCursor& cursor) const {
     cursor.mergeBlockFormat(format);
 }
 
+QTextDocument* ResultPane::Target() const {
+    return detached_ != nullptr ? detached_ : document();
+}
+
+void ResultPane::BeginDetachedFill() {
+    if (detached_ != nullptr) {
+        return;
+    }
+    detached_ = new QTextDocument(this);
+    detached_->setUndoRedoEnabled(false);
+    detached_->setDefaultFont(document()->defaultFont());
+    detached_->setDefaultTextOption(document()->defaultTextOption());
+    detached_->setDocumentMargin(document()->documentMargin());
+    // What is shown already comes along.
+    QTextCursor(detached_).insertFragment(QTextDocumentFragment(document()));
+    ResetEmptyDocument();
+    // The cursor goes to the end as the runs come, inside their edit block: moved here, it
+    // would have the text laid out.
+    insert_cursor_ = QTextCursor(detached_);
+}
+
+void ResultPane::EndDetachedFill() {
+    if (detached_ == nullptr) {
+        return;
+    }
+    QTextDocument* filled = std::exchange(detached_, nullptr);
+    // The old document is the editor's own child: setDocument deletes it.
+    setDocument(filled);
+    insert_cursor_ = QTextCursor(document());
+}
+
 void ResultPane::ResetEmptyDocument() {
     // Paragraphs inserted later take the format of the one they split, so the spacing set on
     // the empty text reaches every line.
-    QTextCursor cursor(document());
+    QTextCursor cursor(Target());
     ApplyLineSpacing(cursor);
 }
 
@@ -196,7 +200,7 @@ void ResultPane::OnCleared() {
     if (view_frozen_) {
         insert_cursor_.endEditBlock();
     }
-    document()->clear();
+    Target()->clear();
     ResetEmptyDocument();
     if (view_frozen_) {
         insert_cursor_.beginEditBlock();
@@ -232,12 +236,12 @@ void ResultPane::OnRunsAppended(const results::ResultDocument& content, std::siz
 }
 
 void ResultPane::OnHighlighted(std::size_t start, std::size_t end) {
-    std::size_t shown = ShownLength();
+    std::size_t shown = static_cast<std::size_t>(Target()->characterCount() - 1);
     end = std::min(end, shown);
     if (start >= end) {
         return;
     }
-    QTextCursor cursor(document());
+    QTextCursor cursor(Target());
     cursor.setPosition(static_cast<int>(start));
     cursor.setPosition(static_cast<int>(end), QTextCursor::KeepAnchor);
     QTextCharFormat background;
@@ -246,7 +250,7 @@ void ResultPane::OnHighlighted(std::size_t start, std::size_t end) {
 }
 
 void ResultPane::OnBatchBegun(results::BatchView view) {
-    if (view != results::BatchView::kRestore || view_frozen_) {
+    if (view != results::BatchView::kRestore || view_frozen_ || detached_ != nullptr) {
         return;
     }
     view_frozen_ = true;

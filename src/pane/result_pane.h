@@ -42,10 +42,6 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     // ones take the new highlight colour.
     void ApplyAppearance(const results::PaneAppearance& appearance);
     const results::PaneAppearance& appearance() const { return appearance_; }
-    // The family the pane's font uses for a face name (Shift_JIS): the face itself when it is
-    // installed, else an installed Japanese family, so that Japanese never shows as empty boxes
-    // (the face itself when no Japanese family is installed either).
-    static QString ShownFamily(const std::string& face_name);
 
     // Links at a character position, as indexes into result_document().Links(): LinkAt counts a
     // settings link as none, AnyLinkAt does not.
@@ -75,6 +71,15 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     // Selects the next recorded keyword hit (wrapping after the last) and takes the focus. False
     // when no hit is recorded.
     bool NextHighlight();
+
+    // A long display (thousands of pages): until EndDetachedFill the text goes into a document
+    // that is not shown, so that nothing is laid out while it grows; then that document is
+    // shown at once, and laid out a part at a time from its top, as the view needs it.
+    void BeginDetachedFill();
+    void EndDetachedFill();
+    bool IsFillingDetached() const { return detached_ != nullptr; }
+    // Characters the pane shows.
+    std::size_t ShownCharacters() const { return ShownLength(); }
 
   signals:
     // The mouse moved onto another link (an index into result_document().Links()) or off every link
@@ -123,8 +128,12 @@ class ResultPane : public QTextEdit, private results::DocumentListener {
     void ScrollLineToTop(std::size_t position);
     std::size_t ShownLength() const;
 
+    // Where the text goes: the shown document, or the one being filled out of sight.
+    QTextDocument* Target() const;
+
     // What is shown; document() is the widget's own text, which mirrors it.
     results::ResultDocument& content_;
+    QTextDocument* detached_ = nullptr;
     results::PaneAppearance appearance_;
     // Inserts at the end of the text.
     QTextCursor insert_cursor_;

@@ -10,15 +10,32 @@ namespace velnora::results {
 
 namespace {
 
-// A character of the text with its letter case folded: single bytes as they are with ASCII
-// letters in lower case, two-byte characters as their code with full-width letters as capitals.
+// The small letter of a Greek (Α-Ω) or Cyrillic (А-Я) capital of Shift_JIS, whose small
+// letters (α-ω, а-я) lie at fixed distances; Cyrillic small letters skip the code 0x847F,
+// which is no character. Any other code as it is.
+std::uint16_t GreekOrCyrillicSmall(std::uint16_t code) {
+    if (code >= 0x839F && code <= 0x83B6) {
+        return code + (0x83BF - 0x839F);
+    }
+    if (code >= 0x8440 && code <= 0x8460) {
+        unsigned index = code - 0x8440;
+        return static_cast<std::uint16_t>(index < 15 ? 0x8470 + index : 0x8480 + (index - 15));
+    }
+    return code;
+}
+
+// A character of the text with its letter case folded, as a find that knows the letters of
+// every script does: single bytes as they are with ASCII letters in lower case; two-byte
+// characters as their code, full-width Latin letters as capitals and Greek and Cyrillic
+// letters as small letters.
 std::uint16_t FoldedCharacter(std::string_view text, std::size_t i, std::size_t size) {
     auto byte = static_cast<unsigned char>(text[i]);
     if (size == 1) {
         return text::AsciiLower(byte);
     }
     auto second = static_cast<unsigned char>(text[i + 1]);
-    return text::FullWidthCapital(static_cast<std::uint16_t>(byte << 8 | second));
+    auto code = static_cast<std::uint16_t>(byte << 8 | second);
+    return text::FullWidthCapital(GreekOrCyrillicSmall(code));
 }
 
 // Whether the pattern occurs in the text at byte offset i, character for character.

@@ -1,8 +1,8 @@
 #pragma once
 
 // Finding a text in the result pane as the find command and the keyword highlighting do: letter
-// case is ignored (ASCII letters and full-width Latin letters alike), any other character must
-// be the same, and a match need not be a whole word. Matches start on characters.
+// case is ignored (ASCII, full-width Latin, Greek and Cyrillic letters alike), any other character
+// must be the same, and a match need not be a whole word. Matches start on characters.
 
 #include <cstddef>
 #include <optional>

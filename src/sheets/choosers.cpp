@@ -3,7 +3,10 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontDialog>
+#include <QSortFilterProxyModel>
 #include <algorithm>
 
 #include "desktop/qt_text.h"
@@ -65,6 +68,57 @@ std::optional<settings::ColorRef> DialogChoosers::ChooseColor(
     return ToColorRef(chosen);
 }
 
+namespace {
+
+// A path chosen in a dialog as the program's file name: nothing when it has no Shift_JIS form
+// or does not fit.
+std::optional<std::string> ChosenPath(const QString& chosen) {
+    std::optional<std::string> path = files::FromDiskName(QFile::encodeName(chosen).toStdString());
+    if (!path || path->size() >= text::kPathSize) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// Directories, and the files the user may run.
+class ProgramsOnly : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files == nullptr) {
+            return true;
+        }
+        QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
+
+}  // namespace
+
+std::optional<std::string> DialogChoosers::ChooseProgram(QWidget* owner, std::string_view current) {
+    QFileDialog dialog(owner, desktop::FromSjis(kOpenFileTitle));
+    dialog.setObjectName(QStringLiteral("programChooser"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Qt's own dialog, which can list files by their permission.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ProgramsOnly(&dialog));
+    dialog.setNameFilter(desktop::FromSjis(kProgramFilterName) + QStringLiteral(" (*)"));
+    QFileInfo start(QFile::decodeName(files::ToDiskName(current).value_or("").c_str()));
+    if (!current.empty() && start.isFile()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    } else {
+        dialog.setDirectory(QStringLiteral("/usr/bin"));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return ChosenPath(dialog.selectedFiles().front());
+}
+
 std::optional<std::string> DialogChoosers::ChooseFile(QWidget* owner, std::string_view filter_name,
                                                       std::string_view pattern) {
     QString filters = desktop::FromSjis(filter_name) + QStringLiteral(" (") +
@@ -76,11 +130,7 @@ std::optional<std::string> DialogChoosers::ChooseFile(QWidget* owner, std::strin
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    std::optional<std::string> path = files::FromDiskName(QFile::encodeName(chosen).toStdString());
-    if (!path || path->size() >= text::kPathSize) {
-        return std::nullopt;
-    }
-    return path;
+    return ChosenPath(chosen);
 }
 
 }  // namespace velnora::sheets

@@ -43,6 +43,11 @@ class Choosers {
     // path does not fit the program's 260-byte file names.
     virtual std::optional<std::string> ChooseFile(QWidget* owner, std::string_view filter_name,
                                                   std::string_view pattern) = 0;
+
+    // A program chosen by the user: the chooser lists directories and the files the user may run
+    // (by their permission, whatever their names), starting where `current` lies when it names
+    // an existing file. Nothing when cancelled or when the path does not fit.
+    virtual std::optional<std::string> ChooseProgram(QWidget* owner, std::string_view current) = 0;
 };
 
 // The choosers as Qt's dialogs.
@@ -54,6 +59,7 @@ class DialogChoosers final : public Choosers {
         std::array<settings::ColorRef, settings::kCustomColorCount>& custom_colors) override;
     std::optional<std::string> ChooseFile(QWidget* owner, std::string_view filter_name,
                                           std::string_view pattern) override;
+    std::optional<std::string> ChooseProgram(QWidget* owner, std::string_view current) override;
 };
 
 // Colours between the settings' 0x00BBGGRR form and Qt's.

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "desktop/desktop.h"
+#include "desktop/fonts.h"
 #include "desktop/qt_text.h"
 #include "ini/ini_file.h"
 #include "ini/keys.h"
@@ -238,8 +239,11 @@ QWidget* OptionsSheet::BuildDisplay() {
     browser_row->addWidget(browser_, 1);
     browser_row->addWidget(choose_browser);
     layout->addLayout(browser_row);
-    connect(choose_browser, &QPushButton::clicked, this,
-            [this] { ChooseFile(browser_, kProgramFilterName, kProgramFilterPattern); });
+    connect(choose_browser, &QPushButton::clicked, this, [this] {
+        if (std::optional<std::string> chosen = choosers_->ChooseProgram(this, browser_->Sjis())) {
+            browser_->SetSjis(*chosen);
+        }
+    });
 
     save_history_ = NewCheckBox(page, "SAVE_HISTORY", kSaveHistoryLabel, s.save_history);
     ignore_image_name_ =
@@ -320,9 +324,15 @@ void OptionsSheet::UpdateProxyFields() {
 }
 
 void OptionsSheet::UpdateSample() {
+    // The sample is drawn in the font the result pane uses and names its face: a stored face
+    // that is not installed shows the family that stands in for it.
+    QFont font = desktop::ShownFont({settings_.face_name, settings_.point, settings_.bold != 0,
+                                     settings_.italic != 0, settings_.underline != 0,
+                                     settings_.strikeout != 0});
     char text[128];
     std::snprintf(text, sizeof text, std::string(kSampleFormat).c_str(),
-                  settings_.face_name.c_str(), settings_.point);
+                  desktop::ToSjis(font.family()).c_str(), font.pointSize());
+    sample_->setFont(font);
     sample_->setText(desktop::FromSjis(text));
     QPalette palette = sample_->palette();
     palette.setColor(QPalette::WindowText, ToQColor(settings_.color));

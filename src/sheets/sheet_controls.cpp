@@ -219,6 +219,8 @@ PropertySheet::PropertySheet(QWidget* owner, const char* object_name, std::strin
     ok->setObjectName(QStringLiteral("okButton"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
     ok->setDefault(true);
+    ok_ = ok;
+    cancel_ = cancel;
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -231,6 +233,53 @@ PropertySheet::PropertySheet(QWidget* owner, const char* object_name, std::strin
 
 void PropertySheet::AddPage(QWidget* page, std::string_view title) {
     pages_->addTab(page, desktop::FromSjis(title));
+}
+
+namespace {
+
+bool TakesTab(const QWidget* widget) {
+    return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+           widget->focusProxy() == nullptr;
+}
+
+}  // namespace
+
+void PropertySheet::ArrangeTabOrder() {
+    // The buttons were made before the pages' fields, so they stand before them in the focus
+    // chain: the order is set afresh, the tabs, every field in the order the pages were built,
+    // OK and Cancel.
+    QList<QWidget*> order{pages_->tabBar()};
+    for (QWidget* w = pages_->nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (pages_->isAncestorOf(w) && w != pages_->tabBar() && TakesTab(w)) {
+            order.append(w);
+        }
+    }
+    order << ok_ << cancel_;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    }
+}
+
+QWidget* PropertySheet::FirstField() const {
+    QWidget* page = pages_->currentWidget();
+    for (QWidget* w = pages_->nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (page != nullptr && page->isAncestorOf(w) && TakesTab(w) && w->isVisibleTo(this) &&
+            w->isEnabled()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+void PropertySheet::showEvent(QShowEvent* event) {
+    if (!arranged_) {
+        arranged_ = true;
+        ArrangeTabOrder();
+        if (QWidget* first = FirstField()) {
+            first->setFocus(Qt::TabFocusReason);
+        }
+    }
+    QDialog::showEvent(event);
 }
 
 void AddWordColumn(QWidget* page, QVBoxLayout* layout, const ini::TextKey& key,

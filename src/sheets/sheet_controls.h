@@ -21,6 +21,7 @@
 #include "ini/keys.h"
 
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 namespace velnora::sheets {
@@ -138,7 +139,8 @@ void AddWordColumn(QWidget* page, QVBoxLayout* layout, const ini::TextKey& key,
                    const std::array<std::string, 10>& values, std::array<TextField*, 10>& fields);
 
 // A modal sheet: pages on tabs, the first shown first, and OK (the default button) and Cancel;
-// no Apply button and no context-help button.
+// no Apply button and no context-help button. It opens with the focus in the first field of the
+// first page; Tab goes through the fields of the page shown, then OK and Cancel, then the tabs.
 class PropertySheet : public QDialog {
     Q_OBJECT
   public:
@@ -147,8 +149,19 @@ class PropertySheet : public QDialog {
     void AddPage(QWidget* page, std::string_view title);
     QTabWidget* pages() const { return pages_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    // The pages' fields before OK and Cancel in the Tab order.
+    void ArrangeTabOrder();
+    // The first widget of the shown page that Tab reaches.
+    QWidget* FirstField() const;
+
     QTabWidget* pages_;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    bool arranged_ = false;
 };
 
 }  // namespace velnora::sheets

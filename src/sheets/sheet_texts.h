@@ -257,7 +257,6 @@ inline constexpr std::string_view kSoundFilterPattern = "*.wav";  // *.wav
 // 実行ファイル
 inline constexpr std::string_view kProgramFilterName =
     "\x8e\xc0\x8d\x73\x83\x74\x83\x40\x83\x43\x83\x8b";
-inline constexpr std::string_view kProgramFilterPattern = "*.exe";  // *.exe
 // すべてのファイル
 inline constexpr std::string_view kAllFilesFilterName =
     "\x82\xb7\x82\xd7\x82\xc4\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b";

@@ -318,7 +318,10 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() > suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-void Fill(PageTree& tree, ItemId parent, const std::string& directory) {
+}  // namespace
+
+std::vector<DirectoryItem> ListDirectoryItems(const std::string& directory) {
+    std::vector<DirectoryItem> items;
     auto entries = files::ListDirectory(directory);
     // Pages first, then folders, as the listing of the two patterns gives them; the tree sorts.
     for (std::string_view suffix : {kPageSuffix, kFolderSuffix}) {
@@ -331,25 +334,30 @@ void Fill(PageTree& tree, ItemId parent, const std::string& directory) {
                                   {directory, files::kSeparatorText, entry.name}) != 0) {
                 continue;
             }
-            std::string name = entry.name.substr(0, entry.name.size() - 4);
-            bool is_page = suffix == kPageSuffix;
-            int flag = ReadAutoCheckFlag(is_page, path);
-            ItemId item = tree.AddItem(parent, name, is_page ? KIND_PAGE : KIND_FOLDER, flag != 0);
-            if (!is_page) {
-                Fill(tree, item, path);
-            }
+            items.push_back({entry.name.substr(0, entry.name.size() - 4),
+                             suffix == kPageSuffix ? KIND_PAGE : KIND_FOLDER, std::move(path)});
+        }
+    }
+    return items;
+}
+
+void FillFromDirectory(PageTree& tree, ItemId parent, const std::string& directory) {
+    for (const DirectoryItem& entry : ListDirectoryItems(directory)) {
+        bool is_page = entry.kind == KIND_PAGE;
+        int flag = ReadAutoCheckFlag(is_page, entry.path);
+        ItemId item = tree.AddItem(parent, entry.name, entry.kind, flag != 0);
+        if (!is_page) {
+            FillFromDirectory(tree, item, entry.path);
         }
     }
 }
-
-}  // namespace
 
 void PopulateTree(PageTree& tree) {
     // Built without telling the listener item by item; it hears of the new tree once.
     PageTreeListener* listener = tree.listener();
     tree.SetListener(nullptr);
     ItemId root = tree.Reset();
-    Fill(tree, root, tree.data_directory());
+    FillFromDirectory(tree, root, tree.data_directory());
     tree.SetListener(listener);
     if (listener != nullptr) {
         listener->OnReset();

@@ -96,6 +96,20 @@ class PageTree {
     PageTreeListener* listener_ = nullptr;
 };
 
+// The items a directory holds: ".dat" directories as pages and ".grp" directories as folders
+// (pages first, in the listing's order), named without their suffix; entries whose path does not
+// fit in a path buffer are left out.
+struct DirectoryItem {
+    std::string name;
+    int kind = KIND_PAGE;
+    std::string path;  // the item's directory
+};
+std::vector<DirectoryItem> ListDirectoryItems(const std::string& directory);
+
+// Adds the items of a directory under parent, each folder filled from its own directory. A flag
+// that cannot be read counts as set.
+void FillFromDirectory(PageTree& tree, ItemId parent, const std::string& directory);
+
 // PopulateTree: fills the tree from the data directory under the program directory: ".dat"
 // directories are pages, ".grp" directories folders (entered recursively); other entries and
 // entries whose path does not fit are left out. A flag that cannot be read counts as set.

@@ -10,8 +10,10 @@ namespace velnora::window {
 
 namespace {
 
+// Clears the pages below the folder, counting them in *done of total; with services null, only
+// counts.
 void ClearBelow(const store::PageTree& tree, store::ItemId folder, const std::string& directory,
-                WindowServices& services) {
+                WindowServices* services, int& done, int total) {
     for (store::ItemId child = tree.FirstChild(folder); child != 0;
          child = tree.NextSibling(child)) {
         const store::PageTree::Node* node = tree.Find(child);
@@ -20,13 +22,18 @@ void ClearBelow(const store::PageTree& tree, store::ItemId folder, const std::st
             continue;
         }
         if (node->kind == store::KIND_PAGE) {
+            ++done;
+            if (services == nullptr) {
+                continue;
+            }
             std::string status(tree_texts::kClearingPagePrefix);
             status.append(text::CutToBuffer(node->name, 101));
             status.append("\"...");
-            services.SetStatusText(status);
+            services->SetStatusText(status);
             store::ClearPageLogs(*child_directory);
+            services->ShowProgress(done, total);
         } else if (node->kind == store::KIND_FOLDER) {
-            ClearBelow(tree, child, *child_directory, services);
+            ClearBelow(tree, child, *child_directory, services, done, total);
         }
     }
 }
@@ -53,7 +60,12 @@ void ClearPastLogs(const store::ItemRecord& record, const store::PageTree& tree,
     if (record.node.kind == store::KIND_PAGE) {
         store::ClearPageLogs(record.node.path);
     } else {
-        ClearBelow(tree, record.node.item, record.node.path, services);
+        int total = 0;
+        ClearBelow(tree, record.node.item, record.node.path, nullptr, total, 0);
+        int done = 0;
+        services.ShowProgress(0, total);
+        ClearBelow(tree, record.node.item, record.node.path, &services, done, total);
+        services.ShowProgress(0, 0);
     }
     services.SetStatusText(tree_texts::kCleared);
 }

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include "desktop/desktop.h"
@@ -20,10 +21,14 @@
 #include "text/bounded_string.h"
 #include "window/clear_past_logs.h"
 #include "window/commands.h"
+#include "window/data_watcher.h"
 #include "window/export_commands.h"
 #include "window/message_box.h"
+#include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
 #include "window/search_commands.h"
+#include "window/stored_results_run.h"
+#include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
 #include "window/tree_texts.h"
 
@@ -35,6 +40,20 @@ namespace {
 constexpr std::string_view kSettingsLinkStatus =
     "\x83\x79\x81\x5b\x83\x57\x82\xcc\x90\xdd\x92\xe8\x82\xf0\x95\xcf\x8d\x58\x82\xb5\x82\xdc"
     "\x82\xb7";
+
+// The characters a check shows as its pages come; what follows is shown at its end.
+constexpr std::size_t kLiveCharacters = 20000;
+
+// The status bar is painted at once at most this often (milliseconds).
+constexpr qint64 kStatusPaintInterval = 40;
+
+// The progress bar's width in the status bar.
+constexpr int kProgressWidth = 220;
+
+// The smallest window: at most this wide (the toolbar's full width decides below it), this
+// high.
+constexpr int kMinimumWidthLimit = 640;
+constexpr int kMinimumHeight = 320;
 
 }  // namespace
 
@@ -54,13 +73,27 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     ConnectCommands();
     ConnectTree();
     ConnectPane();
+    // The tree is filled once its selection is followed, so that the root selected at start-up
+    // becomes the current item as any later selection does.
+    operations_->PopulateTree();
+    // Pages and folders that another program adds or removes appear in the tree; the tree waits
+    // while a check, a label edit or a dialog is under way.
+    data_watcher_ = new DataWatcher(
+        tree_,
+        [this] {
+            return CheckRunning() || tree_view_->IsEditingLabel() ||
+                   QApplication::activeModalWidget() != nullptr;
+        },
+        this);
+    data_watcher_->WatchAll();
     RestorePlacement();
     SetTopmost(topmost_);
 }
 
 MainWindow::~MainWindow() {
-    // The check and the search go first: their workers and posted tasks refer to the tree and
-    // the pane.
+    // The reload, the search and the check go first: their workers and posted tasks refer to
+    // the tree and the pane.
+    reload_.reset();
     search_.reset();
     check_.reset();
     operations_.reset();
@@ -75,10 +108,6 @@ void MainWindow::CreateChildren() {
     toolbar_->setObjectName("Toolbar");
     toolbar_->setMovable(false);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    // The toolbar takes the focus in the window's Tab order: Tab goes on to the tree, Shift+Tab
-    // back to the pane.
-    toolbar_->setFocusPolicy(Qt::TabFocus);
-    toolbar_->installEventFilter(this);
     actions_ = BuildCommands(this, menuBar(), toolbar_);
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
@@ -100,16 +129,49 @@ void MainWindow::CreateChildren() {
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
 
-    status_label_ = new QLabel(this);
-    status_label_->setObjectName("StatusText");
-    status_label_->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(status_label_, 1);
+    // The status bar's single text is its message, which it draws itself: a check changes it
+    // for every page, and a label would have the status bar laid out anew each time.
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("Progress");
+    progress_->setMaximumWidth(kProgressWidth);
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->hide();
+    statusBar()->addPermanentWidget(progress_);
     statusBar()->setSizeGripEnabled(true);
+
+    // Small enough for a 1024x600 screen, large enough that every toolbar button and both panes
+    // stay usable.
+    setMinimumSize(std::min(kMinimumWidthLimit, toolbar_->sizeHint().width() + 8), kMinimumHeight);
 
     check_observer_ = std::make_unique<WindowCheckObserver>(
         *this, tree_, [this]() -> store::ItemRecord& { return operations_->working_copy(); });
     check_observer_->caret_to_start = [this] { pane_->MoveCaretToStart(); };
+    check_observer_->page_error = [this](store::ItemId page, std::optional<std::string> error) {
+        tree_view_->tree_model().SetPageError(page, std::move(error));
+    };
+    check_observer_->page_counted = [this] {
+        if (progress_->isVisible()) {
+            ShowProgress(++progress_done_, progress_->maximum());
+        }
+        // Once the pane holds more than a few screens, the rest of a check's results gather out
+        // of sight and come in at its end: laying out every page as it comes costs a check of
+        // a thousand pages about a third of its time.
+        if (check_->running() && !pane_->IsFillingDetached() &&
+            pane_->ShownCharacters() > kLiveCharacters) {
+            pane_->BeginDetachedFill();
+        }
+    };
+    check_observer_->check_finished = [this] { pane_->EndDetachedFill(); };
     check_ = std::make_unique<fetch::CheckRun>(tree_, transport_, loop_, *check_observer_, stats_);
+    reload_ = std::make_unique<StoredResultsRun>(
+        tree_, *check_observer_, [this](int done, int total) { ShowProgress(done, total); },
+        [this](bool filling) {
+            if (filling) {
+                pane_->BeginDetachedFill();
+            } else {
+                pane_->EndDetachedFill();
+            }
+        });
     check_->OnStopped([this] {
         if (std::exchange(check_holds_lock_, false)) {
             writes_->Release();
@@ -124,12 +186,16 @@ void MainWindow::CreateChildren() {
             }
         });
     operations_ = std::make_unique<TreeOperations>(tree_, *tree_view_, *this, *sheets_);
+    // The toolbar's buttons take part in the window's Tab order: Tab goes on to the tree,
+    // Shift+Tab back to the pane.
+    toolbar_keys_ = new ToolbarKeys(
+        toolbar_, [this] { tree_view_->setFocus(Qt::TabFocusReason); },
+        [this] { pane_->setFocus(Qt::BacktabFocusReason); });
     search_ =
         std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
     export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
                                                [this] { return SelectedItem(); });
     ApplyDisplaySettings();
-    operations_->PopulateTree();
 }
 
 void MainWindow::ConnectCommands() {
@@ -160,15 +226,16 @@ void MainWindow::ConnectTree() {
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });
+    connect(tree_view_, &PageTreeView::DeleteRequested, this, [this] { RunCommand(kMenuDelete); });
     connect(tree_view_, &PageTreeView::FocusToolbarRequested, this,
-            [this] { toolbar_->setFocus(Qt::BacktabFocusReason); });
+            [this] { toolbar_keys_->Enter(Qt::BacktabFocusReason); });
 }
 
 void MainWindow::ConnectPane() {
     connect(pane_, &pane::ResultPane::linkHovered, this, &MainWindow::OnLinkHovered);
     connect(pane_, &pane::ResultPane::linkActivated, this, &MainWindow::OnLinkActivated);
     connect(pane_, &pane::ResultPane::tabPressed, this,
-            [this] { toolbar_->setFocus(Qt::TabFocusReason); });
+            [this] { toolbar_keys_->Enter(Qt::TabFocusReason); });
     connect(pane_, &pane::ResultPane::backtabPressed, this,
             [this] { tree_view_->setFocus(Qt::BacktabFocusReason); });
     connect(pane_, &pane::ResultPane::contextMenuWanted, this, [this](const QPoint& global) {
@@ -177,13 +244,57 @@ void MainWindow::ConnectPane() {
     });
 }
 
+bool MainWindow::CheckRunning() const {
+    return check_->running() || reload_->running();
+}
+
+void MainWindow::ShowProgress(int done, int total) {
+    if (total <= 0) {
+        progress_->hide();
+        return;
+    }
+    // The bar is drawn afresh at most every few milliseconds (and at its ends): drawing it for
+    // each of a thousand pages costs a check a noticeable share of its time.
+    bool fresh = !progress_->isVisible() || progress_->maximum() != total;
+    if (!fresh && done != total && done != 0 && last_progress_paint_.isValid() &&
+        last_progress_paint_.elapsed() < kStatusPaintInterval) {
+        return;
+    }
+    last_progress_paint_.start();
+    progress_->setRange(0, total);
+    progress_->setValue(std::min(done, total));
+    progress_->show();
+    PaintSoon(progress_);
+}
+
+void MainWindow::StartCheck(store::ItemId item) {
+    progress_done_ = 0;
+    check_observer_->ResetCount();
+    ShowProgress(0, CountWalkedPages(tree_, item));
+    check_->StartCheck(item, CheckSettingsNow());
+    if (!check_->running()) {
+        ShowProgress(0, 0);
+    }
+}
+
 void MainWindow::SetStatusText(std::string_view text) {
-    status_label_->setText(desktop::FromSjis(text));
-    status_label_->repaint();
+    statusBar()->showMessage(desktop::FromSjis(text));
+    PaintSoon(statusBar());
+}
+
+void MainWindow::PaintSoon(QWidget* widget) {
+    // Shown at once even inside a long loop that keeps the event loop waiting, but painted at
+    // most every few milliseconds: a check changes the status bar for every page.
+    if (!last_status_paint_.isValid() || last_status_paint_.elapsed() >= kStatusPaintInterval) {
+        widget->repaint();
+        last_status_paint_.start();
+    } else {
+        widget->update();
+    }
 }
 
 QString MainWindow::StatusText() const {
-    return status_label_->text();
+    return statusBar()->currentMessage();
 }
 
 void MainWindow::ClearPane() {
@@ -192,24 +303,26 @@ void MainWindow::ClearPane() {
 }
 
 void MainWindow::OpenAddress(std::string_view address) {
+    // "ブラウザを起動できません", "エラー"
+    auto cannot_start = [this] {
+        ShowMessage(this, tree_texts::kCannotStartBrowser, tree_texts::kErrorCaption,
+                    MessageButtons::kOk, MessageIcon::kError);
+    };
     if (settings_.use_browser == 0) {
-        desktop::OpenWithSystem(address);
+        // The desktop's handler: refused at once, or failing once it has looked for an
+        // application.
+        if (!desktop::OpenWithSystem(address, this, cannot_start)) {
+            cannot_start();
+        }
         return;
     }
     switch (desktop::LaunchBrowser(settings_.browser, address)) {
         case desktop::LaunchResult::kNoBrowser:
-            // "ブラウザが指定されていません", "エラー"
-            ShowMessage(this,
-                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xaa\x8e\x77\x92\xe8\x82\xb3\x82\xea"
-                        "\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1",
-                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            ShowMessage(this, tree_texts::kNoBrowser, tree_texts::kErrorCaption,
+                        MessageButtons::kOk, MessageIcon::kError);
             break;
         case desktop::LaunchResult::kCannotStart:
-            // "ブラウザを起動できません", "エラー"
-            ShowMessage(this,
-                        "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab"
-                        "\x82\xdc\x82\xb9\x82\xf1",
-                        "\x83\x47\x83\x89\x81\x5b", MessageButtons::kOk, MessageIcon::kError);
+            cannot_start();
             break;
         case desktop::LaunchResult::kStarted:
         case desktop::LaunchResult::kTooLong:
@@ -276,9 +389,19 @@ void MainWindow::RestorePlacement() {
     QRect area = QGuiApplication::primaryScreen() != nullptr
                      ? QGuiApplication::primaryScreen()->availableGeometry()
                      : QRect(0, 0, 1024, 768);
+    // The stored rectangle is the window's frame: held against the work area, it is wholly
+    // on the screen, title bar included.
     placement =
         settings::ClampPlacement(placement, {area.x(), area.y(), area.width(), area.height()});
-    setGeometry(placement.left, placement.top, placement.cx, placement.cy);
+    placement.cx = std::max(placement.cx, minimumWidth());
+    placement.cy = std::max(placement.cy, minimumHeight());
+    placement.left =
+        std::max(area.left(), std::min(placement.left, area.right() + 1 - placement.cx));
+    placement.top = std::max(area.top(), std::min(placement.top, area.bottom() + 1 - placement.cy));
+    normal_frame_ = QRect(placement.left, placement.top, placement.cx, placement.cy);
+    // Until the frame's size is known the inner area takes the whole rectangle.
+    move(normal_frame_.topLeft());
+    resize(normal_frame_.size());
     int tree_width = placement.tree_width;
     if (tree_width < 10 || tree_width > placement.cx - 10) {
         tree_width = 150;
@@ -289,13 +412,72 @@ void MainWindow::RestorePlacement() {
     settings_.topmost = topmost;
 }
 
+void MainWindow::FitFrame() {
+    if (windowHandle() == nullptr ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0) {
+        return;
+    }
+    QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        return;  // not framed yet: the window manager's move will tell
+    }
+    QRect wanted = normal_frame_;
+    frame_fitted_ = true;
+    resize(std::max(minimumWidth(), wanted.width() - frame.left() - frame.right()),
+           std::max(minimumHeight(), wanted.height() - frame.top() - frame.bottom()));
+    move(wanted.topLeft());
+    normal_frame_ = wanted;
+}
+
+void MainWindow::FitFrameWhenFramed(int tries) {
+    // The frame's size is known once the window manager has framed the window. A window manager
+    // that frames the window where it already stands moves nothing, so no move event tells
+    // when: the frame is looked for a few times, then the moves and resizes take over.
+    QTimer::singleShot(tries == kFrameWaitTries ? 0 : kFrameWaitInterval, this, [this, tries] {
+        FitFrame();
+        if (!frame_fitted_ && tries > 1) {
+            FitFrameWhenFramed(tries - 1);
+        }
+    });
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A window shown maximised first learns its frame when it is restored.
+    if (event->type() == QEvent::WindowStateChange && !frame_fitted_ && isVisible()) {
+        QTimer::singleShot(0, this, [this] { FitFrame(); });
+    }
+}
+
+void MainWindow::TrackNormalFrame() {
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) != 0 ||
+        !isVisible()) {
+        return;
+    }
+    if (frame_fitted_) {
+        normal_frame_ = frameGeometry();
+    } else if (windowHandle() != nullptr && !windowHandle()->frameMargins().isNull()) {
+        // The window manager has framed the window: its frame takes the stored rectangle.
+        QTimer::singleShot(0, this, [this] { FitFrame(); });
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    TrackNormalFrame();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    TrackNormalFrame();
+}
+
 void MainWindow::SavePlacement() {
-    QRect normal = normalGeometry();
     settings::WindowPlacement placement;
-    placement.left = normal.x();
-    placement.top = normal.y();
-    placement.cx = normal.width();
-    placement.cy = normal.height();
+    placement.left = normal_frame_.x();
+    placement.top = normal_frame_.y();
+    placement.cx = normal_frame_.width();
+    placement.cy = normal_frame_.height();
     placement.tree_width = tree_view_->width();
     placement.maximized = isMaximized() ? 1 : 0;
     settings::SaveWindowPlacement(settings_path(), placement, topmost_ ? 1 : 0);
@@ -306,29 +488,25 @@ void MainWindow::ShowAsStored() {
         showMaximized();
     } else {
         show();
+        FitFrameWhenFramed(kFrameWaitTries);
     }
+    // The arrow keys work in the tree at once.
+    tree_view_->setFocus(Qt::OtherFocusReason);
     if (settings_.startup_check != 0) {
         QTimer::singleShot(0, this, [this] { StartCheckWhenFree(tree_.root()); });
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == toolbar_ && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {
-            tree_view_->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (key->key() == Qt::Key_Backtab ||
-            (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ShiftModifier)) {
-            pane_->setFocus(Qt::BacktabFocusReason);
-            return true;
-        }
+bool MainWindow::event(QEvent* event) {
+    // Menus and buttons have no status tips; hovering them must not clear the status text.
+    if (event->type() == QEvent::StatusTip) {
+        return true;
     }
-    return QMainWindow::eventFilter(watched, event);
+    return QMainWindow::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    reload_->Stop();
     if (skip_saving_ || saved_for_closing_) {
         event->accept();
         return;
@@ -371,8 +549,8 @@ void MainWindow::EndHomeWrite() {
 }
 
 void MainWindow::StartCheckWhenFree(store::ItemId item) {
-    writes_->Run([this, item, settings = CheckSettingsNow()] {
-        check_->StartCheck(item, settings);
+    writes_->Run([this, item] {
+        StartCheck(item);
         if (check_->running() && !check_holds_lock_) {
             check_holds_lock_ = true;
             writes_->Retain();

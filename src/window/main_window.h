@@ -3,8 +3,10 @@
 // The main window: the toolbar, the page tree on the left and the result pane on the right, the
 // status bar with its single text, the menus, and the commands that drive everything else.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QToolBar>
 #include <memory>
@@ -36,6 +38,9 @@ namespace velnora::window {
 
 class ExportCommands;
 class PageTreeView;
+class DataWatcher;
+class StoredResultsRun;
+class ToolbarKeys;
 class SearchCommands;
 class TreeOperations;
 
@@ -56,7 +61,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     const settings::AppSettings& settings() const override { return settings_; }
     void SetStatusText(std::string_view text) override;
     void LockCommands(bool enable) override;
-    bool CheckRunning() const override { return check_->running(); }
+    bool CheckRunning() const override;
+    void ShowProgress(int done, int total) override;
     void ClearPane() override;
     results::ResultDisplay& display() override { return display_; }
     void OpenAddress(std::string_view address) override;
@@ -77,12 +83,19 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDocument& document() { return document_; }
     TreeOperations& operations() { return *operations_; }
     fetch::CheckRun& check() { return *check_; }
+    StoredResultsRun& reload() { return *reload_; }
+    QProgressBar& progress_bar() { return *progress_; }
+
+    ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
     SearchCommands& search() { return *search_; }
     HomeWrites& home_writes() { return *writes_; }
 
   protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateChildren();
@@ -95,6 +108,17 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void SetTopmostFlag(bool on);
     void RestorePlacement();
     void SavePlacement();
+    // Sizes the inner area so that the window's frame (title bar and borders included) is the
+    // stored normal rectangle, once the window manager has told the frame's size.
+    void FitFrame();
+    // FitFrame once the window is framed, looked for at most `tries` times.
+    void FitFrameWhenFramed(int tries);
+    static constexpr int kFrameWaitTries = 40;
+    static constexpr int kFrameWaitInterval = 50;  // milliseconds
+    // Paints a widget of the status bar now, or soon when it was painted a moment ago.
+    void PaintSoon(QWidget* widget);
+    // Follows the frame's rectangle while the window is neither maximised nor minimised.
+    void TrackNormalFrame();
     void UpdateEditMenu();
     void OnLinkHovered(int link);
     void OnLinkActivated(int link);
@@ -102,6 +126,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ShowAbout();
     std::string settings_path() const;
     fetch::CheckSettings CheckSettingsNow() const;
+    // A check of the item, with the progress bar counting its pages.
+    void StartCheck(store::ItemId item);
     // Starts a check of the item once the home's write lock is had; the check holds the lock
     // until it ends.
     void StartCheckWhenFree(store::ItemId item);
@@ -116,10 +142,14 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     results::ResultDisplay display_;
 
     QToolBar* toolbar_ = nullptr;
+    ToolbarKeys* toolbar_keys_ = nullptr;
     QSplitter* splitter_ = nullptr;
     PageTreeView* tree_view_ = nullptr;
     pane::ResultPane* pane_ = nullptr;
-    QLabel* status_label_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    int progress_done_ = 0;  // pages of the running check that are done
+    QElapsedTimer last_status_paint_;
+    QElapsedTimer last_progress_paint_;
     CommandActions actions_;
 
     std::unique_ptr<HomeWrites> writes_;
@@ -128,13 +158,18 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     net::SocketTransport transport_;
     std::unique_ptr<WindowCheckObserver> check_observer_;
     std::unique_ptr<fetch::CheckRun> check_;
+    std::unique_ptr<StoredResultsRun> reload_;
     std::unique_ptr<sheets::DialogSheetLauncher> sheets_;
     std::unique_ptr<TreeOperations> operations_;
+    DataWatcher* data_watcher_ = nullptr;
     std::unique_ptr<SearchCommands> search_;
     std::unique_ptr<ExportCommands> export_;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;
+    // The frame's rectangle in the normal (not maximised) state: stored and restored.
+    QRect normal_frame_;
+    bool frame_fitted_ = false;
     bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
     bool saved_for_closing_ = false;  // placement and statistics are saved: the window may go
     bool closing_waits_ = false;      // closing waits for the home's write lock

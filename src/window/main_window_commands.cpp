@@ -15,6 +15,7 @@
 #include "window/export_commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
+#include "window/stored_results_run.h"
 #include "window/search_commands.h"
 #include "window/tree_operations.h"
 
@@ -46,6 +47,11 @@ void MainWindow::LockCommands(bool enable) {
     actions_.toolbar.at(kShowWholeText)->setEnabled(enable && SelectedIsPage());
     actions_.menu.at(kMenuProperties)->setEnabled(enable);
     actions_.menu.at(kOpenUrlInBrowser)->setEnabled(enable && SelectedIsPage());
+    if (enable) {
+        // The long work is over: its results are all shown.
+        ShowProgress(0, 0);
+        pane_->EndDetachedFill();
+    }
     pane_->setFocus();
 }
 
@@ -92,11 +98,17 @@ void MainWindow::RunCommand(int command) {
             StartCheckWhenFree(SelectedItem());
             break;
         case kAbortCheck:
-            check_->AbortCheck();
+            if (reload_->running()) {
+                reload_->Stop();
+            } else {
+                check_->AbortCheck();
+            }
             break;
         case kReload:
         case kReloadAll:
-            check_->Reload(SelectedItem(), command == kReloadAll, CheckSettingsNow());
+            if (!CheckRunning()) {
+                reload_->Start(SelectedItem(), command == kReloadAll, settings_.n_reload);
+            }
             break;
         case kShowWholeText:
             if (!CheckRunning()) {

@@ -1,6 +1,8 @@
 #include "window/menus.h"
 
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QToolButton>
 
 #include "desktop/qt_text.h"
@@ -58,6 +60,30 @@ QString Text(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
+// A toolbar image whose disabled form is grey and faint: a grey image (the find buttons) would
+// otherwise look the same greyed or not.
+QIcon ToolbarIcon(const char* file) {
+    QIcon icon(QString::fromLatin1(file));
+    QIcon drawn;
+    for (int side : {16, 32}) {
+        QPixmap normal = icon.pixmap(QSize(side, side));
+        if (normal.isNull()) {
+            return icon;
+        }
+        drawn.addPixmap(normal, QIcon::Normal);
+        QImage grey = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < grey.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+            for (int x = 0; x < grey.width(); ++x) {
+                int level = qGray(line[x]);
+                line[x] = qRgba(level, level, level, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        drawn.addPixmap(QPixmap::fromImage(grey), QIcon::Disabled);
+    }
+    return drawn;
+}
+
 template <std::size_t N>
 QMenu* AddMenu(QMenuBar* bar, const char16_t* title, const MenuItem (&items)[N],
                CommandActions& actions) {
@@ -97,7 +123,7 @@ CommandActions BuildCommands(QWidget* window, QMenuBar* menu_bar, QToolBar* tool
             continue;
         }
         QAction* action = new QAction(
-            QIcon(QString::fromLatin1(entry.icon)),
+            ToolbarIcon(entry.icon),
             desktop::FromSjis(entry.label.empty() ? entry.tooltip : entry.label), toolbar);
         action->setToolTip(desktop::FromSjis(entry.tooltip));
         action->setData(entry.command);

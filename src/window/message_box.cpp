@@ -28,13 +28,15 @@ MessageAnswer ShowMessage(QWidget* owner, std::string_view text, std::string_vie
     if (!next_answers.empty()) {
         MessageAnswer answer = next_answers.front();
         next_answers.pop_front();
-        shown.push_back({std::string(text), std::string(caption)});
+        shown.push_back({std::string(text), std::string(caption), icon, owner != nullptr});
         return answer;
     }
     QMessageBox box(owner);
     box.setWindowTitle(desktop::FromSjis(caption));
     box.setText(desktop::FromSjis(text));
     switch (icon) {
+        case MessageIcon::kNone:
+            break;
         case MessageIcon::kInformation:
             box.setIcon(QMessageBox::Information);
             break;

@@ -9,7 +9,7 @@
 
 namespace velnora::window {
 
-enum class MessageIcon { kInformation, kWarning, kError, kQuestion };
+enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
 enum class MessageButtons { kOk, kYesNoDefaultNo };
 enum class MessageAnswer { kOk, kYes, kNo };
 
@@ -24,6 +24,8 @@ void SetNextMessageAnswer(MessageAnswer answer);
 struct ShownMessage {
     std::string text;  // Shift_JIS
     std::string caption;
+    MessageIcon icon = MessageIcon::kNone;
+    bool owned = false;  // shown over an owner window
 };
 // The messages answered in advance so far, oldest first; cleared by TakeShownMessages.
 std::vector<ShownMessage> TakeShownMessages();

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPainter>
 #include <QStyle>
 #include <algorithm>
 
 #include "desktop/qt_text.h"
+#include "store/result_texts.h"
+#include "store/settings_files.h"
 
 namespace velnora::window {
 
@@ -27,7 +30,7 @@ constexpr std::array<const char*, 8> kImageFiles = {
 
 // Until the icon set is installed, the style's own icons stand in: a drive for the root, closed
 // and open folders, a file; the images of items whose automatic check is off are drawn dimmed.
-QPixmap StandInImage(int image) {
+QPixmap StandInImage(TreeImage image) {
     QStyle* style = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr
                         ? QApplication::style()
                         : nullptr;
@@ -37,34 +40,34 @@ QPixmap StandInImage(int image) {
     QStyle::StandardPixmap standard = QStyle::SP_FileIcon;
     QIcon::Mode mode = QIcon::Normal;
     switch (image) {
-        case kImageRoot:
+        case TreeImage::kRoot:
             standard = QStyle::SP_DriveHDIcon;
             break;
-        case kImageFolder:
+        case TreeImage::kFolder:
             standard = QStyle::SP_DirClosedIcon;
             break;
-        case kImageFolderSelected:
+        case TreeImage::kFolderSelected:
             standard = QStyle::SP_DirOpenIcon;
             break;
-        case kImageFolderOff:
+        case TreeImage::kFolderOff:
             standard = QStyle::SP_DirClosedIcon;
             mode = QIcon::Disabled;
             break;
-        case kImageFolderOffSelected:
+        case TreeImage::kFolderOffSelected:
             standard = QStyle::SP_DirOpenIcon;
             mode = QIcon::Disabled;
             break;
-        case kImagePage:
-        case kImagePageSelected:
+        case TreeImage::kPage:
+        case TreeImage::kPageSelected:
             break;
-        case kImagePageOff:
+        case TreeImage::kPageOff:
             mode = QIcon::Disabled;
             break;
     }
     return style->standardIcon(standard).pixmap(QSize(kIconSide, kIconSide), mode);
 }
 
-void AddImage(QIcon& icon, int image, QIcon::Mode mode) {
+void AddImage(QIcon& icon, TreeImage image, QIcon::Mode mode) {
     QString file = QString::fromLatin1(kImageFiles[static_cast<std::size_t>(image)]);
     if (QFile::exists(file)) {
         icon.addFile(file, QSize(kIconSide, kIconSide), mode);
@@ -88,18 +91,44 @@ std::size_t IconSlot(int kind, bool disabled) {
     }
 }
 
+// The icon with a red error mark in its lower right corner, in every mode and size it has.
+QIcon WithErrorMark(const QIcon& icon) {
+    QIcon marked;
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Selected}) {
+        QPixmap image = icon.pixmap(QSize(kIconSide, kIconSide), mode);
+        if (image.isNull()) {
+            image = QPixmap(kIconSide, kIconSide);
+            image.fill(Qt::transparent);
+        }
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QRectF mark(kIconSide * 0.45, kIconSide * 0.45, kIconSide * 0.55, kIconSide * 0.55);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(QColor(0xD0, 0x20, 0x20));
+        painter.drawEllipse(mark);
+        painter.setPen(QPen(Qt::white, 1.6));
+        QPointF centre = mark.center();
+        painter.drawLine(QPointF(centre.x(), mark.top() + 2.2),
+                         QPointF(centre.x(), centre.y() + 0.8));
+        painter.drawPoint(QPointF(centre.x(), mark.bottom() - 2.0));
+        painter.end();
+        marked.addPixmap(image, mode);
+    }
+    return marked;
+}
+
 }  // namespace
 
-std::pair<int, int> ItemImages(int kind, bool disabled) {
+std::pair<TreeImage, TreeImage> ItemImages(int kind, bool disabled) {
     switch (kind) {
         case store::KIND_FOLDER:
-            return disabled ? std::pair{kImageFolderOff, kImageFolderOffSelected}
-                            : std::pair{kImageFolder, kImageFolderSelected};
+            return disabled ? std::pair{TreeImage::kFolderOff, TreeImage::kFolderOffSelected}
+                            : std::pair{TreeImage::kFolder, TreeImage::kFolderSelected};
         case store::KIND_PAGE:
-            return disabled ? std::pair{kImagePageOff, kImagePageOff}
-                            : std::pair{kImagePage, kImagePageSelected};
+            return disabled ? std::pair{TreeImage::kPageOff, TreeImage::kPageOff}
+                            : std::pair{TreeImage::kPage, TreeImage::kPageSelected};
         default:
-            return {kImageRoot, kImageRoot};
+            return {TreeImage::kRoot, TreeImage::kRoot};
     }
 }
 
@@ -117,6 +146,8 @@ PageTreeModel::PageTreeModel(store::PageTree& tree, QObject* parent)
             }
         }
     }
+    error_icons_[0] = WithErrorMark(icons_[IconSlot(store::KIND_PAGE, false)]);
+    error_icons_[1] = WithErrorMark(icons_[IconSlot(store::KIND_PAGE, true)]);
     bold_font_.setBold(true);
     Rebuild();
     tree_.SetListener(this);
@@ -128,8 +159,35 @@ PageTreeModel::~PageTreeModel() {
     }
 }
 
-QIcon PageTreeModel::IconFor(int kind, bool disabled) const {
+QIcon PageTreeModel::IconFor(int kind, bool disabled, bool failed) const {
+    if (failed && kind == store::KIND_PAGE) {
+        return error_icons_[disabled ? 1 : 0];
+    }
     return icons_[IconSlot(kind, disabled)];
+}
+
+const std::optional<std::string>& PageTreeModel::PageError(store::ItemId page) const {
+    auto known = page_errors_.find(page);
+    if (known != page_errors_.end()) {
+        return known->second;
+    }
+    std::optional<std::string> error;
+    store::TreeNode node;
+    if (tree_.BuildTreeNode(page, node) == 0 &&
+        store::ReadResultCode(node.path) == store::RESULT_ERROR) {
+        error = std::string(store::kErrorResultText);
+    }
+    return page_errors_.emplace(page, std::move(error)).first->second;
+}
+
+void PageTreeModel::SetPageError(store::ItemId page, std::optional<std::string> error) {
+    page_errors_[page] = std::move(error);
+    OnChanged(page);
+}
+
+void PageTreeModel::ForgetPageResult(store::ItemId page) {
+    page_errors_.erase(page);
+    OnChanged(page);
 }
 
 QModelIndex PageTreeModel::IndexOf(store::ItemId item) const {
@@ -196,9 +254,19 @@ QVariant PageTreeModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole:
             return desktop::FromSjis(node->name);
         case Qt::DecorationRole: {
-            QIcon icon = IconFor(node->kind, node->disabled);
+            bool failed = node->kind == store::KIND_PAGE && PageError(node->id).has_value();
+            QIcon icon = IconFor(node->kind, node->disabled, failed);
             return icon.isNull() ? QVariant() : QVariant(icon);
         }
+        case Qt::ToolTipRole:
+            if (node->kind == store::KIND_PAGE) {
+                if (const auto& error = PageError(node->id)) {
+                    return desktop::FromSjis(*error);
+                }
+            }
+            return {};
+        case kErrorRole:
+            return node->kind == store::KIND_PAGE && PageError(node->id).has_value();
         case Qt::FontRole:
             return node->bold ? QVariant(bold_font_) : QVariant();
         case kItemIdRole:
@@ -206,9 +274,9 @@ QVariant PageTreeModel::data(const QModelIndex& index, int role) const {
         case kKindRole:
             return node->kind;
         case kImageRole:
-            return ItemImages(node->kind, node->disabled).first;
+            return static_cast<int>(ItemImages(node->kind, node->disabled).first);
         case kSelectedImageRole:
-            return ItemImages(node->kind, node->disabled).second;
+            return static_cast<int>(ItemImages(node->kind, node->disabled).second);
         default:
             return {};
     }
@@ -229,6 +297,7 @@ Qt::ItemFlags PageTreeModel::flags(const QModelIndex& index) const {
 
 void PageTreeModel::Rebuild() {
     shape_.clear();
+    page_errors_.clear();
     root_ = tree_.root();
     if (root_ == 0 || tree_.Find(root_) == nullptr) {
         root_ = 0;
@@ -268,6 +337,7 @@ void PageTreeModel::Forget(store::ItemId item) {
             continue;
         }
         pending.insert(pending.end(), it->second.children.begin(), it->second.children.end());
+        page_errors_.erase(it->first);
         shape_.erase(it);
     }
 }
@@ -335,7 +405,7 @@ void PageTreeModel::OnChanged(store::ItemId item) {
     if (index.isValid()) {
         emit dataChanged(index, index,
                          {Qt::DisplayRole, Qt::EditRole, Qt::DecorationRole, Qt::FontRole,
-                          kImageRole, kSelectedImageRole});
+                          Qt::ToolTipRole, kImageRole, kSelectedImageRole, kErrorRole});
     }
 }
 

@@ -8,11 +8,16 @@
 //
 // One column. Each index carries its item identifier; nothing is allocated per item beyond the
 // shape, so a tree of tens of thousands of pages is shown at once.
+//
+// A page whose last check failed carries an error mark over its image and the error as its
+// tooltip: read from its result.ini when the view first asks, and told by the check afterwards.
 
 #include <QAbstractItemModel>
 #include <QFont>
 #include <QIcon>
 #include <array>
+#include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -21,19 +26,19 @@
 namespace velnora::window {
 
 // The tree's images, in the order of the icon set.
-enum TreeImage : int {
-    kImageRoot = 0,
-    kImageFolder = 1,
-    kImageFolderSelected = 2,
-    kImageFolderOff = 3,
-    kImageFolderOffSelected = 4,
-    kImagePage = 5,
-    kImagePageSelected = 6,
-    kImagePageOff = 7,
+enum class TreeImage : int {
+    kRoot = 0,               // the data directory
+    kFolder = 1,             // a folder
+    kFolderSelected = 2,     // a folder, selected (drawn open)
+    kFolderOff = 3,          // a folder kept out of automatic checks (dimmed)
+    kFolderOffSelected = 4,  // the same, selected
+    kPage = 5,               // a page
+    kPageSelected = 6,       // a page, selected
+    kPageOff = 7,            // a page kept out of automatic checks, selected or not
 };
 
 // The images of a kind of item with the given automatic-check flag: {image, selected image}.
-std::pair<int, int> ItemImages(int kind, bool disabled);
+std::pair<TreeImage, TreeImage> ItemImages(int kind, bool disabled);
 
 class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener {
     Q_OBJECT
@@ -44,6 +49,7 @@ class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener
         kKindRole,                   // store::KIND_*
         kImageRole,                  // TreeImage shown when the item is not selected
         kSelectedImageRole,          // TreeImage shown when it is
+        kErrorRole,                  // true when the page's last check failed
     };
 
     // Follows the tree from now on (as its listener) until the model goes.
@@ -54,6 +60,11 @@ class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener
     const store::PageTree& tree() const { return tree_; }
 
     QModelIndex IndexOf(store::ItemId item) const;
+
+    // The page's last check failed with this text (Shift_JIS), or (nullopt) it did not.
+    void SetPageError(store::ItemId page, std::optional<std::string> error);
+    // Forgets what is known of the page's last check: read again when next shown.
+    void ForgetPageResult(store::ItemId page);
     static store::ItemId ItemOf(const QModelIndex& index);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -80,12 +91,17 @@ class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener
     void Rebuild();
     void Renumber(store::ItemId parent, std::size_t from = 0);
     void Forget(store::ItemId item);
-    QIcon IconFor(int kind, bool disabled) const;
+    QIcon IconFor(int kind, bool disabled, bool failed) const;
+    // The page's error text, read from its result.ini when not known yet; nullopt when its last
+    // check did not fail.
+    const std::optional<std::string>& PageError(store::ItemId page) const;
 
     store::PageTree& tree_;
     std::unordered_map<store::ItemId, Shape> shape_;
     store::ItemId root_ = 0;
-    std::array<QIcon, 5> icons_;  // root, folder, folder off, page, page off
+    std::array<QIcon, 5> icons_;        // root, folder, folder off, page, page off
+    std::array<QIcon, 2> error_icons_;  // page, page off: with the error mark
+    mutable std::unordered_map<store::ItemId, std::optional<std::string>> page_errors_;
     QFont bold_font_;
 };
 

@@ -1,13 +1,16 @@
 #include "window/page_tree_view.h"
 
 #include <QContextMenuEvent>
-#include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaProperty>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 #include "desktop/qt_text.h"
+#include "sheets/sheet_controls.h"
+#include "text/bounded_string.h"
+#include "text/cp932.h"
 #include "window/page_tree_model.h"
 
 namespace velnora::window {
@@ -20,6 +23,11 @@ class TreeItemDelegate : public QStyledItemDelegate {
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            // A name is at most 260 bytes of Shift_JIS: what it cannot hold is refused as it is
+            // typed, never turned into "?".
+            line->setValidator(new sheets::SjisBufferValidator(text::kPathSize, line));
+        }
         view_->editor_ = editor;
         return editor;
     }
@@ -54,7 +62,8 @@ PageTreeView::PageTreeView(store::PageTree& tree, QWidget* parent)
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2, or a click on the label of the item that is selected already.
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAnimated(false);
     // A rebuilt tree starts without a selection.
@@ -94,7 +103,7 @@ void PageTreeView::EditItemLabel(store::ItemId item) {
     QModelIndex index = model_->IndexOf(item);
     if (index.isValid()) {
         scrollTo(index);
-        edit(index);
+        QTreeView::edit(index);
     }
 }
 
@@ -117,23 +126,47 @@ void PageTreeView::SetColors(settings::ColorRef text, settings::ColorRef backgro
     setPalette(colors);
 }
 
-bool PageTreeView::HitsIconOrLabel(const QModelIndex& index, QPoint position) const {
+QRect PageTreeView::IconRect(const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    delegate_->InitOption(option, index);
+    return style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+}
+
+QRect PageTreeView::LabelRect(const QModelIndex& index) const {
     if (!index.isValid()) {
-        return false;
+        return {};
     }
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = visualRect(index);
     delegate_->InitOption(option, index);
-    const QWidget* widget = this;
-    QStyle* style = widget->style();
-    QRect icon = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, widget);
-    QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
     // The text's rectangle reaches the end of the row; the label is as wide as its text.
-    int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     int label_width = QFontMetrics(option.font).horizontalAdvance(option.text) + 2 * margin;
     text.setWidth(std::min(text.width(), label_width));
-    return icon.contains(position) || text.contains(position);
+    return text;
+}
+
+bool PageTreeView::HitsIconOrLabel(const QModelIndex& index, QPoint position) const {
+    if (!index.isValid()) {
+        return false;
+    }
+    return IconRect(index).contains(position) || LabelRect(index).contains(position);
+}
+
+bool PageTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A click starts an edit only on the selected item's label, not beside it or on its icon.
+    if (trigger == QAbstractItemView::SelectedClicked && event != nullptr &&
+        event->type() == QEvent::MouseButtonRelease) {
+        QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (!LabelRect(index).contains(position)) {
+            return false;
+        }
+    }
+    return QTreeView::edit(index, trigger, event);
 }
 
 bool PageTreeView::event(QEvent* event) {
@@ -147,6 +180,15 @@ bool PageTreeView::event(QEvent* event) {
         }
         if (plain && key->key() == Qt::Key_Tab) {
             emit FocusPaneRequested();
+            return true;
+        }
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            ContextMenuForSelection();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier &&
+            state() != QAbstractItemView::EditingState) {
+            emit DeleteRequested();
             return true;
         }
     }
@@ -166,16 +208,27 @@ void PageTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PageTreeView::contextMenuEvent(QContextMenuEvent* event) {
-    QPoint position = event->reason() == QContextMenuEvent::Mouse
-                          ? event->pos()
-                          : viewport()->mapFromGlobal(QCursor::pos());
-    QModelIndex index = indexAt(position);
     event->accept();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // The context-menu key acts on the selected item, wherever the pointer is.
+        ContextMenuForSelection();
+        return;
+    }
+    QModelIndex index = indexAt(event->pos());
     if (!index.isValid()) {
         return;
     }
     SelectItem(PageTreeModel::ItemOf(index));
-    emit ContextMenuRequested(viewport()->mapToGlobal(position));
+    emit ContextMenuRequested(viewport()->mapToGlobal(event->pos()));
+}
+
+void PageTreeView::ContextMenuForSelection() {
+    QModelIndex index = model_->IndexOf(SelectedItem());
+    if (!index.isValid()) {
+        return;
+    }
+    scrollTo(index);
+    emit ContextMenuRequested(viewport()->mapToGlobal(LabelRect(index).bottomLeft()));
 }
 
 void PageTreeView::selectionChanged(const QItemSelection& selected,
@@ -193,7 +246,11 @@ void PageTreeView::ReportSelection() {
 }
 
 void PageTreeView::RecordEdit(store::ItemId item, const QString& text) {
-    pending_edit_.emplace(item, desktop::ToSjis(text));
+    // A text set past the validator with a character Shift_JIS cannot hold renames nothing.
+    QByteArray utf8 = text.toUtf8();
+    if (auto sjis = text::Utf8ToShiftJisStrict(std::string_view(utf8.constData(), utf8.size()))) {
+        pending_edit_.emplace(item, std::move(*sjis));
+    }
 }
 
 void PageTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

@@ -3,9 +3,11 @@
 // PageTreeView: the page tree pane. It shows the tree through its own PageTreeModel and turns
 // the user's actions into signals that the main window hands to the tree operations: the
 // selection, a double click on an item's icon or label, a context-menu request over an item
-// (selected first), the end of a label edit, and Tab and Shift+Tab, which leave the tree for
-// the result pane and the toolbar. Label editing starts only when the operations ask for it;
-// the edited text never reaches the model: the operations rename the directory and the item.
+// (selected first; from the keyboard, the selected item's menu at the item), the end of a label
+// edit, Delete, and Tab and Shift+Tab, which leave the tree for the result pane and the toolbar.
+// Label editing starts with F2, with a click on the selected item's label, or when the
+// operations ask for it; the editor takes only what Shift_JIS can hold, and the edited text never
+// reaches the model: the operations rename the directory and the item.
 
 #include <QPoint>
 #include <QPointer>
@@ -48,6 +50,8 @@ class PageTreeView : public QTreeView {
 
     // Whether a point of the viewport lies on the item's icon or label.
     bool HitsIconOrLabel(const QModelIndex& index, QPoint position) const;
+    // Where the item's label is drawn, in viewport coordinates (as wide as its text).
+    QRect LabelRect(const QModelIndex& index) const;
 
   signals:
     // The selection changed to the item, or to none (0).
@@ -60,6 +64,7 @@ class PageTreeView : public QTreeView {
     void LabelEdited(store::ItemId item, const std::string& text);
     void FocusPaneRequested();     // Tab
     void FocusToolbarRequested();  // Shift+Tab
+    void DeleteRequested();        // Delete
 
   protected:
     bool event(QEvent* event) override;
@@ -68,11 +73,15 @@ class PageTreeView : public QTreeView {
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
   private:
     friend class TreeItemDelegate;
     void RecordEdit(store::ItemId item, const QString& text);
     void ReportSelection();
+    // The selected item's context menu, at its label.
+    void ContextMenuForSelection();
+    QRect IconRect(const QModelIndex& index) const;
 
     PageTreeModel* model_;
     TreeItemDelegate* delegate_;

@@ -1,7 +1,10 @@
 #include "window/startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
 
 #include "desktop/qt_text.h"
 #include "fetch/traffic_stats.h"
@@ -20,9 +23,20 @@ static void RegisterResources() {
 
 namespace velnora::window {
 
+bool InstallQtTranslations(QCoreApplication& application, const QLocale& locale) {
+    auto* texts = new QTranslator(&application);
+    if (!texts->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete texts;
+        return false;
+    }
+    return QCoreApplication::installTranslator(texts);
+}
+
 int RunWindowProgram(int argc, char** argv) {
     QApplication application(argc, argv);
     RegisterResources();
+    InstallQtTranslations(application, QLocale());
     QApplication::setApplicationName("Velnora");
     QApplication::setApplicationVersion(
         QString::fromLatin1(text::kVersion.data(), text::kVersion.size()));

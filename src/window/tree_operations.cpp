@@ -25,8 +25,9 @@ void TreeOperations::PopulateTree() {
 }
 
 void TreeOperations::ShowSystemError(std::string_view text) {
-    // Like the system's own error boxes: no owner window.
-    ShowMessage(nullptr, text, tree_texts::kSystemErrorCaption);
+    // Like the system's own error boxes: no owner window, the information icon.
+    ShowMessage(nullptr, text, tree_texts::kSystemErrorCaption, MessageButtons::kOk,
+                MessageIcon::kInformation);
 }
 
 void TreeOperations::OnItemSelected(ItemId item) {
@@ -154,30 +155,39 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     record.node.path = store::ItemDirectory(directory, *free_name, store::KIND_PAGE).value_or("");
     record.settings.url = url ? text::CutToBuffer(*url, text::kUrlSize) : std::string();
     record.settings.use_old_log = 1;
-    if (!sheets_.ShowPageSheet(record)) {
-        return;
-    }
-    HomeWriteScope writing(services_);
-    if (!writing) {
-        return;
-    }
-    // The name as it stands now: the user may have changed it in the sheet.
+    // The sheet opens again with what was typed until the directory is made or the user
+    // cancels: a refused name loses nothing.
     std::string path;
-    std::string error;
-    switch (
-        store::CreateItemDirectory(directory, record.node.name, store::KIND_PAGE, path, error)) {
-        case ItemDirectoryResult::kDone:
-            break;
-        case ItemDirectoryResult::kTooLong:
-            ShowMessage(services_.window(), tree_texts::kNameTooLong, tree_texts::kErrorCaption);
+    // The home's write lock is held from the sheet's OK to the page's last file.
+    std::optional<HomeWriteScope> writing;
+    for (bool made = false; !made;) {
+        writing.reset();
+        if (!sheets_.ShowPageSheet(record)) {
             return;
-        case ItemDirectoryResult::kFailed:
-            ShowSystemError(error);
+        }
+        writing.emplace(services_);
+        if (!*writing) {
             return;
+        }
+        // The name as it stands now: the user may have changed it in the sheet.
+        std::string error;
+        switch (store::CreateItemDirectory(directory, record.node.name, store::KIND_PAGE, path,
+                                           error)) {
+            case ItemDirectoryResult::kDone:
+                made = true;
+                break;
+            case ItemDirectoryResult::kTooLong:
+                ShowMessage(services_.window(), tree_texts::kNameTooLong, tree_texts::kErrorCaption,
+                            MessageButtons::kOk, MessageIcon::kNone);
+                break;
+            case ItemDirectoryResult::kFailed:
+                ShowSystemError(error);
+                break;
+        }
     }
     ItemId item = tree_.AddItem(parent, record.node.name, store::KIND_PAGE,
                                 record.settings.disable_auto_check != 0);
-    if (store::WritePageSettings(path, record.settings, &error) != 0) {
+    if (std::string error; store::WritePageSettings(path, record.settings, &error) != 0) {
         ShowSystemError(error);
     }
     record.node.item = item;
@@ -199,8 +209,8 @@ void TreeOperations::DeleteItem() {
         return;
     }
     if (current_.node.path.size() >= text::kPathSize) {
-        ShowMessage(services_.window(), tree_texts::kPathTooLongToDelete,
-                    tree_texts::kErrorCaption);
+        ShowMessage(services_.window(), tree_texts::kPathTooLongToDelete, tree_texts::kErrorCaption,
+                    MessageButtons::kOk, MessageIcon::kNone);
         return;
     }
     HomeWriteScope writing(services_);
@@ -227,7 +237,17 @@ bool TreeOperations::EditCurrent() {
     if (tree_.Find(item) == nullptr) {
         return false;
     }
-    store::ItemRecord copy = working_;
+    // The sheet opens on the item's own record, read afresh: the working copy may hold the page
+    // a check or a reload showed last.
+    store::ItemRecord copy;
+    copy.node = current_.node;
+    if (current_.node.kind == store::KIND_PAGE) {
+        store::ReadPageSettings(current_.node.path, copy.settings);
+    } else if (current_.node.kind == store::KIND_FOLDER) {
+        store::FolderSettings folder;
+        store::ReadFolderSettings(current_.node.path, folder);
+        copy.settings.disable_auto_check = folder.disable_auto_check;
+    }
     switch (current_.node.kind) {
         case store::KIND_PAGE: {
             if (!sheets_.ShowPageSheet(copy)) {
@@ -256,7 +276,8 @@ bool TreeOperations::EditCurrent() {
                         break;
                     case ItemDirectoryResult::kTooLong:
                         ShowMessage(services_.window(), tree_texts::kNameTooLong,
-                                    tree_texts::kSettingsErrorCaption);
+                                    tree_texts::kSettingsErrorCaption, MessageButtons::kOk,
+                                    MessageIcon::kNone);
                         copy.node.name = current_.node.name;
                         break;
                     case ItemDirectoryResult::kFailed:

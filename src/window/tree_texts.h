@@ -72,6 +72,14 @@ inline constexpr std::string_view kClearingPagePrefix =
 inline constexpr std::string_view kCleared =
     "\x89\xDF\x8B\x8E\x83\x8D\x83O\x8D\xED\x8F\x9C\x8A\xAE\x97\xB9\x81"
     "B";
+// ブラウザが指定されていません
+inline constexpr std::string_view kNoBrowser =
+    "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xaa\x8e\x77\x92\xe8\x82\xb3\x82\xea\x82\xc4\x82\xa2"
+    "\x82\xdc\x82\xb9\x82\xf1";
+// ブラウザを起動できません
+inline constexpr std::string_view kCannotStartBrowser =
+    "\x83\x75\x83\x89\x83\x45\x83\x55\x82\xf0\x8b\x4e\x93\xae\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+    "\x82\xf1";
 // The caption of the system's error texts.
 inline constexpr std::string_view kSystemErrorCaption = "Error";
 

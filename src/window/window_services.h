@@ -26,6 +26,8 @@ class WindowServices {
     virtual void LockCommands(bool enable) = 0;
     // Non-zero while a check runs.
     virtual bool CheckRunning() const = 0;
+    // The status bar's progress bar: `done` of `total` pages; hidden when total is 0.
+    virtual void ShowProgress(int done, int total) = 0;
 
     // The result pane: emptied with its links, blocks and highlights, and its displays.
     virtual void ClearPane() = 0;

@@ -4,12 +4,16 @@
 #include "sheets/options_sheet.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QTimer>
 #include <ctime>
 #include <vector>
 
+#include "desktop/fonts.h"
 #include "support/temp_dir.h"
 #include "widget_driving.h"
 
@@ -47,6 +51,10 @@ class FakeChoosers : public Choosers {
         file_asked.push_back({std::string(filter_name), std::string(pattern)});
         return file;
     }
+    std::optional<std::string> ChooseProgram(QWidget*, std::string_view current) override {
+        program_asked.emplace_back(current);
+        return file;
+    }
 
     struct ColorAsk {
         std::string title;
@@ -60,6 +68,7 @@ class FakeChoosers : public Choosers {
     std::vector<ColorAsk> color_asked;
     std::optional<std::string> file;
     std::vector<std::pair<std::string, std::string>> file_asked;
+    std::vector<std::string> program_asked;
 };
 
 // Settings whose every field differs from its default.
@@ -158,7 +167,8 @@ TEST_F(OptionsSheetTest, ShowsEverySetting) {
     EXPECT_EQ(FieldText(Find<QAbstractSpinBox>(&sheet, "MAX_DISP_LINE")), "500");
     EXPECT_FALSE(Checked(&sheet, "NOCHANGE_MSG"));
     auto* sample = Find<QLabel>(&sheet, "sample");
-    EXPECT_EQ(sample->text().toStdString(), "ＭＳ 明朝 12ﾎﾟｲﾝﾄ");
+    // The face as the pane shows it (ＭＳ 明朝 is not installed here).
+    EXPECT_EQ(sample->text(), desktop::ShownFamily(Sjis("ＭＳ 明朝")) + test::Q(" 12ﾎﾟｲﾝﾄ"));
     EXPECT_EQ(sample->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
     EXPECT_EQ(sample->palette().color(QPalette::Window), QColor(0xFF, 0xFF, 0xE0));
     EXPECT_EQ(FieldText(Find<QAbstractSpinBox>(&sheet, "LINE_HEIGHT")), "150");
@@ -415,7 +425,8 @@ TEST_F(OptionsSheetTest, FontChooserStartsFromTheSettingsAndSetsTheFont) {
     EXPECT_EQ(settings.strikeout, 1);
     EXPECT_EQ(settings.charset, 1);        // always the default character set
     EXPECT_EQ(settings.color, 0x000080u);  // the chooser offered no colour
-    EXPECT_EQ(Find<QLabel>(&sheet, "sample")->text().toStdString(), "ＭＳ ゴシック 14ﾎﾟｲﾝﾄ");
+    EXPECT_EQ(Find<QLabel>(&sheet, "sample")->text(),
+              desktop::ShownFamily(Sjis("ＭＳ ゴシック")) + test::Q(" 14ﾎﾟｲﾝﾄ"));
     EXPECT_TRUE(sheet.font_changed());
     PressOk(sheet);
     EXPECT_EQ(display_changes, 1);
@@ -546,14 +557,62 @@ TEST_F(OptionsSheetTest, FileChoosersFillTheirFields) {
     Click(Find<QAbstractButton>(&sheet, "chooseSound"));
     choosers.file = "/usr/bin/firefox";
     Click(Find<QAbstractButton>(&sheet, "chooseBrowser"));
-    ASSERT_EQ(choosers.file_asked.size(), 2u);
+    ASSERT_EQ(choosers.file_asked.size(), 1u);
     EXPECT_EQ(choosers.file_asked[0], std::make_pair(Sjis("wavファイル"), std::string("*.wav")));
-    EXPECT_EQ(choosers.file_asked[1], std::make_pair(Sjis("実行ファイル"), std::string("*.exe")));
+    // The browser is chosen among the programs, starting at the one in the field.
+    EXPECT_EQ(choosers.program_asked, (std::vector<std::string>{""}));
     EXPECT_EQ(FieldText(Find<QLineEdit>(&sheet, "NOTIFY_SOUND")), Sjis("/home/user/音/bell.wav"));
     EXPECT_EQ(FieldText(Find<QLineEdit>(&sheet, "BROWSER")), "/usr/bin/firefox");
     PressOk(sheet);
     EXPECT_EQ(settings.notify_sound, Sjis("/home/user/音/bell.wav"));
     EXPECT_EQ(settings.browser, "/usr/bin/firefox");
+}
+
+TEST_F(OptionsSheetTest, TheProgramChooserListsWhatMayRunWhateverItsName) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "run-me", "#!/bin/sh\n");
+    ::chmod((dir / "run-me").c_str(), 0755);
+    test::WriteBytes(dir / "notes.txt", "text");
+    test::WriteBytes(dir / "setup.exe", "not runnable here");
+    test::MakeDir(dir / "sub");
+    QStringList listed;
+    QTimer::singleShot(0, [&] {
+        QFileDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == "programChooser" && w->isVisible()) {
+                dialog = qobject_cast<QFileDialog*>(w);
+            }
+        }
+        ASSERT_NE(dialog, nullptr);
+        auto* view = dialog->findChild<QListView*>("listView");
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 2; }));
+        QTest::qWait(200);
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        }
+        dialog->reject();
+    });
+    DialogChoosers dialogs;
+    EXPECT_EQ(dialogs.ChooseProgram(nullptr, dir / "run-me"), std::nullopt);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"run-me", "sub"}));
+}
+
+TEST_F(OptionsSheetTest, TheFontSampleShowsTheFaceThePaneUses) {
+    settings::AppSettings settings;
+    settings.face_name = Sjis("存在しない書体");
+    settings.point = 14;
+    settings.bold = 1;
+    OptionsSheet sheet(nullptr, settings, Services());
+    auto* sample = Find<QLabel>(&sheet, "sample");
+    QString family = desktop::ShownFamily(settings.face_name);
+    ASSERT_NE(family, test::Q("存在しない書体")) << "a Japanese family is installed";
+    EXPECT_EQ(sample->font().family(), family);
+    EXPECT_EQ(sample->font().pointSize(), 14);
+    EXPECT_TRUE(sample->font().bold());
+    EXPECT_EQ(sample->text(), family + test::Q(" 14ﾎﾟｲﾝﾄ"));
 }
 
 TEST_F(OptionsSheetTest, TestButtonPlaysTheFileInTheField) {

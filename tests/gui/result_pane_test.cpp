@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <string>
 
+#include "desktop/fonts.h"
 #include "desktop/qt_text.h"
 #include "results/display.h"
 #include "results/link_targets.h"
@@ -412,12 +413,12 @@ TEST_F(ResultPaneTest, DisplaySettingsFallBackToAJapaneseFaceWhenTheFaceIsMissin
     EXPECT_EQ(pane_.font().pointSize(), 12);
     EXPECT_TRUE(pane_.font().bold());
     EXPECT_TRUE(pane_.font().italic());
-    EXPECT_EQ(ResultPane::ShownFamily(settings::AppSettings{}.face_name), family);
+    EXPECT_EQ(desktop::ShownFamily(settings::AppSettings{}.face_name), family);
 
     // An installed face is used as it is.
     QString installed = QFontDatabase::families(QFontDatabase::Latin).value(0);
     ASSERT_FALSE(installed.isEmpty());
-    EXPECT_EQ(ResultPane::ShownFamily(desktop::ToSjis(installed)), installed);
+    EXPECT_EQ(desktop::ShownFamily(desktop::ToSjis(installed)), installed);
 }
 
 TEST_F(ResultPaneTest, DisplaySettingsRecolourTheTextAndKeepLinksAndHighlights) {

@@ -668,5 +668,52 @@ TEST(DialogSheetLauncher, ShowsEachSheetAndReturnsItsChangedFlag) {
     EXPECT_EQ(showing.size(), 8u);
 }
 
+// The object names of the widgets of the sheet that Tab reaches from the focused one, in order,
+// until it comes back (or leaves the sheet).
+std::vector<std::string> TabRing(QDialog& sheet) {
+    std::vector<std::string> names;
+    QWidget* start = QApplication::focusWidget();
+    for (int i = 0; i < 40; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == nullptr || !sheet.isAncestorOf(focus) || (i > 0 && focus == start)) {
+            break;
+        }
+        names.push_back(focus->objectName().isEmpty() ? focus->metaObject()->className()
+                                                      : focus->objectName().toStdString());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    return names;
+}
+
+TEST(PropertySheets, OpenInTheirFirstFieldAndTabThroughTheFieldsBeforeOkAndCancel) {
+    store::ItemRecord record = FilledPage();
+    {
+        PageSheet sheet(nullptr, record, RecordClears());
+        ShowActive(sheet);
+        EXPECT_EQ(TabRing(sheet),
+                  (std::vector<std::string>{"siteName", "URL", "BROWSE_URL", "COMMENT", "NOPROXY",
+                                            "DISABLE_AUTO_CHECK", "okButton", "cancelButton",
+                                            "qt_tabwidget_tabbar"}));
+        // Another page: its own fields, then the same buttons.
+        sheet.pages()->setCurrentIndex(2);
+        Find<QLineEdit>(&sheet, "NGWORD8")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "okButton");
+    }
+    {
+        FolderSheet sheet(nullptr, record, RecordClears());
+        ShowActive(sheet);
+        EXPECT_EQ(TabRing(sheet),
+                  (std::vector<std::string>{"DISABLE_AUTO_CHECK", "okButton", "cancelButton",
+                                            "qt_tabwidget_tabbar"}));
+    }
+    {
+        RootSheet sheet(nullptr, record, RecordClears());
+        ShowActive(sheet);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "clearPastLogs");
+    }
+}
+
 }  // namespace
 }  // namespace velnora::sheets

@@ -13,11 +13,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "desktop/qt_text.h"
 #include "files/file_system.h"
+#include "japanese_locale.h"
 #include "results/display.h"
 #include "results/document.h"
 #include "settings/settings_views.h"
@@ -27,6 +29,7 @@
 #include "support/scoped_env.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
+#include "widget_driving.h"
 #include "window/clear_past_logs.h"
 #include "window/message_box.h"
 #include "window/page_tree_model.h"
@@ -47,6 +50,7 @@ class FakeServices : public WindowServices {
     void SetStatusText(std::string_view text) override { statuses.emplace_back(text); }
     void LockCommands(bool enable) override { locks.push_back(enable); }
     bool CheckRunning() const override { return false; }
+    void ShowProgress(int done, int total) override { progress.emplace_back(done, total); }
     void ClearPane() override {
         ++panes_cleared;
         document.Clear();
@@ -57,6 +61,7 @@ class FakeServices : public WindowServices {
     settings::AppSettings settings_;
     std::vector<std::string> statuses;
     std::vector<bool> locks;
+    std::vector<std::pair<int, int>> progress;
     int panes_cleared = 0;
     std::vector<std::string> opened;
     results::ResultDocument document;
@@ -74,6 +79,7 @@ class FakeSheets : public sheets::SheetLauncher {
     std::vector<store::ItemRecord> pages_shown;
     std::vector<store::ItemRecord> folders_shown;
     int roots_shown = 0;
+    std::vector<store::ItemRecord> root_records;
 
     bool ShowPageSheet(store::ItemRecord& record) override {
         pages_shown.push_back(record);
@@ -83,8 +89,9 @@ class FakeSheets : public sheets::SheetLauncher {
         folders_shown.push_back(record);
         return folder(record);
     }
-    bool ShowRootSheet(store::ItemRecord&) override {
+    bool ShowRootSheet(store::ItemRecord& record) override {
         ++roots_shown;
+        root_records.push_back(record);
         return false;
     }
 };
@@ -103,6 +110,12 @@ std::vector<Message> Messages() {
         messages.push_back({shown.text, shown.caption});
     }
     return messages;
+}
+
+// The label editor the view has open, if any.
+QLineEdit* LabelEditor(QWidget* view) {
+    QLineEdit* editor = view->findChild<QLineEdit*>();
+    return editor != nullptr && editor->isVisible() ? editor : nullptr;
 }
 
 class TreeTest : public testing::Test {
@@ -383,6 +396,204 @@ TEST_F(TreeTest, RenameFailuresSayWhyAndKeepTheOldName) {
     EXPECT_TRUE(test::Exists(PageDir("a")));
 }
 
+TEST_F(TreeTest, SystemErrorTextsReadInAJapaneseLocale) {
+    test::JapaneseLocale japanese;
+    if (!japanese.ok()) {
+        GTEST_SKIP() << "localedef cannot make ja_JP.UTF-8 here";
+    }
+    Page("a");
+    Page("b");
+    Open();
+    Select("a");
+    SetNextMessageAnswer(MessageAnswer::kOk);
+    SetNextMessageAnswer(MessageAnswer::kOk);
+    ops_->RenameItem(Item("a"), "b");
+    ops_->RenameItem(Item("a"), "x/y");
+    // The system's texts in the locale's UTF-8, shown as the program's Shift_JIS.
+    EXPECT_EQ(Messages(), (std::vector<Message>{{Sjis("ファイルが存在します"), "Error"},
+                                                {Sjis("無効な引数です"), "Error"}}));
+}
+
+TEST_F(TreeTest, MessageBoxesHaveTheirCaptionsIconsAndOwners) {
+    Page("a");
+    Page("b");
+    Open();
+    Select("a");
+    SetNextMessageAnswer(MessageAnswer::kOk);
+    ops_->RenameItem(Item("a"), "b");
+    SetNextMessageAnswer(MessageAnswer::kNo);
+    ops_->DeleteItem();
+    std::vector<ShownMessage> shown = TakeShownMessages();
+    ASSERT_EQ(shown.size(), 2u);
+    // The system's error: no owner, the information icon.
+    EXPECT_EQ(shown[0].caption, "Error");
+    EXPECT_EQ(shown[0].icon, MessageIcon::kInformation);
+    EXPECT_FALSE(shown[0].owned);
+    EXPECT_EQ(shown[1].icon, MessageIcon::kWarning);
+}
+
+TEST_F(TreeTest, F2OrAClickOnTheSelectedLabelRenamesAnExistingItem) {
+    Folder("F");
+    Page("p");
+    Open();
+    Select("p");
+    view_->setFocus();
+    QTest::keyClick(view_.get(), Qt::Key_F2);
+    QLineEdit* editor = LabelEditor(view_.get());
+    ASSERT_NE(editor, nullptr) << "F2 edits the selected item's label";
+    editor->selectAll();
+    QTest::keyClicks(editor, "renamed");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(test::Exists(PageDir("renamed")));
+    EXPECT_EQ(ops_->current_item().node.path, PageDir("renamed"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A click on the selected folder's label, after the double-click time, edits it; a click
+    // beside the label does not.
+    Select("F");
+    QRect label = view_->LabelRect(Index("F"));
+    QPoint beside(view_->viewport()->width() - 3, label.center().y());
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, beside);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_EQ(LabelEditor(view_.get()), nullptr);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, label.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return LabelEditor(view_.get()) != nullptr; }, 3000));
+    editor = LabelEditor(view_.get());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "G");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(test::Exists(FolderDir("G")));
+
+    // The root's label stays.
+    view_->SelectItem(tree_.root());
+    QTest::keyClick(view_.get(), Qt::Key_F2);
+    EXPECT_EQ(LabelEditor(view_.get()), nullptr);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(TreeTest, TheLabelEditorRefusesWhatShiftJisCannotHold) {
+    Page("p");
+    Open();
+    Select("p");
+    view_->EditItemLabel(Item("p"));
+    QLineEdit* editor = LabelEditor(view_.get());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    // A Korean syllable and an emoji have no Shift_JIS form; the kanji has.
+    test::TypeKeys(editor, test::Q("名\xea\xb0\x80\xf0\x9f\x98\x80前"));
+    EXPECT_EQ(editor->text(), test::Q("名前"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(test::Exists(PageDir(Sjis("名前"))));
+    EXPECT_FALSE(test::Exists(PageDir(Sjis("名??前"))));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A text put past the validator renames nothing; it never becomes "?".
+    view_->EditItemLabel(Item(Sjis("名前")));
+    editor = LabelEditor(view_.get());
+    ASSERT_NE(editor, nullptr);
+    editor->setText(test::Q("\xea\xb0\x80"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(test::Exists(PageDir(Sjis("名前"))));
+    EXPECT_FALSE(test::Exists(PageDir("?")));
+}
+
+TEST_F(TreeTest, KeyboardContextMenuActsOnTheSelectedItemAtTheItem) {
+    Page("a");
+    Page("b");
+    Open();
+    Select("b");
+    std::vector<QPoint> requests;
+    QObject::connect(view_.get(), &PageTreeView::ContextMenuRequested,
+                     [&](QPoint at) { requests.push_back(at); });
+    // The pointer rests over "a" (or outside the tree): the menu key still means "b".
+    QRect a_row = view_->visualRect(Index("a"));
+    QCursor::setPos(view_->viewport()->mapToGlobal(a_row.center()));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, a_row.center(),
+                          view_->viewport()->mapToGlobal(a_row.center()));
+    QApplication::sendEvent(view_->viewport(), &key);
+    QTest::keyClick(view_.get(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(requests.size(), 2u);
+    QRect b_label = view_->LabelRect(Index("b"));
+    for (QPoint at : requests) {
+        QPoint local = view_->viewport()->mapFromGlobal(at);
+        EXPECT_EQ(view_->indexAt(local - QPoint(0, 1)), Index("b")) << "the menu is at b";
+        EXPECT_EQ(local.x(), b_label.left());
+    }
+    EXPECT_EQ(view_->SelectedItem(), Item("b"));
+}
+
+TEST_F(TreeTest, DeleteKeyAsksToDeleteTheSelectedItem) {
+    Page("p");
+    Open();
+    int asked = 0;
+    QObject::connect(view_.get(), &PageTreeView::DeleteRequested, [&] { ++asked; });
+    Select("p");
+    QTest::keyClick(view_.get(), Qt::Key_Delete);
+    EXPECT_EQ(asked, 1);
+    // Delete inside a label edit edits the label.
+    view_->EditItemLabel(Item("p"));
+    QTest::keyClick(LabelEditor(view_.get()), Qt::Key_Delete);
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(TreeTest, SheetsOpenOnTheSelectedItemsOwnRecordWhateverWasShownLast) {
+    Folder("F");
+    Page("F/p", "http://example.com/p", 1);
+    Open();
+    // A check or a reload of the root has shown the page last: the working copy is the page.
+    store::ItemRecord shown;
+    ASSERT_EQ(tree_.BuildTreeNode(Item("F/p"), shown.node), 0);
+    store::ReadPageSettings(shown.node.path, shown.settings);
+
+    Select("F");
+    ops_->working_copy() = shown;
+    sheets_.folder = [](store::ItemRecord& record) {
+        record.settings.disable_auto_check = 1;
+        return true;
+    };
+    ops_->EditProperties();
+    ASSERT_EQ(sheets_.folders_shown.size(), 1u);
+    EXPECT_EQ(sheets_.folders_shown[0].node.path, FolderDir("F"));
+    EXPECT_EQ(sheets_.folders_shown[0].settings.disable_auto_check, 0) << "the folder's own flag";
+    EXPECT_EQ(store::ReadAutoCheckFlag(false, FolderDir("F")), 1);
+    EXPECT_EQ(ops_->current_item().node.path, FolderDir("F")) << "later commands target F";
+
+    // The root's sheet (whose button clears past logs) is about the root, not the page shown
+    // last.
+    view_->SelectItem(tree_.root());
+    ops_->working_copy() = shown;
+    ops_->EditProperties();
+    ASSERT_EQ(sheets_.root_records.size(), 1u);
+    EXPECT_EQ(sheets_.root_records[0].node.kind, store::KIND_ROOT);
+    EXPECT_EQ(sheets_.root_records[0].node.path, home_ / "data");
+    EXPECT_EQ(ops_->current_item().node.kind, store::KIND_ROOT);
+}
+
+TEST_F(TreeTest, DeletingCreatesAMissingTrashInsteadOfTrashingIntoTheCurrentDirectory) {
+    test::TempDir data_home;
+    test::TempDir working;
+    // A fresh account: not even the data home exists yet.
+    ScopedEnv trash_home("XDG_DATA_HOME", data_home / "new/share");
+    std::string cwd = std::filesystem::current_path();
+    std::filesystem::current_path(working.path());
+    Page("p");
+    Open();
+    Select("p");
+    SetNextMessageAnswer(MessageAnswer::kYes);
+    ops_->DeleteItem();
+    std::filesystem::current_path(cwd);
+    Messages();
+    EXPECT_TRUE(test::Exists(data_home / "new/share/Trash/files/p.dat/site.ini"));
+    EXPECT_TRUE(test::Exists(data_home / "new/share/Trash/info/p.dat.trashinfo"));
+    EXPECT_FALSE(test::Exists(working / "files"));
+    EXPECT_EQ(services_.statuses.back(), Sjis("削除しました"));
+}
+
 TEST_F(TreeTest, RenamingAFolderFindsTheSelectedPageInsideItAgain) {
     Folder("F");
     Page("F/p");
@@ -439,10 +650,11 @@ TEST_F(TreeTest, NewPageBesideASelectedPageGoesIntoItsFolderAsTheSheetLeftIt) {
     store::PageSettings stored;
     ASSERT_EQ(store::ReadPageSettings(PageDir(Sjis("F/新規ページ")), stored), 0);
     EXPECT_EQ(stored.url, "http://example.com/typed");
-    EXPECT_EQ(Index(Sjis("F/新規ページ")).data(PageTreeModel::kImageRole).toInt(), kImagePageOff);
+    EXPECT_EQ(Index(Sjis("F/新規ページ")).data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kPageOff));
 }
 
-TEST_F(TreeTest, NewPageCreatesNothingWhenCancelledOrRefused) {
+TEST_F(TreeTest, NewPageCreatesNothingWhenCancelledAndReopensItsSheetWhenRefused) {
     Folder("F");
     Open();
     Select("F");
@@ -456,28 +668,56 @@ TEST_F(TreeTest, NewPageCreatesNothingWhenCancelledOrRefused) {
     EXPECT_TRUE(files::ListDirectory(FolderDir("F")).empty());
     EXPECT_TRUE(Shown("F").empty());
 
-    // Renamed in the sheet to a name that is taken or that no directory can have.
+    // Renamed in the sheet to a name that is taken, that no directory can have or that is too
+    // long: the error is shown and the sheet opens again with everything typed, until the user
+    // cancels.
     Page("F/Taken");
     ops_->PopulateTree();
     Select("F");
-    for (std::string name : {"Taken", "a/b"}) {
-        sheets_.page = [name](store::ItemRecord& record) {
-            record.node.name = name;
+    struct Refused {
+        std::string name;
+        Message message;
+    };
+    const Refused refused[] = {
+        {"Taken", {std::strerror(EEXIST), "Error"}},
+        {"a/b", {std::strerror(EINVAL), "Error"}},
+        {std::string(300, 'n'), {Sjis("サイト名が長すぎます。"), Sjis("エラー")}},
+    };
+    for (const Refused& r : refused) {
+        sheets_.pages_shown.clear();
+        sheets_.page = [&](store::ItemRecord& record) {
+            if (sheets_.pages_shown.size() > 1) {
+                return false;  // the second time: cancelled
+            }
+            record.node.name = r.name;
+            record.settings.url = "http://example.com/typed";
+            record.settings.comment = "typed";
             return true;
         };
         SetNextMessageAnswer(MessageAnswer::kOk);
         ops_->NewPage();
+        EXPECT_EQ(Messages(), (std::vector<Message>{r.message}));
+        ASSERT_EQ(sheets_.pages_shown.size(), 2u) << r.name;
+        EXPECT_EQ(sheets_.pages_shown[1].node.name, r.name);
+        EXPECT_EQ(sheets_.pages_shown[1].settings.url, "http://example.com/typed");
+        EXPECT_EQ(sheets_.pages_shown[1].settings.comment, "typed");
     }
-    EXPECT_EQ(Messages(), (std::vector<Message>{{std::strerror(EEXIST), "Error"},
-                                                {std::strerror(EINVAL), "Error"}}));
-    sheets_.page = [](store::ItemRecord& record) {
-        record.node.name = std::string(300, 'n');
+    EXPECT_EQ(Shown("F"), (std::vector<std::string>{"Taken"}));
+
+    // Mended in the sheet the second time: the page is made with what was typed.
+    sheets_.pages_shown.clear();
+    sheets_.page = [&](store::ItemRecord& record) {
+        record.node.name = sheets_.pages_shown.size() == 1 ? "Taken" : "Fresh";
+        record.settings.url = "http://example.com/fresh";
         return true;
     };
     SetNextMessageAnswer(MessageAnswer::kOk);
     ops_->NewPage();
-    EXPECT_EQ(Messages(), (std::vector<Message>{{Sjis("サイト名が長すぎます。"), Sjis("エラー")}}));
-    EXPECT_EQ(Shown("F"), (std::vector<std::string>{"Taken"}));
+    Messages();
+    EXPECT_EQ(Shown("F"), (std::vector<std::string>{"Fresh", "Taken"}));
+    store::PageSettings stored;
+    ASSERT_EQ(store::ReadPageSettings(PageDir("F/Fresh"), stored), 0);
+    EXPECT_EQ(stored.url, "http://example.com/fresh");
 
     // Nothing selected: no new page.
     view_->SelectItem(0);
@@ -678,7 +918,8 @@ TEST_F(TreeTest, RenamingAPageInItsSheetMovesItsDirectory) {
                                     {Sjis("サイト名が長すぎます。"), Sjis("設定エラー")}}));
     EXPECT_EQ(Shown(), (std::vector<std::string>{"q", "Taken"}));
     EXPECT_EQ(ops_->current_item().node.name, "q");
-    EXPECT_EQ(Index("q").data(PageTreeModel::kImageRole).toInt(), kImagePageOff);
+    EXPECT_EQ(Index("q").data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kPageOff));
     ASSERT_EQ(store::ReadPageSettings(PageDir("q"), stored), 0);
     EXPECT_EQ(stored.disable_auto_check, 1);
 }
@@ -693,7 +934,8 @@ TEST_F(TreeTest, FolderAndRootSheets) {
     };
     ops_->EditProperties();
     EXPECT_EQ(store::ReadAutoCheckFlag(false, FolderDir("F")), 1);
-    EXPECT_EQ(Index("F").data(PageTreeModel::kImageRole).toInt(), kImageFolderOff);
+    EXPECT_EQ(Index("F").data(PageTreeModel::kImageRole).toInt(),
+              static_cast<int>(TreeImage::kFolderOff));
     EXPECT_EQ(ops_->working_copy().settings.disable_auto_check, 1);
 
     view_->SelectItem(tree_.root());
@@ -789,6 +1031,9 @@ TEST_F(TreeTest, ClearPastLogsOfTheRootWalksEveryPageAndKeepsTheCurrentOnes) {
     EXPECT_EQ(services_.statuses, (std::vector<std::string>{
                                       Sjis("過去ログ削除中..."), Sjis("過去ログ削除中\"p\"..."),
                                       Sjis("過去ログ削除中\"q\"..."), Sjis("過去ログ削除完了。")}));
+    // The progress bar counts the pages and goes at the end.
+    EXPECT_EQ(services_.progress,
+              (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}, {0, 0}}));
 }
 
 TEST_F(TreeTest, ClearPastLogsOfOnePageLeavesTheOthers) {

@@ -79,5 +79,26 @@ TEST(FindNoCase, FindsTheFirstOccurrenceFromAPosition) {
     }
 }
 
+TEST(HighlightKeyword, FullWidthGreekAndCyrillicLettersMatchInEitherCase) {
+    struct Case {
+        const char* text;
+        const char* keyword;
+        HitList hits;
+    };
+    const Case cases[] = {
+        {"ＮＥＷＳとｎｅｗｓ", "ｎｅｗｓ", {{0, 4}, {5, 9}}},
+        {"ｎｅｗｓ", "ＮＥＷＳ", {{0, 4}}},
+        {"ＡＺａｚ", "ａｚ", {{0, 2}, {2, 4}}},  // the first and last letters of the range
+        {"ΑΩαω", "αω", {{0, 2}, {2, 4}}},
+        {"АЯЁаяё", "ая", {{0, 2}, {3, 5}}},  // а-н and о-я lie on both sides of 0x847F
+        {"ОНон", "ОН", {{0, 2}, {2, 4}}},
+        {"ＡＢＣ abc", "abc", {{4, 7}}},  // width still counts
+        {"ア", "ぁ", {}},                 // kana have no case
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Hits(c.text, c.keyword), c.hits) << c.text << " / " << c.keyword;
+    }
+}
+
 }  // namespace
 }  // namespace velnora::results
