@@ -35,8 +35,9 @@ struct WritableHome {
 std::optional<WritableHome> OpenHomeForWriting(std::string_view command, bool wait,
                                                std::ostream& err, int* status);
 
-// The settings of velnora.ini in the home (defaults when there is none).
-settings::AppSettings LoadSettings(const files::ProgramHome& home);
+// The settings of velnora.ini in the home (defaults when there is none). A velnora.ini that is
+// refused (too large, no regular file) is named on err with the reason.
+settings::AppSettings LoadSettings(const files::ProgramHome& home, std::ostream& err);
 
 // A directory named on the command line (UTF-8) as the program's Shift_JIS path, without a
 // separator at the end; nothing, after a message on err, when it is no directory or has no

@@ -6,6 +6,7 @@
 #include "fetch/messages.h"
 #include "fetch/reload.h"
 #include "files/file_system.h"
+#include "processing/file_failure.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
 #include "text/bounded_string.h"
@@ -41,6 +42,14 @@ class WorkerObserver : public processing::PipelineObserver {
             });
     }
 
+    void StatusLine(std::string_view text) override {
+        loop_.Post([alive = alive_, &observer = observer_, page = page_, text = std::string(text)] {
+            if (!alive.expired()) {
+                observer.StatusLine(page, text);
+            }
+        });
+    }
+
   private:
     EventLoop& loop_;
     CheckObserver& observer_;
@@ -48,19 +57,31 @@ class WorkerObserver : public processing::PipelineObserver {
     store::ItemRecord page_;
 };
 
-// Replaces html.txt by the response just processed.
-void KeepResponse(const std::string& directory) {
-    auto received = store::PagePath(directory, store::kReceivingFile);
-    auto kept = store::PagePath(directory, store::kResponseFile);
-    if (received && kept) {
-        files::RemoveFile(*kept);
-        files::ReplaceFile(*received, *kept);
-    }
-}
-
 void DropResponse(const std::string& directory) {
     if (auto received = store::PagePath(directory, store::kReceivingFile)) {
         files::RemoveFile(*received);
+    }
+}
+
+// Replaces html.txt by the response just processed, in one step: the old one is there until the
+// new one takes its place. A response that cannot take it (html.txt is a link or a directory)
+// is dropped; the old html.txt then stays.
+void KeepResponse(const std::string& directory) {
+    auto received = store::PagePath(directory, store::kReceivingFile);
+    auto kept = store::PagePath(directory, store::kResponseFile);
+    if (received && kept && !files::ReplaceFile(*received, *kept)) {
+        DropResponse(directory);
+    }
+}
+
+// Records the page's result code; a result.ini that cannot be written is an error line for the
+// page.
+void RecordResult(CheckObserver& observer, const store::ItemRecord& page, int code) {
+    std::string error;
+    if (store::WriteResultCode(page.node.path, code, &error) != 0) {
+        observer.ErrorLine(page, processing::FileFailureMessage(processing::FileFailure{
+                                     processing::FileFailure::Kind::kWrite,
+                                     std::string(store::kResultIni), error}));
     }
 }
 
@@ -156,7 +177,8 @@ void CheckRun::StartCheck(store::ItemId selected, const CheckSettings& settings)
         single_page_ = true;
         FetchSession& session = sessions[0];
         session.page = root;
-        store::ReadPageSettings(session.page.node.path, session.page.settings);
+        store::ReadPageSettings(session.page.node.path, session.page.settings,
+                                &session.page.settings_error);
         if (fetcher_.StartFetch(session)) {
             observer_.LockCommands(false);
         } else {
@@ -296,18 +318,21 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             } else {
                 observer_.ShowResultsAfterCheck(page, 1);
             }
-            store::WriteResultCode(directory, store::RESULT_UPDATED);
+            RecordResult(observer_, page, store::RESULT_UPDATED);
             observer_.MarkUpdated(page.node.item);
             KeepResponse(directory);
             break;
         case processing::CheckOutcome::FirstCheck:
             observer_.StatusLine(page, messages::kInitialized);
-            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            RecordResult(observer_, page, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
         case processing::CheckOutcome::HttpError:
-            // The server answered with an error: the page could not be fetched.
-            store::WriteResultCode(directory, store::RESULT_ERROR);
+        case processing::CheckOutcome::FileError:
+            // The server answered with an error, or the page's files could not be written (the
+            // error line is shown): the old html.txt stays, so the next check fetches the page
+            // whole again.
+            RecordResult(observer_, page, store::RESULT_ERROR);
             DropResponse(directory);
             break;
         case processing::CheckOutcome::CutShort:
@@ -318,7 +343,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             if (settings_.nochange_msg != 0) {
                 observer_.StatusLine(page, messages::kNotModified);
             }
-            store::WriteResultCode(directory, store::RESULT_NOT_MODIFIED);
+            RecordResult(observer_, page, store::RESULT_NOT_MODIFIED);
             DropResponse(directory);
             break;
         case processing::CheckOutcome::NoChange:
@@ -326,7 +351,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             if (outcome == processing::CheckOutcome::NoChange && settings_.nochange_msg != 0) {
                 observer_.StatusLine(page, messages::kNoChange);
             }
-            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            RecordResult(observer_, page, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
     }

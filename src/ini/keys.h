@@ -107,7 +107,8 @@ void Write(IniFile& ini, const TextKey& key, std::string_view value, int number 
 
 // One number key of a file, read or written on its own as the profile functions do.
 int GetProfileInt(std::string_view file, const NumberKey& key);
-bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value);
+[[nodiscard]] bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value,
+                                   std::string* error = nullptr);
 
 // A number after the key's range rule (for a value typed into a field).
 int Ranged(const NumberKey& key, int value);

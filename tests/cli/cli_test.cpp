@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <sstream>
 
 #include "run_cli.h"
 #include "support/file_size_limit.h"
+#include "support/hostile_files.h"
 #include "support/lock_holder.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
@@ -129,6 +131,33 @@ TEST_F(CliHome, AddMakesPagesAsTheNewPageCommandDoes) {
     EXPECT_EQ(RunCli({"add", "News/..", "http://x/"}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site", std::string(2101, 'u')}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site"}).status, kExitUsage);
+}
+
+TEST_F(CliHome, ARefusedVelnoraIniIsNamedAndLeftAsItIs) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& file)> make;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a file of more than 1 MiB",
+         [](const std::string& f) { test::WriteBytes(f, std::string(1048577, '\n')); },
+         "Larger than 1048576 bytes"},
+        {"a FIFO", [](const std::string& f) { ASSERT_TRUE(test::MakeFifo(f)); },
+         "Not a regular file"},
+    };
+    for (const Case& c : cases) {
+        std::string file = home_ / "velnora.ini";
+        std::filesystem::remove(file);
+        c.make(file);
+        Result result = RunCli({"list"});
+        EXPECT_EQ(result.status, kExitDone) << c.what;
+        EXPECT_NE(result.err.find("velnora.ini: " + c.reason), std::string::npos)
+            << c.what << ": " << result.err;
+        if (std::filesystem::is_regular_file(file)) {
+            EXPECT_EQ(std::filesystem::file_size(file), 1048577u) << c.what;
+        }
+    }
 }
 
 TEST_F(CliHome, ReloadPrintsTheStoredResults) {
