@@ -101,7 +101,7 @@ int MoveCommand(const std::vector<std::string>& arguments, std::ostream& out, st
     if (!home) {
         return status;
     }
-    Workspace workspace = LoadWorkspace(home->home);
+    Workspace workspace = LoadWorkspace(home->home, err);
     store::PageTree& tree = *workspace.tree;
     auto item = FindItem(tree, args[0], err);
     auto target = item ? FindItem(tree, args[1], err) : std::nullopt;
@@ -157,7 +157,7 @@ int ImportCommand(const std::vector<std::string>& arguments, std::ostream& out, 
     if (!home) {
         return status;
     }
-    Workspace workspace = LoadWorkspace(home->home);
+    Workspace workspace = LoadWorkspace(home->home, err);
     store::PageTree& tree = *workspace.tree;
     auto folder = FindItem(tree, args.size() > 1 ? args[1] : "", err);
     if (!folder) {
