@@ -64,9 +64,7 @@ int ReadPageSettings(std::string_view page_directory, PageSettings& record, std:
     if (!ini.Load(*path, error)) {
         return -1;
     }
-    VisitPageKeys(record, [&](const auto& key, auto& field, int number = ini::kSingleKey) {
-        field = ini::Read(ini, key, number);
-    });
+    VisitPageKeys(record, ini::KeyReader{ini});
     return 0;
 }
 
@@ -80,9 +78,7 @@ int WritePageSettings(std::string_view page_directory, const PageSettings& recor
     if (!ini.Load(*path, error)) {
         return -1;  // a file that exists but cannot be read is not replaced
     }
-    VisitPageKeys(record, [&](const auto& key, const auto& field, int number = ini::kSingleKey) {
-        ini::Write(ini, key, field, number);
-    });
+    VisitPageKeys(record, ini::KeyWriter{ini});
     return ini.Save(*path, error) ? 0 : -1;
 }
 

@@ -34,6 +34,7 @@
 #include "window/page_tree_view.h"
 #include "window/print_layout.h"
 #include "window/print_pane.h"
+#include "window_fixture.h"
 
 namespace velnora::window {
 namespace {
@@ -50,12 +51,9 @@ std::string Fixture(std::string_view name) {
     return std::string(VELNORA_TEST_DATA) + "/imports/" + std::string(name);
 }
 
-class WindowDropsTest : public testing::Test {
+class WindowDropsTest : public WindowFixture {
   protected:
-    WindowDropsTest() {
-        test::MakeDir(home_ / "data");
-        TakeShownMessages();
-    }
+    WindowDropsTest() { TakeShownMessages(); }
 
     void Dir(std::string_view relative) {
         test::MakeDir(home_ / Sjis("data/" + std::string(relative)));
@@ -64,14 +62,7 @@ class WindowDropsTest : public testing::Test {
         return test::Exists(home_ / Sjis("data/" + std::string(relative)));
     }
 
-    MainWindow& Open() {
-        home_found_ = *files::FindProgramHome();
-        window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
-        window_->resize(700, 500);
-        window_->ShowAsStored();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        return *window_;
-    }
+    MainWindow& Open() { return WindowFixture::Open(QSize(700, 500)); }
 
     store::ItemId Item(std::string_view path) const {
         const store::PageTree& tree = window_->tree();
@@ -123,13 +114,6 @@ class WindowDropsTest : public testing::Test {
         QApplication::processEvents();
         return accepted;
     }
-
-    test::TempDir home_;
-    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    files::ProgramHome home_found_;
-    settings::AppSettings settings_;
-    fetch::TrafficStats stats_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(WindowDropsTest, DraggingAnItemInTheTreeMovesItByTheRules) {
