@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/import_commands.h"
 #include "cli/page_commands.h"
 #include "cli/result_commands.h"
 #include "cli/schedule_commands.h"
@@ -55,11 +56,24 @@ constexpr std::string_view kUsage =
     "                     after a fetch, and print the outcome (e.g. \"1 Updated\")\n"
     "  extract PAGE_DIR   print the text the page's stored response gives with its current\n"
     "                     settings, touching no file\n"
+    "  move [--wait] ITEM TARGET\n"
+    "                     move a page or folder (with everything in it) into the folder\n"
+    "                     TARGET, or beside the page TARGET; \"\" or / is the root\n"
+    "  import [--wait] FILE [FOLDER]\n"
+    "                     add the pages of a bookmark export (the HTML file browsers write),\n"
+    "                     an OPML outline, a list of addresses one a line, or a directory\n"
+    "                     of .url files, in a new folder under FOLDER (default: the root)\n"
+    "                     named after FILE; only http, https and ftp addresses that have no\n"
+    "                     page below FOLDER yet\n"
+    "  export-tree FILE [ITEM]\n"
+    "                     write the tree (or ITEM) as a bookmark export, or as OPML for a\n"
+    "                     FILE ending in .opml (FILE - : standard output)\n"
     "\n"
-    "Commands that write (check, interval, add, process) take the program home's write lock\n"
-    "for their work; while another program (the window or another velnora-cli) holds it they\n"
-    "stop with status 4, or with --wait wait for it. Page text, links and server messages are\n"
-    "printed with control characters other than tab and line feed escaped (\\x1b).\n"
+    "Commands that write (check, interval, add, process, move, import) take the program\n"
+    "home's write lock for their work; while another program (the window or another\n"
+    "velnora-cli) holds it they stop with status 4, or with --wait wait for it. Page text,\n"
+    "links and server messages are printed with control characters other than tab and line\n"
+    "feed escaped (\\x1b).\n"
     "\n"
     "The program home (velnora.ini, data, history) is $VELNORA_HOME when set, else the\n"
     "directory of the executable when it holds velnora.ini or data, else\n"
@@ -74,9 +88,10 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {"check", CheckCommand},   {"reload", ReloadCommand},   {"list", ListCommand},
-    {"add", AddCommand},       {"process", ProcessCommand}, {"extract", ExtractCommand},
-    {"search", SearchCommand}, {"export", ExportCommand},   {"interval", IntervalCommand},
+    {"check", CheckCommand},   {"reload", ReloadCommand},          {"list", ListCommand},
+    {"add", AddCommand},       {"process", ProcessCommand},        {"extract", ExtractCommand},
+    {"search", SearchCommand}, {"export", ExportCommand},          {"move", MoveCommand},
+    {"import", ImportCommand}, {"export-tree", ExportTreeCommand}, {"interval", IntervalCommand},
 };
 
 }  // namespace

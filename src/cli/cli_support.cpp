@@ -5,6 +5,7 @@
 #include "cli/exit_status.h"
 #include "files/file_names.h"
 #include "files/file_system.h"
+#include "ini/ini_file.h"
 #include "text/cp932.h"
 
 namespace velnora::cli {
@@ -18,9 +19,16 @@ std::optional<files::ProgramHome> OpenHome(std::ostream& err) {
     return home;
 }
 
-settings::AppSettings LoadSettings(const files::ProgramHome& home) {
+settings::AppSettings LoadSettings(const files::ProgramHome& home, std::ostream& err) {
+    std::string path = home.directory + std::string(settings::kSettingsFileName);
+    ini::IniFile probe;
+    std::string error;
+    if (!probe.Load(path, &error)) {
+        err << "velnora-cli: " << ToTerminal(path) << ": " << error
+            << "; the settings read as their defaults and the file is left as it is\n";
+    }
     settings::AppSettings settings;
-    settings::LoadAppSettings(home.directory + std::string(settings::kSettingsFileName), settings);
+    settings::LoadAppSettings(path, settings);
     return settings;
 }
 
@@ -39,6 +47,20 @@ std::optional<std::string> PageDirectoryArgument(std::string_view argument, std:
         return std::nullopt;
     }
     return path;
+}
+
+bool OutputFileArgument(std::string_view file, std::optional<std::string>& path,
+                        std::ostream& err) {
+    path.reset();
+    if (file == "-") {
+        return true;
+    }
+    path = files::FromDiskName(file);
+    if (!path) {
+        err << "velnora-cli: " << file << ": the name has no Shift_JIS form\n";
+        return false;
+    }
+    return true;
 }
 
 bool TakeWaitOption(std::vector<std::string>& args) {

@@ -35,13 +35,19 @@ struct WritableHome {
 std::optional<WritableHome> OpenHomeForWriting(std::string_view command, bool wait,
                                                std::ostream& err, int* status);
 
-// The settings of velnora.ini in the home (defaults when there is none).
-settings::AppSettings LoadSettings(const files::ProgramHome& home);
+// The settings of velnora.ini in the home (defaults when there is none). A velnora.ini that is
+// refused (too large, no regular file) is named on err with the reason.
+settings::AppSettings LoadSettings(const files::ProgramHome& home, std::ostream& err);
 
 // A directory named on the command line (UTF-8) as the program's Shift_JIS path, without a
 // separator at the end; nothing, after a message on err, when it is no directory or has no
 // Shift_JIS name.
 std::optional<std::string> PageDirectoryArgument(std::string_view argument, std::ostream& err);
+
+// The file a command writes, named on the command line (UTF-8), as the program's Shift_JIS
+// path in `path`, or nothing there for "-" (standard output). False, after a message on err,
+// when the name has no Shift_JIS form.
+bool OutputFileArgument(std::string_view file, std::optional<std::string>& path, std::ostream& err);
 
 // Shift_JIS text for the terminal, as UTF-8. Control characters other than tab and line feed
 // are shown escaped ("\x1b"), so that text from a page or a server cannot drive the terminal.

@@ -10,7 +10,7 @@ enum ExitStatus : int {
     // The work was done (check: every page checked without an error line).
     kExitDone = 0,
     // The work was done and the answer is negative (check: at least one page ended in an error
-    // line, HTTP errors included; search: no hit).
+    // line, HTTP errors included; search: no hit; import: nothing new).
     kExitNegative = 1,
     // Bad use: wrong arguments, an unknown ITEM.
     kExitUsage = 2,
@@ -26,10 +26,11 @@ inline constexpr std::string_view kExitStatusHelp =
     "  0  the work was done (check: every page was checked without an error line; search:\n"
     "     lines were found)\n"
     "  1  done, with a negative answer (check: at least one page ended in an error line,\n"
-    "     HTTP errors included; search: nothing was found)\n"
+    "     HTTP errors included; search: nothing was found; import: nothing new, no folder\n"
+    "     made)\n"
     "  2  bad use: wrong arguments or an unknown ITEM\n"
-    "  3  the work could not be done and nothing was changed (an unreadable or wrong file,\n"
-    "     a failed write)\n"
+    "  3  the work could not be done and nothing was changed (an unreadable, damaged or\n"
+    "     wrong file, a move the rules refuse, a failed write)\n"
     "  4  another program is writing to the program home and --wait was not given\n";
 
 }  // namespace velnora::cli

@@ -15,7 +15,7 @@ namespace velnora::cli {
 
 namespace {
 
-// Error lines go to the terminal; status texts are progress a terminal does not need.
+// Error and status lines go to the terminal; status texts are progress a terminal does not need.
 class TerminalObserver : public processing::PipelineObserver {
   public:
     explicit TerminalObserver(std::ostream& err) : err_(err) {}
@@ -23,6 +23,7 @@ class TerminalObserver : public processing::PipelineObserver {
     void ErrorLine(std::string_view message) override {
         err_ << "error: " << ToTerminal(message) << "\n";
     }
+    void StatusLine(std::string_view text) override { err_ << ToTerminal(text) << "\n"; }
 
   private:
     std::ostream& err_;
@@ -60,11 +61,12 @@ int ProcessCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (!home) {
         return status;
     }
-    settings::AppSettings settings = LoadSettings(home->home);
+    settings::AppSettings settings = LoadSettings(home->home, err);
     processing::PageCheckInput input;
     input.page_directory = *directory;
-    if (store::ReadPageSettings(input.page_directory, input.settings) != 0) {
-        err << "velnora-cli: " << args[0] << ": the path is too long\n";
+    std::string error;
+    if (store::ReadPageSettings(input.page_directory, input.settings, &error) != 0) {
+        err << "velnora-cli: " << args[0] << "/site.ini: " << error << "\n";
         return kExitNotDone;
     }
     input.n_reload = settings.n_reload;
@@ -93,8 +95,9 @@ int ExtractCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitUsage;
     }
     store::PageSettings settings;
-    if (store::ReadPageSettings(*directory, settings) != 0) {
-        err << "velnora-cli: " << args[0] << ": the path is too long\n";
+    std::string error;
+    if (store::ReadPageSettings(*directory, settings, &error) != 0) {
+        err << "velnora-cli: " << args[0] << "/site.ini: " << error << "\n";
         return kExitNotDone;
     }
     files::InputFile response;

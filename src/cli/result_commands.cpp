@@ -144,12 +144,8 @@ int ExportCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const std::string& file = split.operands[0];
     std::optional<std::string> path;
-    if (file != "-") {
-        path = files::FromDiskName(file);
-        if (!path) {
-            err << "velnora-cli: " << file << ": the name has no Shift_JIS form\n";
-            return kExitUsage;
-        }
+    if (!OutputFileArgument(file, path, err)) {
+        return kExitUsage;
     }
     int status = kExitDone;
     auto target = OpenTarget(split.operands, status, err);

@@ -62,7 +62,7 @@ int IntervalCommand(const std::vector<std::string>& arguments, std::ostream& out
     if (!home) {
         return status;
     }
-    Workspace workspace = LoadWorkspace(home->home);
+    Workspace workspace = LoadWorkspace(home->home, err);
     auto item = FindItem(*workspace.tree, args[0], err);
     if (!item) {
         return kExitUsage;

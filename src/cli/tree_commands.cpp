@@ -232,7 +232,7 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
         return status;
     }
     // The tree is read once the lock is held: no other program changes it during the check.
-    Workspace workspace = LoadWorkspace(home->home);
+    Workspace workspace = LoadWorkspace(home->home, err);
     auto item = FindItem(*workspace.tree, rest.empty() ? "" : rest[0], err);
     if (!item) {
         return kExitUsage;
@@ -382,7 +382,7 @@ int AddCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     if (!home) {
         return status;
     }
-    Workspace workspace = LoadWorkspace(home->home);
+    Workspace workspace = LoadWorkspace(home->home, err);
     // What is made is taken back when a later step fails: nothing stays changed.
     MadeDirectories made;
     auto folder = MakeFolderPath(*workspace.tree, folder_path, made, status, err);
@@ -408,13 +408,10 @@ int AddCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     store::PageSettings settings;
     settings.url = *url;
     settings.use_old_log = 1;
-    // A new page's site.ini is written whole or not at all: that it exists tells the write
-    // went through.
-    auto site_ini = store::PagePath(directory, store::kSiteIni);
-    if (store::WritePageSettings(directory, settings) != 0 || !site_ini ||
-        !files::IsRegularFile(*site_ini)) {
-        err << "velnora-cli: cannot write the page's site.ini: " << files::SystemErrorText(errno)
-            << "\n";
+    // The new directory is taken back (made) when site.ini cannot be written: a page without
+    // its settings is no page.
+    if (store::WritePageSettings(directory, settings, &error) != 0) {
+        err << "velnora-cli: cannot write the page's site.ini: " << error << "\n";
         return kExitNotDone;
     }
     made.paths.clear();

@@ -6,8 +6,8 @@
 
 namespace velnora::cli {
 
-Workspace LoadWorkspace(const files::ProgramHome& home) {
-    Workspace workspace{home, LoadSettings(home), nullptr};
+Workspace LoadWorkspace(const files::ProgramHome& home, std::ostream& err) {
+    Workspace workspace{home, LoadSettings(home, err), nullptr};
     workspace.tree = std::make_unique<store::PageTree>(home.directory);
     store::PopulateTree(*workspace.tree);
     return workspace;
@@ -18,7 +18,7 @@ std::optional<Workspace> OpenWorkspace(std::ostream& err) {
     if (!home) {
         return std::nullopt;
     }
-    return LoadWorkspace(*home);
+    return LoadWorkspace(*home, err);
 }
 
 // The names of a path in the tree ("News/Site A"), separated by "/" (empty names left out);

@@ -27,8 +27,8 @@ struct Workspace {
     }
 };
 
-// The settings and tree of a home already opened.
-Workspace LoadWorkspace(const files::ProgramHome& home);
+// The settings and tree of a home already opened (a refused velnora.ini is named on err).
+Workspace LoadWorkspace(const files::ProgramHome& home, std::ostream& err);
 // The workspace, or nothing after a message on err.
 std::optional<Workspace> OpenWorkspace(std::ostream& err);
 

@@ -6,6 +6,7 @@
 #include "fetch/messages.h"
 #include "fetch/reload.h"
 #include "files/file_system.h"
+#include "processing/file_failure.h"
 #include "store/page_files.h"
 #include "store/result_file.h"
 #include "store/settings_files.h"
@@ -45,6 +46,14 @@ class WorkerObserver : public processing::PipelineObserver {
             });
     }
 
+    void StatusLine(std::string_view text) override {
+        loop_.Post([alive = alive_, &observer = observer_, page = page_, text = std::string(text)] {
+            if (!alive.expired()) {
+                observer.StatusLine(page, text);
+            }
+        });
+    }
+
   private:
     EventLoop& loop_;
     CheckObserver& observer_;
@@ -52,19 +61,31 @@ class WorkerObserver : public processing::PipelineObserver {
     store::ItemRecord page_;
 };
 
-// Replaces html.txt by the response just processed.
-void KeepResponse(const std::string& directory) {
-    auto received = store::PagePath(directory, store::kReceivingFile);
-    auto kept = store::PagePath(directory, store::kResponseFile);
-    if (received && kept) {
-        files::RemoveFile(*kept);
-        files::ReplaceFile(*received, *kept);
-    }
-}
-
 void DropResponse(const std::string& directory) {
     if (auto received = store::PagePath(directory, store::kReceivingFile)) {
         files::RemoveFile(*received);
+    }
+}
+
+// Replaces html.txt by the response just processed, in one step: the old one is there until the
+// new one takes its place. A response that cannot take it (html.txt is a link or a directory)
+// is dropped; the old html.txt then stays.
+void KeepResponse(const std::string& directory) {
+    auto received = store::PagePath(directory, store::kReceivingFile);
+    auto kept = store::PagePath(directory, store::kResponseFile);
+    if (received && kept && !files::ReplaceFile(*received, *kept)) {
+        DropResponse(directory);
+    }
+}
+
+// Records the page's result code; a result.ini that cannot be written is an error line for the
+// page.
+void RecordResult(CheckObserver& observer, const store::ItemRecord& page, int code) {
+    std::string error;
+    if (store::WriteResultCode(page.node.path, code, &error) != 0) {
+        observer.ErrorLine(page, processing::FileFailureMessage(processing::FileFailure{
+                                     processing::FileFailure::Kind::kWrite,
+                                     std::string(store::kResultIni), error}));
     }
 }
 
@@ -111,8 +132,10 @@ bool CheckRun::AllIdle() const {
 
 bool CheckRun::StartPage(FetchSession& session) {
     session.BeginPage();
-    // The time the page's check begins counts for its schedule, whatever comes of it.
-    store::WriteLastCheck(session.page.node.path, clock_->Now());
+    // The time the page's check begins counts for its schedule, whatever comes of it. A
+    // result.ini that cannot take it leaves the page due; the check's own writes to the page's
+    // files then tell what is wrong.
+    (void)store::WriteLastCheck(session.page.node.path, clock_->Now());
     if (fetcher_.StartFetch(session)) {
         // A single-page check leaves its session free while it fetches, as it always has.
         if (!single_page_) {
@@ -173,7 +196,7 @@ bool CheckRun::Begin(store::ItemId selected, const CheckSettings& settings, bool
     single_item_ = single_page_ ? root.node.item : 0;
     if (single_page_) {
         // A single page is checked whatever its automatic-check flag says.
-        store::ReadPageSettings(root.node.path, root.settings);
+        store::ReadPageSettings(root.node.path, root.settings, &root.settings_error);
         walk_.Only(std::move(root));
     } else {
         walk_.Begin(selected);
@@ -376,18 +399,21 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             } else {
                 observer_.ShowResultsAfterCheck(page, 1);
             }
-            store::WriteResultCode(directory, store::RESULT_UPDATED);
+            RecordResult(observer_, page, store::RESULT_UPDATED);
             observer_.MarkUpdated(page.node.item);
             KeepResponse(directory);
             break;
         case processing::CheckOutcome::FirstCheck:
             observer_.StatusLine(page, messages::kInitialized);
-            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            RecordResult(observer_, page, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
         case processing::CheckOutcome::HttpError:
-            // The server answered with an error: the page could not be fetched.
-            store::WriteResultCode(directory, store::RESULT_ERROR);
+        case processing::CheckOutcome::FileError:
+            // The server answered with an error, or the page's files could not be written (the
+            // error line is shown): the old html.txt stays, so the next check fetches the page
+            // whole again.
+            RecordResult(observer_, page, store::RESULT_ERROR);
             DropResponse(directory);
             break;
         case processing::CheckOutcome::CutShort:
@@ -398,7 +424,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             if (settings_.nochange_msg != 0) {
                 observer_.StatusLine(page, messages::kNotModified);
             }
-            store::WriteResultCode(directory, store::RESULT_NOT_MODIFIED);
+            RecordResult(observer_, page, store::RESULT_NOT_MODIFIED);
             DropResponse(directory);
             break;
         case processing::CheckOutcome::NoChange:
@@ -406,7 +432,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
             if (outcome == processing::CheckOutcome::NoChange && settings_.nochange_msg != 0) {
                 observer_.StatusLine(page, messages::kNoChange);
             }
-            store::WriteResultCode(directory, store::RESULT_NO_CHANGE);
+            RecordResult(observer_, page, store::RESULT_NO_CHANGE);
             KeepResponse(directory);
             break;
     }
@@ -416,7 +442,7 @@ void CheckRun::HandleResult(processing::CheckOutcome outcome, store::ItemRecord&
         }
         // A URL that moved for good is offered to the user on the page sheet, never changed
         // here.
-        store::WriteMovedUrl(directory, trail.moved_to);
+        (void)store::WriteMovedUrl(directory, trail.moved_to);  // an offer, nothing lost
     }
     observer_.PageDone(page);
 }

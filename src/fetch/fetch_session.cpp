@@ -7,6 +7,7 @@
 #include "fetch/request.h"
 #include "fetch/response_head.h"
 #include "files/file_system.h"
+#include "processing/file_failure.h"
 #include "processing/page_extraction.h"
 #include "store/page_files.h"
 #include "store/settings_files.h"
@@ -60,7 +61,8 @@ Fetcher::~Fetcher() {
 }
 
 void Fetcher::RecordError(const FetchSession& session) {
-    store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
+    // The page has shown its error line already; a result.ini that cannot be written adds none.
+    (void)store::WriteResultCode(session.page.node.path, store::RESULT_ERROR);
     observer_.PageDone(session.page);
 }
 
@@ -86,6 +88,12 @@ bool Fetcher::StartFetch(FetchSession& session) {
         return true;
     }
     const store::PageSettings& page = session.page.settings;
+    if (!session.page.settings_error.empty()) {
+        Fail(session, processing::FileFailureMessage(processing::FileFailure{
+                          processing::FileFailure::Kind::kRead, std::string(store::kSiteIni),
+                          session.page.settings_error}));
+        return false;
+    }
     if (page.url.empty()) {
         Fail(session, messages::kNoUrl);
         return false;

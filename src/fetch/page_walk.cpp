@@ -77,7 +77,10 @@ bool PageWalk::FromCandidate(store::ItemId candidate, store::ItemRecord& page) {
         bool readable = tree_.BuildTreeNode(candidate, record.node) == 0;
         bool disabled = true;
         if (readable && node->kind == store::KIND_PAGE) {
-            disabled = store::ReadPageSettings(record.node.path, record.settings) != 0 ||
+            // A site.ini that cannot be read leaves the page in the walk, to end in an error
+            // line rather than be passed over in silence.
+            disabled = store::ReadPageSettings(record.node.path, record.settings,
+                                               &record.settings_error) == 0 &&
                        record.settings.disable_auto_check != 0;
         } else if (readable) {
             store::FolderSettings folder;

@@ -35,9 +35,8 @@ std::string_view OneLine(std::string_view value, std::size_t limit) {
     return value.substr(0, text::CharacterBoundary(value, limit));
 }
 
-// The request target as it may stand in the request line (RFC 9112, 3.2): a byte that cannot
-// stand there (a control byte, the space, a byte of 0x80 and above) goes out as "%" and its two
-// hex digits, so that the server sees the same bytes and the line stays well formed.
+}  // namespace
+
 std::string RequestTarget(std::string_view target) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -54,8 +53,6 @@ std::string RequestTarget(std::string_view target) {
     }
     return out;
 }
-
-}  // namespace
 
 bool UsesProxy(int use_proxy, std::string_view proxy_url, int noproxy) {
     return use_proxy != 0 && !proxy_url.empty() && noproxy == 0;

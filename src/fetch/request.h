@@ -36,6 +36,11 @@ inline constexpr std::size_t kCredentialsSize = 1000;
 inline constexpr std::size_t kAuthIdSize = 65;
 inline constexpr std::size_t kAuthPassSize = 193;
 
+// The request target as it may stand in the request line (RFC 9112, 3.2): a byte that cannot
+// stand there (a control byte, the space, a byte of 0x80 and above) goes out as "%" and its two
+// hex digits, so that the server sees the same bytes and the line stays well formed.
+std::string RequestTarget(std::string_view target);
+
 // A fetch goes through the proxy exactly when the program's USE_PROXY is non-zero, its
 // PROXY_URL is not empty and the page's NOPROXY is 0.
 bool UsesProxy(int use_proxy, std::string_view proxy_url, int noproxy);

@@ -14,8 +14,9 @@ namespace velnora::files {
 inline constexpr char kSeparator = '/';
 inline constexpr std::string_view kSeparatorText = "/";
 
-// The UTF-8 form of a Shift_JIS path; nothing when a byte sequence has no Unicode form or the
-// path holds a zero byte.
+// The UTF-8 form of a Shift_JIS path; nothing when a byte sequence has no Unicode form, or one
+// that has no way back (a name the listing of its directory could not give again), or the path
+// holds a zero byte.
 std::optional<std::string> ToDiskName(std::string_view path);
 
 // The Shift_JIS form of a UTF-8 name read from disk; nothing when it has none.

@@ -4,11 +4,11 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -78,6 +78,12 @@ bool PathExists(std::string_view path) {
     return Stat(path).has_value();
 }
 
+bool IsSymbolicLink(std::string_view path) {
+    auto disk = ToDiskName(path);
+    struct stat info {};
+    return disk && ::lstat(disk->c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool IsDirectory(std::string_view path) {
     auto info = Stat(path);
     return info && S_ISDIR(info->st_mode);
@@ -102,6 +108,14 @@ std::optional<std::time_t> ModificationTime(std::string_view path) {
         return std::nullopt;
     }
     return info->st_mtime;
+}
+
+std::optional<std::int64_t> ModificationTimeNs(std::string_view path) {
+    auto info = Stat(path);
+    if (!info) {
+        return std::nullopt;
+    }
+    return std::int64_t{info->st_mtim.tv_sec} * 1000000000 + info->st_mtim.tv_nsec;
 }
 
 bool MakeDirectory(std::string_view path, std::string* error) {
@@ -142,6 +156,11 @@ bool RemoveFile(std::string_view path) {
     return disk && ::unlink(disk->c_str()) == 0;
 }
 
+bool RemoveEmptyDirectory(std::string_view path) {
+    auto disk = ToDiskName(path);
+    return disk && ::rmdir(disk->c_str()) == 0;
+}
+
 bool MovePath(std::string_view from, std::string_view to, std::string* error) {
     auto disk_from = ToDiskName(from);
     auto disk_to = ToDiskName(to);
@@ -175,6 +194,11 @@ bool ReplaceFile(std::string_view from, std::string_view to, std::string* error)
         SetError(error, kUnconvertibleName);
         return false;
     }
+    struct stat info {};
+    if (::lstat(disk_to->c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        SetError(error, S_ISLNK(info.st_mode) ? kSymbolicLinkText : kNotRegularFileText);
+        return false;
+    }
     if (::rename(disk_from->c_str(), disk_to->c_str()) != 0) {
         SetErrno(error, errno);
         return false;
@@ -202,80 +226,97 @@ std::vector<DirectoryEntry> ListDirectory(std::string_view path) {
             continue;
         }
         bool is_directory = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+        bool is_link = entry->d_type == DT_LNK;
+        if (entry->d_type == DT_UNKNOWN) {
             struct stat info {};
-            is_directory =
-                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+                is_directory = S_ISDIR(info.st_mode);
+                is_link = S_ISLNK(info.st_mode);
+            }
         }
-        entries.push_back({std::move(*converted), is_directory});
+        entries.push_back({std::move(*converted), is_directory, is_link});
     }
     ::closedir(dir);
     return entries;
 }
 
-bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error) {
+bool ReadWholeFile(std::string_view path, std::string& bytes, std::string* error,
+                   std::uint64_t max_size) {
     bytes.clear();
-    auto disk = ToDiskName(path);
-    if (!disk) {
-        SetError(error, kUnconvertibleName);
-        return false;
-    }
-    int fd = ::open(disk->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        SetErrno(error, errno);
+    InputFile file;
+    if (!file.Open(path, error)) {
         return false;
     }
     char block[16384];
     for (;;) {
-        ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            SetErrno(error, errno);
-            ::close(fd);
-            return false;
-        }
+        std::size_t n = file.Read(block, sizeof block);
         if (n == 0) {
             break;
         }
-        bytes.append(block, static_cast<std::size_t>(n));
+        if (bytes.size() + n > max_size) {
+            bytes.clear();
+            SetError(error, "Larger than " + std::to_string(max_size) + " bytes");
+            return false;
+        }
+        bytes.append(block, n);
     }
-    ::close(fd);
+    if (file.Failed()) {
+        SetErrno(error, EIO);
+        return false;
+    }
     return true;
 }
 
+namespace {
+
+// Removes the temporary files that killed writers left of the file.
+void RemoveStaleTemporariesOf(std::string_view path) {
+    std::size_t separator = path.rfind(kSeparator);
+    if (separator == std::string_view::npos) {
+        return;
+    }
+    std::string_view directory = path.substr(0, separator);
+    std::string prefix = std::string(path.substr(separator + 1)) + ".tmp";
+    for (const DirectoryEntry& entry : ListDirectory(directory)) {
+        if (entry.name.starts_with(prefix) && IsStaleTemporary(entry.name)) {
+            RemoveFile(std::string(directory) + std::string(kSeparatorText) + entry.name);
+        }
+    }
+}
+
+}  // namespace
+
 bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error,
-                         unsigned permissions) {
-    static std::atomic<unsigned> sequence{0};
-    auto disk = ToDiskName(path);
-    if (!disk) {
-        SetError(error, kUnconvertibleName);
-        return false;
-    }
-    std::string temporary =
-        *disk + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(sequence.fetch_add(1));
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                    static_cast<mode_t>(permissions));
-    if (fd < 0) {
-        SetErrno(error, errno);
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes);
-    int saved = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), disk->c_str()) != 0) {
-        ok = false;
-        saved = errno;
-    }
+                         Durability durability, ReplacementRules rules) {
+    FileReplacement file;
+    bool ok = file.Open(path, nullptr, rules) && file.Write(bytes) && file.Commit(durability);
     if (!ok) {
-        ::unlink(temporary.c_str());
-        SetErrno(error, saved);
+        SetError(error, file.error());
+        return false;
     }
-    return ok;
+    RemoveStaleTemporariesOf(path);
+    return true;
+}
+
+std::string TemporaryName(std::string_view path, unsigned sequence) {
+    return std::string(path) + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(sequence);
+}
+
+bool IsStaleTemporary(std::string_view name) {
+    std::size_t mark = name.rfind(".tmp");
+    if (mark == std::string_view::npos || mark == 0) {
+        return false;
+    }
+    std::string_view rest = name.substr(mark + 4);
+    std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == rest.size() ||
+        rest.find_first_not_of("0123456789-") != std::string_view::npos ||
+        rest.find('-', dash + 1) != std::string_view::npos || dash > 9) {
+        return false;
+    }
+    pid_t pid = static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+    // A process that still runs may still be writing it.
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 }  // namespace velnora::files

@@ -86,14 +86,9 @@ bool TextReader::ReadLine(std::string& line, std::size_t buffer_size) {
     }
 }
 
-TextWriter::~TextWriter() {
-    Close();
-}
-
-bool TextWriter::Open(std::string_view path, OutputFile::Mode mode, std::string* error) {
+bool TextWriter::Open(std::string_view path, std::string* error) {
     pending_.clear();
-    failed_ = false;
-    return file_.Open(path, mode, error);
+    return file_.Open(path, error);
 }
 
 bool TextWriter::Write(std::string_view text) {
@@ -114,26 +109,26 @@ bool TextWriter::Write(std::string_view text) {
     if (pending_.size() >= kBlockSize) {
         return Flush();
     }
-    return !failed_;
+    return file_.error().empty();
 }
 
 bool TextWriter::Flush() {
-    if (!pending_.empty()) {
-        if (!file_.Write(pending_)) {
-            failed_ = true;
-        }
-        pending_.clear();
-    }
-    return !failed_;
+    bool ok = file_.Write(pending_);
+    pending_.clear();
+    return ok;
 }
 
-bool TextWriter::Close() {
+bool TextWriter::Commit(Durability durability) {
     if (!file_.IsOpen()) {
-        return !failed_;
+        return false;
     }
-    bool ok = Flush();
-    ok = file_.Close() && ok;
-    return ok;
+    bool flushed = Flush();
+    return file_.Commit(durability) && flushed;
+}
+
+void TextWriter::Abandon() {
+    pending_.clear();
+    file_.Abandon();
 }
 
 }  // namespace velnora::files

@@ -17,13 +17,16 @@ inline constexpr std::size_t kLineBufferSize = 65537;
 
 class TextReader {
   public:
-    bool Open(std::string_view path, std::string* error = nullptr);
+    // False, with the reason, when the file is missing, unreadable or not a regular file.
+    [[nodiscard]] bool Open(std::string_view path, std::string* error = nullptr);
     bool IsOpen() const { return file_.IsOpen(); }
 
     // Reads the next line, its line feed included when it has one, and at most buffer_size - 1
     // bytes: a longer physical line comes back in pieces. False at the end of the file.
     bool ReadLine(std::string& line, std::size_t buffer_size = kLineBufferSize);
 
+    // Whether a read failed (ReadLine then ended as at the end of the file).
+    bool Failed() const { return file_.Failed(); }
     void Close() { file_.Close(); }
 
   private:
@@ -35,21 +38,24 @@ class TextReader {
     bool end_ = false;
 };
 
+// Writes a text file whole: the text goes to a temporary file beside it, which takes the file's
+// place on Commit. Until then the old file stays as it was, so a failure or a kill at any moment
+// never leaves a file cut short; a writer that is not committed leaves nothing behind.
 class TextWriter {
   public:
-    ~TextWriter();
-
-    bool Open(std::string_view path, OutputFile::Mode mode = OutputFile::Mode::kTruncate,
-              std::string* error = nullptr);
+    [[nodiscard]] bool Open(std::string_view path, std::string* error = nullptr);
     bool IsOpen() const { return file_.IsOpen(); }
-    bool Write(std::string_view text);
-    bool Flush();
-    bool Close();
+    // False once anything failed (the reason stays in error()).
+    [[nodiscard]] bool Write(std::string_view text);
+    [[nodiscard]] bool Commit(Durability durability = Durability::kCached);
+    void Abandon();
+    const std::string& error() const { return file_.error(); }
 
   private:
-    OutputFile file_;
+    bool Flush();
+
+    FileReplacement file_;
     std::string pending_;
-    bool failed_ = false;
 };
 
 }  // namespace velnora::files

@@ -18,7 +18,9 @@ std::string WithCrLf(std::string_view text) {
 
 bool WriteHtmlFile(std::string_view path, std::string_view text, unsigned permissions,
                    std::string* error) {
-    return files::WriteFileAtomically(path, WithCrLf(text), error, permissions);
+    // The user chose the file's place: a link there is replaced by the file.
+    return files::WriteFileAtomically(path, WithCrLf(text), error, files::Durability::kSynced,
+                                      files::ReplacementRules{permissions, true});
 }
 
 }  // namespace velnora::html

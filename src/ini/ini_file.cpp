@@ -73,13 +73,21 @@ int ParseLeadingInt(std::string_view text) {
     return static_cast<int>(value);
 }
 
-bool IniFile::Load(std::string_view path) {
+bool IniFile::Load(std::string_view path, std::string* error) {
     std::string bytes;
-    bool ok = files::ReadWholeFile(path, bytes);
+    load_error_.clear();
+    bool ok = files::ReadWholeFile(path, bytes, &load_error_, kMaxIniFileSize);
     Parse(ok ? std::string_view(bytes) : std::string_view());
     // A missing file is an empty one; a file that exists but cannot be read is an error, so that
-    // a write does not replace what could not be read.
-    return ok || !files::PathExists(path);
+    // a write does not replace what could not be read. (A dangling link counts as existing.)
+    if (!ok && !files::PathExists(path) && !files::IsSymbolicLink(path)) {
+        load_error_.clear();
+        return true;
+    }
+    if (!ok && error != nullptr) {
+        *error = load_error_;
+    }
+    return ok;
 }
 
 void IniFile::Parse(std::string_view bytes) {
@@ -205,8 +213,14 @@ std::string IniFile::Serialize() const {
     return bytes;
 }
 
-bool IniFile::Save(std::string_view path, std::string* error) const {
-    return files::WriteFileAtomically(path, Serialize(), error);
+bool IniFile::Save(std::string_view path, std::string* error, files::Durability durability) const {
+    if (!load_error_.empty()) {
+        if (error != nullptr) {
+            *error = load_error_;
+        }
+        return false;
+    }
+    return files::WriteFileAtomically(path, Serialize(), error, durability);
 }
 
 std::string GetProfileString(std::string_view file, std::string_view section, std::string_view key,
@@ -224,13 +238,13 @@ int GetProfileInt(std::string_view file, std::string_view section, std::string_v
 }
 
 bool WriteProfileString(std::string_view file, std::string_view section, std::string_view key,
-                        std::string_view value) {
+                        std::string_view value, std::string* error) {
     IniFile ini;
-    if (!ini.Load(file)) {
+    if (!ini.Load(file, error)) {
         return false;
     }
     ini.SetString(section, key, value);
-    return ini.Save(file);
+    return ini.Save(file, error);
 }
 
 }  // namespace velnora::ini

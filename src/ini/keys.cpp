@@ -36,8 +36,9 @@ int GetProfileInt(std::string_view file, const NumberKey& key) {
     return Ranged(key, ini::GetProfileInt(file, key.section, key.name, key.fallback));
 }
 
-bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value) {
-    return WriteProfileString(file, key.section, key.name, std::to_string(value));
+bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value,
+                     std::string* error) {
+    return WriteProfileString(file, key.section, key.name, std::to_string(value), error);
 }
 
 }  // namespace velnora::ini

@@ -113,9 +113,36 @@ std::string Read(const IniFile& ini, const TextKey& key, int number = kSingleKey
 void Write(IniFile& ini, const NumberKey& key, long long value, int number = kSingleKey);
 void Write(IniFile& ini, const TextKey& key, std::string_view value, int number = kSingleKey);
 
+// Visitors of a record's keys (a function that hands each key with its field to a visitor):
+// KeyReader reads each key into its field, KeyWriter writes each field to its key.
+struct KeyReader {
+    const IniFile& ini;
+
+    template <typename Number>
+    void operator()(const NumberKey& key, Number& field, int number = kSingleKey) {
+        field = static_cast<Number>(Read(ini, key, number));
+    }
+    void operator()(const TextKey& key, std::string& field, int number = kSingleKey) {
+        field = Read(ini, key, number);
+    }
+};
+
+struct KeyWriter {
+    IniFile& ini;
+
+    template <typename Number>
+    void operator()(const NumberKey& key, const Number& field, int number = kSingleKey) {
+        Write(ini, key, field, number);
+    }
+    void operator()(const TextKey& key, const std::string& field, int number = kSingleKey) {
+        Write(ini, key, field, number);
+    }
+};
+
 // One number key of a file, read or written on its own as the profile functions do.
 int GetProfileInt(std::string_view file, const NumberKey& key);
-bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value);
+[[nodiscard]] bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value,
+                                   std::string* error = nullptr);
 
 // A number after the key's range rule (for a value typed into a field).
 int Ranged(const NumberKey& key, int value);

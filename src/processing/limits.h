@@ -13,6 +13,12 @@ namespace velnora::processing {
 inline constexpr std::size_t kReadBlockSize = 99999;      // response read in blocks of this size
 inline constexpr std::size_t kFirstLineLimit = 99999;     // the status line, at most
 inline constexpr std::size_t kWriterBufferSize = 100000;  // ExtractedTextWriter's buffer
+// The extracted text of one page is cut here. Real pages stay far below it (a 300 KB portal page
+// gives about 100 KB of text), and the comparison reads only the first kComparePoolSize bytes of
+// a text, so no real page loses anything that counts; but a small response that inflates to
+// gigabytes of text (a gzip bomb) can no longer write huge logs: a page's ring of 25 past logs
+// stays within about 100 MiB.
+inline constexpr std::size_t kMaxExtractedTextBytes = std::size_t{4} << 20;
 
 // Response decoder.
 inline constexpr std::size_t kChunkSizeTextLimit = 99;  // characters kept of a chunk size line

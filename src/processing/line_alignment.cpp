@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "processing/comparison.h"
 #include "processing/limits.h"
 #include "processing/line_equality.h"
 

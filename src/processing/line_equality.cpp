@@ -5,8 +5,6 @@
 #include <functional>
 #include <string_view>
 
-#include "processing/comparison.h"
-
 namespace velnora::processing {
 
 namespace {

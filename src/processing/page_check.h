@@ -18,8 +18,10 @@ enum class CheckOutcome : int {
     Updated = 1,      // new lines, filed as the next update text
     FirstCheck = 2,   // no latest past log: the text is filed as the first one
     HttpError = 3,    // a status other than 200 and 304; an error line was shown
-    NotModified = 4,  // status 304, or new.txt could not be created
+    NotModified = 4,  // status 304
     CutShort = 5,     // the response ended before its framing said it would: nothing was filed
+    FileError = 6,    // a page file could not be read or written; an error line was shown and
+                      // the page's history is as it was before the check
 };
 
 std::string_view CheckOutcomeName(CheckOutcome outcome);
@@ -33,6 +35,8 @@ class PipelineObserver {
     virtual void SetStatusText(std::string_view text) = 0;
     // An error line for the page being checked (also shown in the status bar).
     virtual void ErrorLine(std::string_view message) = 0;
+    // A status line for the page being checked, shown with its results.
+    virtual void StatusLine(std::string_view text) = 0;
 };
 
 // An observer that ignores everything.
@@ -40,6 +44,7 @@ class SilentObserver : public PipelineObserver {
   public:
     void SetStatusText(std::string_view) override {}
     void ErrorLine(std::string_view) override {}
+    void StatusLine(std::string_view) override {}
 };
 
 struct PageCheckInput {

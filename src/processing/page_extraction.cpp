@@ -57,6 +57,7 @@ class ExtractionChain : public ResponseEvents {
     }
 
     bool headers_ended() const { return decoder_.headers_ended(); }
+    bool text_cut() const { return writer_.cut(); }
     bool complete() const { return decoder_.complete(); }
 
     void OnHeaderCharset(Encoding encoding) override { charset_.Select(encoding); }
@@ -91,6 +92,10 @@ void ResponseExtractor::Finish() {
 
 bool ResponseExtractor::headers_ended() const {
     return chain_->headers_ended();
+}
+
+bool ResponseExtractor::text_cut() const {
+    return chain_->text_cut();
 }
 
 bool ResponseExtractor::complete() const {
@@ -186,9 +191,14 @@ ExtractionSummary ExtractResponseBody(files::InputFile& response,
         }
         extractor.Feed(std::string_view(block.get(), n));
         text::Yield(0);
+        if (extractor.text_cut()) {
+            break;
+        }
     }
     extractor.Finish();
     summary.headers_ended = extractor.headers_ended();
+    summary.text_cut = extractor.text_cut();
+    summary.read_failed = response.Failed();
     summary.complete = extractor.complete();
     return summary;
 }

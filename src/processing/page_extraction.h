@@ -40,6 +40,8 @@ class ResponseExtractor {
     // The response has ended: the last text is written and the output flushed.
     void Finish();
     bool headers_ended() const;
+    // The text reached its limit: the rest of the response adds nothing.
+    bool text_cut() const;
     // After Finish: the response is whole, as far as its framing tells (see ResponseDecoder).
     bool complete() const;
 
@@ -50,6 +52,8 @@ class ResponseExtractor {
 struct ExtractionSummary {
     bool headers_ended = false;       // the header block was complete
     bool stopped_by_closing = false;  // the closing flag cut the reading short
+    bool text_cut = false;            // the text reached kMaxExtractedTextBytes and was cut
+    bool read_failed = false;         // the response file could not be read to its end
     bool complete = false;            // the response came whole (see ResponseDecoder)
 };
 

@@ -87,7 +87,7 @@ void ResponseDecoder::Reset() {
     content_length_invalid_ = false;
     body_bytes_ = 0;
     last_chunk_seen_ = false;
-    chunk_substate_ = 0;
+    chunk_line_end_ = ChunkLineEnd::kBefore;
     chunk_size_length_ = 0;
     chunk_remaining_ = 0;
     inflater_.Reset();
@@ -214,7 +214,7 @@ void ResponseDecoder::ExamineHeaderLine() {
 void ResponseDecoder::EndHeaders() {
     accumulator_.Clear();  // the pending blank count stays
     if (chunked_) {
-        chunk_substate_ = 0;
+        chunk_line_end_ = ChunkLineEnd::kBefore;
         chunk_size_length_ = 0;
         state_ = State::kChunkSize;
     } else {
@@ -243,15 +243,15 @@ std::size_t ResponseDecoder::FeedBody(std::string_view bytes) {
 std::size_t ResponseDecoder::FeedChunkSize(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         char b = bytes[i];
-        if (chunk_substate_ == 0) {
+        if (chunk_line_end_ == ChunkLineEnd::kBefore) {
             if (b == '\r') {
-                chunk_substate_ = 1;
+                chunk_line_end_ = ChunkLineEnd::kAfterCr;
             } else if (chunk_size_length_ < kChunkSizeTextLimit) {
                 chunk_size_text_[chunk_size_length_++] = b;
             }
             continue;
         }
-        chunk_substate_ = 0;
+        chunk_line_end_ = ChunkLineEnd::kBefore;
         if (b != '\n') {
             chunk_size_length_ = 0;  // a CR without its LF: the line starts over
             continue;
@@ -286,16 +286,16 @@ std::int64_t ResponseDecoder::ChunkSize() const {
 }
 
 std::size_t ResponseDecoder::FeedChunkData(std::string_view bytes) {
-    if (chunk_substate_ == 1) {
+    if (chunk_line_end_ == ChunkLineEnd::kAfterCr) {
         // The LF after the data is dropped; a size line follows.
-        chunk_substate_ = 0;
+        chunk_line_end_ = ChunkLineEnd::kBefore;
         chunk_size_length_ = 0;
         state_ = State::kChunkSize;
         return 1;
     }
     if (chunk_remaining_ <= 0) {
         // The CR after the data is dropped.
-        chunk_substate_ = 1;
+        chunk_line_end_ = ChunkLineEnd::kAfterCr;
         chunk_remaining_ = -1;
         return 1;
     }

@@ -92,9 +92,14 @@ class ResponseDecoder {
     std::optional<std::uint64_t> content_length_;
     bool content_length_invalid_ = false;
     std::uint64_t body_bytes_ = 0;
-    // Chunk framing.
+    // Chunk framing: whether the last chunk came, and where the decoder stands in the line end
+    // of a size line or of a chunk's data.
     bool last_chunk_seen_ = false;
-    int chunk_substate_ = 0;
+    enum class ChunkLineEnd : int {
+        kBefore = 0,   // the size text or the data goes on; no CR yet
+        kAfterCr = 1,  // the CR has come (or been dropped); the LF that ends the line is next
+    };
+    ChunkLineEnd chunk_line_end_ = ChunkLineEnd::kBefore;
     std::array<char, kChunkSizeTextLimit + 1> chunk_size_text_{};
     std::size_t chunk_size_length_ = 0;
     std::int64_t chunk_remaining_ = 0;

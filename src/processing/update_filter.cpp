@@ -2,6 +2,8 @@
 // weeded (blank lines, digits-only lines, NG words, repeats) and then searched for in the page's
 // most recent past logs; add.txt is rewritten with what remains.
 
+#include "processing/update_filter.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -9,10 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "files/file_system.h"
 #include "files/text_file.h"
 #include "processing/attribute_markers.h"
 #include "processing/char_refs.h"
-#include "processing/comparison.h"
 #include "processing/limits.h"
 #include "processing/line_equality.h"
 #include "processing/line_table.h"
@@ -60,13 +62,20 @@ class Candidates {
     void DropRepeats();
     bool SearchPastLogs(int current_index);
     void Write(std::string_view path);
+    // A file that could not be read or written; the pass then stops.
+    const std::optional<FileFailure>& failure() const { return failure_; }
 
   private:
     void Drop(std::size_t i) {
         alive_[i] = 0;
         --alive_count_;
+        changed_ = true;
     }
     bool SearchLog(std::string_view path);
+    bool Fail(FileFailure::Kind kind, std::string_view path, std::string reason) {
+        failure_ = FileFailure{kind, std::string(path), std::move(reason)};
+        return false;
+    }
 
     const ComparisonContext& context_;
     bool hides_;
@@ -75,14 +84,28 @@ class Candidates {
     std::size_t alive_count_ = 0;
     // (key, candidate) of the alive candidates, sorted, for the search of the past logs.
     std::vector<std::pair<std::uint64_t, std::size_t>> keys_;
+    std::optional<FileFailure> failure_;
+    // Writing the alive candidates back would change the file: a line was dropped or left out,
+    // or a line had no line feed.
+    bool changed_ = false;
 };
+
+// Why a file could not be opened for reading when that is a failure: it is there, but cannot be
+// read (a missing file is no failure).
+bool OpenExisting(files::TextReader& reader, std::string_view path, std::string& error) {
+    return reader.Open(path, &error) || (!files::PathExists(path) && !files::IsSymbolicLink(path));
+}
 
 // Holds every line that is not blank while fewer than kMaxCompareLines are held and the pool
 // has room to spare; a line that does not fit is dropped, but reading goes on. False when the
-// file cannot be opened or the program is closing.
+// file cannot be opened or read, or the program is closing.
 bool Candidates::Read(std::string_view path) {
     files::TextReader reader;
-    if (!reader.Open(path)) {
+    std::string error;
+    if (!OpenExisting(reader, path, error)) {
+        return Fail(FileFailure::Kind::kRead, path, error);
+    }
+    if (!reader.IsOpen()) {
         return false;
     }
     std::string line;
@@ -91,6 +114,7 @@ bool Candidates::Read(std::string_view path) {
         if (Closing()) {
             return false;
         }
+        changed_ = changed_ || line.empty() || line.back() != '\n';
         StripLineFeed(line);
         if (!OnlyBlanks(line) && table_.size() < kMaxCompareLines &&
             table_.PoolUse() + line.size() + 1 < kComparePoolSize) {
@@ -99,8 +123,13 @@ bool Candidates::Read(std::string_view path) {
                 HideForComparison(compare_form, context_);
             }
             table_.Append(line, hides_ ? std::string_view(compare_form) : std::string_view(line));
+        } else {
+            changed_ = true;
         }
         text::Yield(0);
+    }
+    if (reader.Failed()) {
+        return Fail(FileFailure::Kind::kRead, path, files::SystemErrorText(EIO));
     }
     alive_.assign(table_.size(), 1);
     alive_count_ = table_.size();
@@ -150,7 +179,8 @@ void Candidates::DropRepeats() {
 }
 
 // Searches the USE_OLD_LOG most recent past logs, from the current one backwards (wrapping from
-// 0 to 24); a log that cannot be opened still counts. False when the program is closing.
+// 0 to 24); a log that is missing still counts. False when the program is closing or a log that
+// is there cannot be read.
 bool Candidates::SearchPastLogs(int current_index) {
     const int passes = context_.settings.use_old_log;
     if (passes <= 0 || alive_count_ == 0) {
@@ -185,10 +215,15 @@ bool Candidates::SearchPastLogs(int current_index) {
 // Up to this many alive candidates, the lines of a log are compared with each directly.
 constexpr std::size_t kDirectCandidates = 8;
 
-// Drops every alive candidate equal to a line of the log. False when the program is closing.
+// Drops every alive candidate equal to a line of the log. False when the program is closing or
+// the log is there but cannot be read.
 bool Candidates::SearchLog(std::string_view path) {
     files::TextReader reader;
-    if (!reader.Open(path)) {
+    std::string error;
+    if (!OpenExisting(reader, path, error)) {
+        return Fail(FileFailure::Kind::kRead, path, error);
+    }
+    if (!reader.IsOpen()) {
         return true;
     }
     const bool ignore_number_diff = context_.settings.ignore_number_diff != 0;
@@ -221,63 +256,70 @@ bool Candidates::SearchLog(std::string_view path) {
         }
         text::Yield(0);
     }
+    if (reader.Failed()) {
+        return Fail(FileFailure::Kind::kRead, path, files::SystemErrorText(EIO));
+    }
     return true;
 }
 
 // Rewrites the file with the alive candidates as they were read, each followed by a line feed
-// (CR LF on disk). A candidate whose text held the marker bytes itself keeps them. Stops where
-// it is when the program is closing; the lines already written stay.
+// (CR LF on disk). A candidate whose text held the marker bytes itself keeps them. The file is
+// replaced whole or not at all: when the program is closing it stays as it was, and when every
+// line it holds stays it is not written again.
 void Candidates::Write(std::string_view path) {
-    files::TextWriter writer;
-    if (!writer.Open(path)) {
+    if (!changed_) {
         return;
     }
-    for (std::size_t i = 0; i < table_.size(); ++i) {
+    files::TextWriter writer;
+    bool ok = writer.Open(path);
+    for (std::size_t i = 0; ok && i < table_.size(); ++i) {
         if (!alive_[i]) {
             continue;
         }
         if (Closing()) {
-            break;
+            return;
         }
-        writer.Write(table_.Text(i));
-        writer.Write("\n");
+        ok = writer.Write(table_.Text(i)) && writer.Write("\n");
         text::Yield(0);
     }
-    writer.Close();
+    if (!ok || !writer.Commit()) {
+        Fail(FileFailure::Kind::kWrite, path, writer.error());
+    }
 }
 
 }  // namespace
 
-void FilterUpdateLines(std::string_view add_path, int current_index,
-                       const ComparisonContext& context) {
+std::optional<FileFailure> FilterUpdateLines(std::string_view add_path, int current_index,
+                                             const ComparisonContext& context) {
     Candidates candidates(context);
     if (!candidates.Read(add_path)) {
-        return;
+        return candidates.failure();
     }
     const store::PageSettings& settings = context.settings;
     if (candidates.Closing()) {
-        return;
+        return std::nullopt;
     }
     if (settings.ignore_number_only_line != 0 && candidates.AliveCount() > 0) {
         candidates.DropDigitsOnly();
     }
     if (candidates.Closing()) {
-        return;
+        return std::nullopt;
     }
     if (candidates.AliveCount() > 0) {
         context.observer.SetStatusText(kNgWordStatus);
         candidates.DropNgWords();
     }
     if (candidates.Closing()) {
-        return;
+        return std::nullopt;
     }
     if (settings.ignore_same_text != 0 && candidates.AliveCount() > 0) {
         candidates.DropRepeats();
     }
     if (candidates.Closing() || !candidates.SearchPastLogs(current_index) || candidates.Closing()) {
-        return;
+        return candidates.failure();
     }
     candidates.Write(add_path);
+    return candidates.failure();
 }
 
 }  // namespace velnora::processing

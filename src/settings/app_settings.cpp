@@ -59,33 +59,6 @@ void VisitKeys(Settings& s, Visitor&& visit) {
     visit(keys::kKeepInTray, s.keep_in_tray);
 }
 
-// Reads each key into its field.
-struct KeyReader {
-    const ini::IniFile& ini;
-
-    template <typename Number>
-    void operator()(const ini::NumberKey& key, Number& field, int number = ini::kSingleKey) {
-        field = static_cast<Number>(ini::Read(ini, key, number));
-    }
-    void operator()(const ini::TextKey& key, std::string& field, int number = ini::kSingleKey) {
-        field = ini::Read(ini, key, number);
-    }
-};
-
-// Writes each field to its key.
-struct KeyWriter {
-    ini::IniFile& ini;
-
-    template <typename Number>
-    void operator()(const ini::NumberKey& key, const Number& field, int number = ini::kSingleKey) {
-        ini::Write(ini, key, field, number);
-    }
-    void operator()(const ini::TextKey& key, const std::string& field,
-                    int number = ini::kSingleKey) {
-        ini::Write(ini, key, field, number);
-    }
-};
-
 }  // namespace
 
 std::string EncodeHeader(std::string_view header) {
@@ -115,7 +88,7 @@ std::string DecodeHeader(std::string_view stored) {
 void LoadAppSettings(std::string_view settings_path, AppSettings& s) {
     ini::IniFile ini;
     ini.Load(settings_path);
-    VisitKeys(s, KeyReader{ini});
+    VisitKeys(s, ini::KeyReader{ini});
     s.header = DecodeHeader(s.header);
 }
 
@@ -126,7 +99,7 @@ bool SaveAppSettings(std::string_view settings_path, const AppSettings& s) {
     }
     AppSettings stored = s;
     stored.header = EncodeHeader(s.header);
-    VisitKeys(stored, KeyWriter{ini});
+    VisitKeys(stored, ini::KeyWriter{ini});
     return ini.Save(settings_path);
 }
 

@@ -17,6 +17,9 @@ void RemovePageFile(std::string_view page_directory, std::string_view name) {
 }  // namespace
 
 void ClearPageLogs(std::string_view page_directory) {
+    if (files::IsSymbolicLink(page_directory)) {
+        return;  // its files are somewhere else, and not the page's to delete
+    }
     int current = ReadLogIndex(page_directory);
     for (int k = 0; k < kLogSlots; ++k) {
         if (k != current) {

@@ -9,6 +9,10 @@
 
 namespace velnora::store {
 
+// The names of new items before numbering: 新規フォルダ and 新規ページ.
+inline constexpr std::string_view kNewFolderName = "\x90V\x8BK\x83t\x83H\x83\x8B\x83_";
+inline constexpr std::string_view kNewPageName = "\x90V\x8BK\x83y\x81[\x83W";
+
 // How many candidates are tried before giving up.
 inline constexpr int kNameCandidates = 1000;
 

@@ -92,6 +92,9 @@ struct PageResult {
 struct ItemRecord {
     TreeNode node;
     PageSettings settings;
+    // Why a page's site.ini could not be read (empty when it could): such a page is not checked
+    // but ends in an error line.
+    std::string settings_error;
 };
 
 }  // namespace velnora::store

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "files/binary_file.h"
 #include "ini/ini_file.h"
 #include "ini/keys.h"
 #include "store/page_files.h"
@@ -34,7 +35,7 @@ bool ChangeResult(std::string_view page_directory,
     if (!ini.Load(*path)) {
         return false;
     }
-    return !change(ini) || ini.Save(*path);
+    return !change(ini) || ini.Save(*path, nullptr, files::Durability::kCached);
 }
 
 }  // namespace

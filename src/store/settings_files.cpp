@@ -1,7 +1,9 @@
 #include "store/settings_files.h"
 
+#include <cerrno>
 #include <string>
 
+#include "files/file_system.h"
 #include "ini/ini_file.h"
 #include "ini/keys.h"
 #include "store/page_files.h"
@@ -9,6 +11,13 @@
 namespace velnora::store {
 
 namespace {
+
+int TooLong(std::string* error) {
+    if (error != nullptr) {
+        *error = files::SystemErrorText(ENAMETOOLONG);
+    }
+    return -1;
+}
 
 // Hands every key of site.ini, in the order of a newly created file, to `visit` with the field
 // it fills: visit(key, field) for single keys, visit(key, field, number) for numbered ones.
@@ -54,33 +63,31 @@ void VisitFolderKeys(Settings& s, Visitor&& visit) {
 
 }  // namespace
 
-int ReadPageSettings(std::string_view page_directory, PageSettings& record) {
+int ReadPageSettings(std::string_view page_directory, PageSettings& record, std::string* error) {
     auto path = PagePath(page_directory, kSiteIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     ini::IniFile ini;
-    ini.Load(*path);
-    VisitPageKeys(record, [&](const auto& key, auto& field, int number = ini::kSingleKey) {
-        field = ini::Read(ini, key, number);
-    });
+    if (!ini.Load(*path, error)) {
+        return -1;
+    }
+    VisitPageKeys(record, ini::KeyReader{ini});
     return 0;
 }
 
-int WritePageSettings(std::string_view page_directory, const PageSettings& record) {
+int WritePageSettings(std::string_view page_directory, const PageSettings& record,
+                      std::string* error) {
     auto path = PagePath(page_directory, kSiteIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     ini::IniFile ini;
-    if (!ini.Load(*path)) {
-        return 0;  // a file that exists but cannot be read is not replaced
+    if (!ini.Load(*path, error)) {
+        return -1;  // a file that exists but cannot be read is not replaced
     }
-    VisitPageKeys(record, [&](const auto& key, const auto& field, int number = ini::kSingleKey) {
-        ini::Write(ini, key, field, number);
-    });
-    ini.Save(*path);
-    return 0;
+    VisitPageKeys(record, ini::KeyWriter{ini});
+    return ini.Save(*path, error) ? 0 : -1;
 }
 
 int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
@@ -90,23 +97,22 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
     }
     ini::IniFile ini;
     ini.Load(*path);
-    VisitFolderKeys(record, [&](const auto& key, auto& field) { field = ini::Read(ini, key); });
+    VisitFolderKeys(record, ini::KeyReader{ini});
     return 0;
 }
 
-int WriteFolderSettings(std::string_view directory, const FolderSettings& record) {
+int WriteFolderSettings(std::string_view directory, const FolderSettings& record,
+                        std::string* error) {
     auto path = PagePath(directory, kGroupIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     ini::IniFile ini;
-    if (!ini.Load(*path)) {
-        return 0;  // a file that exists but cannot be read is not replaced
+    if (!ini.Load(*path, error)) {
+        return -1;  // a file that exists but cannot be read is not replaced
     }
-    VisitFolderKeys(record,
-                    [&](const auto& key, const auto& field) { ini::Write(ini, key, field); });
-    ini.Save(*path);
-    return 0;
+    VisitFolderKeys(record, ini::KeyWriter{ini});
+    return ini.Save(*path, error) ? 0 : -1;
 }
 
 int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
@@ -138,20 +144,24 @@ int ReadResultCode(std::string_view page_directory) {
     return ini::GetProfileInt(*path, keys::kCode);
 }
 
-int WriteResultCode(std::string_view page_directory, int code) {
+int WriteResultCode(std::string_view page_directory, int code, std::string* error) {
     auto path = PagePath(page_directory, kResultIni);
     if (!path) {
-        return -1;
+        return TooLong(error);
     }
     // Most checks record what the file holds already; then it is left as it is.
     ini::IniFile ini;
     std::string value = std::to_string(code);
-    if (!ini.Load(*path) || ini.GetString(keys::kCode.section, keys::kCode.name, "", 32) == value) {
+    if (!ini.Load(*path, error)) {
+        return -1;
+    }
+    if (ini.GetString(keys::kCode.section, keys::kCode.name, "", 32) == value) {
         return 0;
     }
     ini::Write(ini, keys::kCode, code);
-    ini.Save(*path);
-    return 0;
+    // Not flushed to the disk at once, unlike the settings: it only says how the last check
+    // ended, the next check writes it again, and a check may write it for every page.
+    return ini.Save(*path, error, files::Durability::kCached) ? 0 : -1;
 }
 
 }  // namespace velnora::store

@@ -35,7 +35,8 @@ void ForPagesBelow(const PageTree& tree, ItemId item, Enter&& enter, Visit&& vis
 void MarkUnread(PageTree& tree, ItemId page) {
     TreeNode node;
     if (tree.BuildTreeNode(page, node) == 0 && node.kind == KIND_PAGE) {
-        WriteUnreadMark(node.path, true);
+        // A mark that cannot be kept on disk still shows until the program ends.
+        (void)WriteUnreadMark(node.path, true);
     }
     tree.MarkUpdated(page);
 }
@@ -47,7 +48,7 @@ void ClearUnread(PageTree& tree, ItemId item) {
         [&](ItemId page) {
             TreeNode node;
             if (tree.BuildTreeNode(page, node) == 0) {
-                WriteUnreadMark(node.path, false);
+                (void)WriteUnreadMark(node.path, false);
             }
         });
     tree.ClearUpdated(item);

@@ -102,14 +102,8 @@ std::optional<int> GateOf(int command) {
     }
 }
 
-bool IsLaterCommand(int command) {
-    switch (command) {
-        case kImportFavorites:
-        case kPrint:
-            return true;
-        default:
-            return false;
-    }
+bool IsLaterCommand(int) {
+    return false;
 }
 
 }  // namespace velnora::window

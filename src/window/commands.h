@@ -43,6 +43,7 @@ enum Command : int {
     kNextBlock = 32804,         // 次の見出し
     kPreviousBlock = 32805,     // 前の見出し
     kCopyUrl = 32807,           // URLをコピー
+    kImportBookmarks = 32808,   // ブックマークをインポート
 };
 
 struct ToolbarEntry {
@@ -65,7 +66,7 @@ extern const std::array<int, 10> kLockedButtons;
 extern const std::string_view kTopmostOffTip;  // 最前面に固定 (Ctrl+T)
 extern const std::string_view kTopmostOnTip;   // 最前面を解除 (Ctrl+T)
 
-// Commands not built yet: present in the menus and disabled.
+// Commands not built yet: present in the menus and disabled (none at present).
 bool IsLaterCommand(int command);
 
 }  // namespace velnora::window

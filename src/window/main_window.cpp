@@ -24,6 +24,9 @@
 #include "window/commands.h"
 #include "window/data_watcher.h"
 #include "window/export_commands.h"
+#include "window/import_commands.h"
+#include "window/item_moves.h"
+#include "window/link_drops.h"
 #include "window/message_box.h"
 #include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
@@ -227,6 +230,20 @@ void MainWindow::CreateChildren() {
         std::make_unique<SearchCommands>(*this, *pane_, tree_, [this] { return SelectedItem(); });
     export_ = std::make_unique<ExportCommands>(*this, *this, document_, tree_, home_.directory,
                                                [this] { return SelectedItem(); });
+    imports_ = std::make_unique<ImportCommands>(tree_, *this, [this] {
+        operations_->PopulateTree();
+        // The new folders are followed too.
+        data_watcher_->WatchAll();
+    });
+    link_drops_ = new LinkDrops(
+        this, *this,
+        [this](std::optional<std::string> name, std::string url) {
+            operations_->NewPage(name, url);
+        },
+        [this] {
+            const store::TreeNode& node = operations_->current_item().node;
+            return node.kind == store::KIND_PAGE ? node.parent_directory : node.path;
+        });
     ApplyDisplaySettings();
 }
 
@@ -257,6 +274,17 @@ void MainWindow::ConnectTree() {
     connect(tree_view_, &PageTreeView::LabelEdited, this,
             [this](store::ItemId item, const std::string& text) {
                 writes_->Run([this, item, text] { operations_->RenameItem(item, text); });
+            });
+    connect(tree_view_, &PageTreeView::ItemDropped, this,
+            [this](store::ItemId item, store::ItemId target) {
+                // The move runs once the drag has ended.
+                QTimer::singleShot(0, this, [this, item, target] {
+                    writes_->Run([this, item, target] {
+                        MoveDroppedItem(tree_, *tree_view_, *this, item, target);
+                        // A moved folder's directories are followed where they are now.
+                        data_watcher_->WatchAll();
+                    });
+                });
             });
     connect(tree_view_, &PageTreeView::FocusPaneRequested, this,
             [this] { pane_->setFocus(Qt::TabFocusReason); });

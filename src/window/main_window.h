@@ -41,6 +41,8 @@ class DialogSheetLauncher;
 namespace velnora::window {
 
 class ExportCommands;
+class ImportCommands;
+class LinkDrops;
 class PageTreeView;
 class DataWatcher;
 class StoredResultsRun;
@@ -110,6 +112,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
     SearchCommands& search() { return *search_; }
     HomeWrites& home_writes() { return *writes_; }
+    LinkDrops& link_drops() { return *link_drops_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -145,6 +148,7 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void OnLinkActivated(int link);
     void ShowOptions();
     void ShowAbout();
+    void PrintPane();
     std::string settings_path() const;
     fetch::CheckSettings CheckSettingsNow() const;
     // A check of the item, with the progress bar counting its pages.
@@ -195,6 +199,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     desktop::DesktopNotifier* notifier_ = nullptr;
     std::vector<store::ItemId> notified_pages_;
     bool quitting_ = false;  // the tray's exit: the program ends, not only the window
+    std::unique_ptr<ImportCommands> imports_;
+    LinkDrops* link_drops_ = nullptr;
 
     bool topmost_ = false;
     bool maximized_at_start_ = false;

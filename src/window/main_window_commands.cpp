@@ -13,8 +13,10 @@
 #include "text/version.h"
 #include "window/commands.h"
 #include "window/export_commands.h"
+#include "window/import_commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
+#include "window/print_pane.h"
 #include "window/search_commands.h"
 #include "window/stored_results_run.h"
 #include "window/tree_operations.h"
@@ -139,6 +141,15 @@ void MainWindow::RunCommand(int command) {
         case kSaveHtml:
             export_->SaveLogAsHtml();
             break;
+        case kImportFavorites:
+            imports_->ImportFavorites();
+            break;
+        case kImportBookmarks:
+            imports_->ImportBookmarks();
+            break;
+        case kPrint:
+            PrintPane();
+            break;
         case kResultsInBrowser:
             if (!CheckRunning()) {
                 export_->OpenResultsInBrowser();
@@ -200,6 +211,18 @@ void MainWindow::ShowOptions() {
     }
     display_.SetSettings(settings::DisplaySettingsFrom(settings_));
     auto_checks_->Reconsider();
+}
+
+void MainWindow::PrintPane() {
+    PrintJob job{pane_->toPlainText(), pane_->font(), settings_.line_height, windowTitle()};
+    // The dialogs come to the front: the window is not kept on top meanwhile.
+    if (topmost_) {
+        SetTopmostFlag(false);
+    }
+    PrintWithDialog(this, job);
+    if (topmost_) {
+        SetTopmostFlag(true);
+    }
 }
 
 void MainWindow::ShowAbout() {

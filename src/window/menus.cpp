@@ -19,6 +19,7 @@ struct MenuItem {
 
 const MenuItem kFileMenu[] = {
     {kImportFavorites, u"IEのお気に入りをインポート(&I)"},
+    {kImportBookmarks, u"ブックマークをインポート(&M)..."},
     {kSaveHtml, u"ﾛｸﾞをHTML保存(&H)"},
     {kResultsInBrowser, u"結果をﾌﾞﾗｳｻﾞで開く(&B)"},
     {0, nullptr},

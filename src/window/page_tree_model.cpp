@@ -1,7 +1,9 @@
 #include "window/page_tree_model.h"
 
 #include <QApplication>
+#include <QDataStream>
 #include <QFile>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
@@ -15,6 +17,7 @@ namespace velnora::window {
 namespace {
 
 constexpr int kIconSide = 16;
+constexpr const char* kDraggedItemType = "application/x-velnora-tree-item";
 
 // The icon set's files, by TreeImage.
 constexpr std::array<const char*, 8> kImageFiles = {
@@ -287,12 +290,47 @@ Qt::ItemFlags PageTreeModel::flags(const QModelIndex& index) const {
     if (node == nullptr) {
         return Qt::NoItemFlags;
     }
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
     if (node->kind != store::KIND_ROOT) {
-        // Only the operations start label editing (the view has no edit triggers).
-        flags |= Qt::ItemIsEditable;
+        // Only the operations start label editing (the view has no edit triggers). The root
+        // does not move.
+        flags |= Qt::ItemIsEditable | Qt::ItemIsDragEnabled;
     }
     return flags;
+}
+
+QStringList PageTreeModel::mimeTypes() const {
+    return {QString::fromLatin1(kDraggedItemType)};
+}
+
+QMimeData* PageTreeModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.size() != 1 || ItemOf(indexes.front()) == 0) {
+        return nullptr;
+    }
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << static_cast<qint64>(QCoreApplication::applicationPid())
+           << static_cast<quint64>(ItemOf(indexes.front()));
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kDraggedItemType), bytes);
+    return data;
+}
+
+store::ItemId PageTreeModel::DraggedItem(const QMimeData* data) {
+    if (data == nullptr || !data->hasFormat(QString::fromLatin1(kDraggedItemType))) {
+        return 0;
+    }
+    QDataStream stream(data->data(QString::fromLatin1(kDraggedItemType)));
+    qint64 process = 0;
+    quint64 item = 0;
+    stream >> process >> item;
+    bool ours = stream.status() == QDataStream::Ok && process == QCoreApplication::applicationPid();
+    return ours ? static_cast<store::ItemId>(item) : 0;
+}
+
+bool PageTreeModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                    const QModelIndex& parent) const {
+    return parent.isValid() && tree_.Find(DraggedItem(data)) != nullptr;
 }
 
 void PageTreeModel::Rebuild() {

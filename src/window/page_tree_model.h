@@ -67,6 +67,16 @@ class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener
     void ForgetPageResult(store::ItemId page);
     static store::ItemId ItemOf(const QModelIndex& index);
 
+    // A dragged item travels as its identifier with this process's, so that an item dragged
+    // out of another copy of the program is never taken for one of this tree's.
+    static store::ItemId DraggedItem(const QMimeData* data);
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+                         const QModelIndex& parent) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& index) const override;
     int rowCount(const QModelIndex& parent = {}) const override;

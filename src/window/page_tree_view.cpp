@@ -1,6 +1,9 @@
 #include "window/page_tree_view.h"
 
 #include <QContextMenuEvent>
+#include <QCursor>
+#include <QDrag>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaProperty>
@@ -66,6 +69,13 @@ PageTreeView::PageTreeView(store::PageTree& tree, QWidget* parent)
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     setAnimated(false);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    // Every drop lands on an item, never between two.
+    setDragDropOverwriteMode(true);
+    setDefaultDropAction(Qt::MoveAction);
     // A rebuilt tree starts without a selection.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { ReportSelection(); });
 }
@@ -265,6 +275,44 @@ void PageTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     if (auto edit = std::exchange(pending_edit_, std::nullopt)) {
         emit LabelEdited(edit->first, edit->second);
     }
+}
+
+void PageTreeView::startDrag(Qt::DropActions) {
+    QModelIndex index = currentIndex();
+    if (!index.isValid() || !(model_->flags(index) & Qt::ItemIsDragEnabled)) {
+        return;
+    }
+    QMimeData* data = model_->mimeData({index});
+    if (data == nullptr) {
+        return;
+    }
+    // The item as the tree shows it follows the cursor. The drop reports the move; nothing is
+    // taken out of the model when the drag ends.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    QRect rect = visualRect(index);
+    drag->setPixmap(viewport()->grab(rect));
+    drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rect.topLeft());
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+void PageTreeView::dropEvent(QDropEvent* event) {
+    store::ItemId item = PageTreeModel::DraggedItem(event->mimeData());
+    if (item == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    // The indicator, the scrolling and the drag state end as when the drag leaves the view.
+    QDragLeaveEvent leave;
+    QTreeView::dragLeaveEvent(&leave);
+    store::ItemId target = PageTreeModel::ItemOf(indexAt(event->position().toPoint()));
+    if (target == 0 || target == item) {
+        SelectItem(item);
+        return;
+    }
+    emit ItemDropped(item, target);
 }
 
 }  // namespace velnora::window

@@ -8,6 +8,8 @@
 // Label editing starts with F2, with a click on the selected item's label, or when the
 // operations ask for it; the editor takes only what Shift_JIS can hold, and the edited text never
 // reaches the model: the operations rename the directory and the item.
+// Items are dragged with the view's own drag and drop (the drop indicator, scrolling near the
+// edges, Esc to cancel); a drop only reports where the item was dropped, the operations move it.
 
 #include <QPoint>
 #include <QPointer>
@@ -62,6 +64,9 @@ class PageTreeView : public QTreeView {
     void ContextMenuRequested(QPoint global_position);
     // A label edit ended with this text (Shift_JIS); the item's text is still the old one.
     void LabelEdited(store::ItemId item, const std::string& text);
+    // An item was dropped on another (a drop between two items counts as one on the item under
+    // the cursor). A drop on the item itself or beside every item only selects it again.
+    void ItemDropped(store::ItemId item, store::ItemId target);
     void FocusPaneRequested();     // Tab
     void FocusToolbarRequested();  // Shift+Tab
     void DeleteRequested();        // Delete
@@ -74,6 +79,8 @@ class PageTreeView : public QTreeView {
                           const QItemSelection& deselected) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void startDrag(Qt::DropActions supported) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     friend class TreeItemDelegate;

@@ -192,7 +192,9 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     }
     ItemId item = tree_.AddItem(parent, record.node.name, store::KIND_PAGE,
                                 record.settings.disable_auto_check != 0);
-    store::WritePageSettings(path, record.settings);
+    if (std::string error; store::WritePageSettings(path, record.settings, &error) != 0) {
+        ShowSystemError(error);
+    }
     record.node.item = item;
     record.node.path = path;
     current_ = record;
@@ -263,7 +265,10 @@ bool TreeOperations::EditCurrent() {
             if (!writing) {
                 return false;
             }
-            store::WritePageSettings(current_.node.path, copy.settings);
+            if (std::string error;
+                store::WritePageSettings(current_.node.path, copy.settings, &error) != 0) {
+                ShowSystemError(error);
+            }
             if (copy.node.name.empty()) {
                 // An emptied name is no new name: the page keeps its own.
                 copy.node.name = current_.node.name;
@@ -305,7 +310,10 @@ bool TreeOperations::EditCurrent() {
             store::FolderSettings folder;
             folder.disable_auto_check = copy.settings.disable_auto_check;
             folder.check_interval = copy.settings.check_interval;
-            store::WriteFolderSettings(current_.node.path, folder);
+            if (std::string error;
+                store::WriteFolderSettings(current_.node.path, folder, &error) != 0) {
+                ShowSystemError(error);
+            }
             tree_.SetDisabled(item, folder.disable_auto_check != 0);
             working_ = copy;
             current_ = copy;

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "store/item_names.h"
 #include "text/bounded_string.h"
 
 namespace velnora::window::tree_texts {
 
-// 新規フォルダ
-inline constexpr std::string_view kNewFolderName = "\x90V\x8BK\x83t\x83H\x83\x8B\x83_";
-// 新規ページ
-inline constexpr std::string_view kNewPageName = "\x90V\x8BK\x83y\x81[\x83W";
+// 新規フォルダ, 新規ページ
+inline constexpr std::string_view kNewFolderName = store::kNewFolderName;
+inline constexpr std::string_view kNewPageName = store::kNewPageName;
 // \r\nを削除します。よろしいですか？
 inline constexpr std::string_view kDeleteQuestionSuffix =
     "\r\n\x82\xF0\x8D\xED\x8F\x9C\x82\xB5\x82\xDC\x82\xB7\x81"

@@ -7,11 +7,14 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <sstream>
 
+#include "run_cli.h"
 #include "store/result_file.h"
 #include "support/file_size_limit.h"
+#include "support/hostile_files.h"
 #include "support/lock_holder.h"
 #include "support/scoped_env.h"
 #include "support/sjis.h"
@@ -19,19 +22,6 @@
 
 namespace velnora::cli {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(Cli, VersionAndHelp) {
     Result version = RunCli({"--version"});
@@ -143,6 +133,33 @@ TEST_F(CliHome, AddMakesPagesAsTheNewPageCommandDoes) {
     EXPECT_EQ(RunCli({"add", "News/..", "http://x/"}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site", std::string(2101, 'u')}).status, kExitUsage);
     EXPECT_EQ(RunCli({"add", "News/Site"}).status, kExitUsage);
+}
+
+TEST_F(CliHome, ARefusedVelnoraIniIsNamedAndLeftAsItIs) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& file)> make;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a file of more than 1 MiB",
+         [](const std::string& f) { test::WriteBytes(f, std::string(1048577, '\n')); },
+         "Larger than 1048576 bytes"},
+        {"a FIFO", [](const std::string& f) { ASSERT_TRUE(test::MakeFifo(f)); },
+         "Not a regular file"},
+    };
+    for (const Case& c : cases) {
+        std::string file = home_ / "velnora.ini";
+        std::filesystem::remove(file);
+        c.make(file);
+        Result result = RunCli({"list"});
+        EXPECT_EQ(result.status, kExitDone) << c.what;
+        EXPECT_NE(result.err.find("velnora.ini: " + c.reason), std::string::npos)
+            << c.what << ": " << result.err;
+        if (std::filesystem::is_regular_file(file)) {
+            EXPECT_EQ(std::filesystem::file_size(file), 1048577u) << c.what;
+        }
+    }
 }
 
 TEST_F(CliHome, ReloadPrintsTheStoredResults) {
@@ -423,7 +440,8 @@ TEST_F(CliHome, CheckDueChecksOnlyThePagesWhoseIntervalHasPassed) {
     EXPECT_EQ(store::ReadLastCheck(home_ / "data/Due.dat"), 0);
 
     ASSERT_EQ(RunCli({"interval", "/", "60"}).status, kExitDone);
-    store::WriteLastCheck(waiting, std::time(nullptr) - 30 * 60);  // half its interval ago
+    ASSERT_TRUE(
+        store::WriteLastCheck(waiting, std::time(nullptr) - 30 * 60));  // half its interval ago
     Result due = RunCli({"check", "--due"});
     EXPECT_EQ(due.status, kExitNegative) << due.out;
     EXPECT_NE(due.out.find("Due --- エラー : URL未設定。"), std::string::npos) << due.out;
@@ -433,7 +451,7 @@ TEST_F(CliHome, CheckDueChecksOnlyThePagesWhoseIntervalHasPassed) {
     EXPECT_EQ(again.out, "") << "checked a moment ago: not due again";
 
     // Outside the active hours nothing is due.
-    store::WriteLastCheck(home_ / "data/Due.dat", 0);
+    ASSERT_TRUE(store::WriteLastCheck(home_ / "data/Due.dat", 0));
     std::tm local{};
     std::time_t now = std::time(nullptr);
     localtime_r(&now, &local);

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "fakes.h"
 #include "store/log_index.h"
 #include "store/page_tree.h"
 #include "store/result_file.h"
 #include "store/settings_files.h"
+#include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -38,7 +41,7 @@ class CheckRunTest : public testing::Test {
         store::PageSettings page;
         page.url = url;
         page.disable_auto_check = disabled;
-        store::WritePageSettings(dir, page);
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
         return dir;
     }
 
@@ -156,7 +159,7 @@ TEST_F(CheckRunTest, WalkSkipsDisabledPagesAndFoldersButNotASinglePage) {
     AddPage("On.grp/off.dat", "http://off.example/", 1);
     AddPage("Off.grp/b.dat", "http://b.example/");
     AddPage("Off.grp/Inner.grp/c.dat", "http://c.example/");
-    store::WriteFolderSettings(home_ / "data/Off.grp", store::FolderSettings{1});
+    EXPECT_EQ(store::WriteFolderSettings(home_ / "data/Off.grp", store::FolderSettings{1}), 0);
     AddPage("top.dat", "http://top.example/");
     Populate();
     run_->StartCheck(tree_.root(), settings_);
@@ -179,7 +182,7 @@ TEST_F(CheckRunTest, AnEmptyFolderStartsNothingAndGivesNoNotice) {
 
 TEST_F(CheckRunTest, RetriesThenGivesUpKeepingThePreviousResult) {
     std::string dir = AddPage("Site.dat", "http://site.example/");
-    store::WriteResultCode(dir, store::RESULT_UPDATED);
+    EXPECT_EQ(store::WriteResultCode(dir, store::RESULT_UPDATED), 0);
     Populate();
     settings_.retry = 2;
     run_->StartCheck(Item("Site"), settings_);
@@ -367,6 +370,59 @@ TEST_F(CheckRunTest, LookupAndSocketFailuresHaveTheirTexts) {
     EXPECT_EQ(store::ReadResultCode(failing_lookup), store::RESULT_ERROR);
 }
 
+TEST_F(CheckRunTest, APageWhoseFilesCannotBeWrittenEndsInAnErrorLineNotAnUpdate) {
+    std::string dir = AddPage("Site.dat", "http://site.example/index.html");
+    Populate();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    // Something that is no file now stands where the index is replaced.
+    std::filesystem::remove(dir + "/index.txt");
+    velnora::test::MakeDir(dir + "/index.txt");
+
+    observer_.events.clear();
+    run_->StartCheck(Item("Site"), settings_);
+    ServeAll(kChangedPage);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    EXPECT_TRUE(observer_.Has("error Site: ファイル書き込み失敗 (index.txt: Not a regular file)"));
+    EXPECT_TRUE(observer_.Has("finish 更新はありません")) << "no update is claimed";
+    EXPECT_EQ(run_->updated_pages(), 0);
+    EXPECT_EQ(store::ReadResultCode(dir), store::RESULT_ERROR);
+    EXPECT_EQ(velnora::test::ReadBytes(dir + "/html.txt"), kPage)
+        << "the old response stays, so the next check fetches the page whole";
+    EXPECT_FALSE(velnora::test::Exists(dir + "/htmltmp.txt"));
+}
+
+TEST_F(CheckRunTest, APageWhoseSiteIniCannotBeReadEndsInAnErrorLineWithoutWaiting) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& file)> make;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"Fifo", [](const std::string& f) { ASSERT_TRUE(velnora::test::MakeFifo(f)); },
+         "error Fifo: ファイル読み込み失敗 (site.ini: Not a regular file)"},
+        {"Directory", [](const std::string& f) { velnora::test::MakeDir(f); },
+         "error Directory: ファイル読み込み失敗 (site.ini: Not a regular file)"},
+        {"Huge",
+         [](const std::string& f) { velnora::test::WriteBytes(f, std::string(1048577, '\n')); },
+         "error Huge: ファイル読み込み失敗 (site.ini: Larger than 1048576 bytes)"},
+    };
+    velnora::test::MakeDir(home_ / "data");
+    for (const Case& c : cases) {
+        std::string dir = home_ / ("data/" + std::string(c.name) + ".dat");
+        velnora::test::MakeDir(dir);
+        c.make(dir + "/site.ini");
+    }
+    Populate();
+    run_->StartCheck(tree_.root(), settings_);
+    ASSERT_TRUE(loop_.RunUntil([&] { return Finished(); }));
+    for (const Case& c : cases) {
+        EXPECT_TRUE(observer_.Has(c.line)) << c.name;
+    }
+    EXPECT_TRUE(transport_.looked_up.empty()) << "no page was fetched";
+}
+
 }  // namespace
 }  // namespace velnora::fetch
 
@@ -479,7 +535,7 @@ TEST_F(CheckRunTest, ACutResponseIsFetchedAgainAndNeverFiled) {
         velnora::test::MakeDir(dir);
         store::PageSettings page;
         page.url = "http://site.example/";
-        store::WritePageSettings(dir, page);
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
         store::PageTree tree(home.path() + "/");
         store::PopulateTree(tree);
         FakeTransport transport;

@@ -141,13 +141,14 @@ class ScheduleOnDisk : public testing::Test {
         page.url = "http://example.com/";
         page.check_interval = interval;
         page.disable_auto_check = disabled;
-        store::WritePageSettings(dir, page);
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
         return dir;
     }
     void Folder(const std::string& relative, int interval, int disabled = 0) {
         test::MakeDir(home_ / ("data/" + relative));
-        store::WriteFolderSettings(home_ / ("data/" + relative),
-                                   store::FolderSettings{disabled, interval});
+        EXPECT_EQ(store::WriteFolderSettings(home_ / ("data/" + relative),
+                                             store::FolderSettings{disabled, interval}),
+                  0);
     }
     // Each page's name and effective interval, in the tree's order; disabled ones as "off".
     std::vector<std::string> Intervals(int root_interval) {

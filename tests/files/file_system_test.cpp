@@ -32,6 +32,16 @@ TEST(FileNames, AnUnconvertibleNameFailsWithoutCreatingAnything) {
     EXPECT_FALSE(ToDiskName(std::string("a\0b", 3)).has_value());
 }
 
+TEST(FileNames, ANameThatCouldNotBeListedAgainIsNeverMade) {
+    test::TempDir dir;
+    // A user-defined character: it has a Unicode form, but none that leads back.
+    std::string name = dir / "\xb2\xf0\x83Nz.dat";
+    std::string error;
+    EXPECT_FALSE(MakeDirectory(name, &error));
+    EXPECT_EQ(error, kUnconvertibleName);
+    EXPECT_TRUE(ListDirectory(dir.path()).empty());
+}
+
 TEST(FileNames, NamesWithoutAShiftJisFormAreNotListed) {
     test::TempDir dir;
     std::filesystem::create_directory(dir.path() + "/caf\xC3\xA9.dat");  // é

@@ -24,9 +24,9 @@ TEST(TextFile, WritingTurnsLineFeedsIntoCrLf) {
     test::TempDir dir;
     TextWriter writer;
     ASSERT_TRUE(writer.Open(dir / "new.txt"));
-    writer.Write("\nfirst\nsecond");
-    writer.Write("\n\nlast");
-    ASSERT_TRUE(writer.Close());
+    ASSERT_TRUE(writer.Write("\nfirst\nsecond"));
+    ASSERT_TRUE(writer.Write("\n\nlast"));
+    ASSERT_TRUE(writer.Commit());
     EXPECT_EQ(test::ReadBytes(dir / "new.txt"), "\r\nfirst\r\nsecond\r\n\r\nlast");
 }
 

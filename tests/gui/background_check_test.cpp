@@ -19,17 +19,16 @@
 #include <thread>
 
 #include "desktop/qt_text.h"
-#include "files/program_home.h"
 #include "pane/result_pane.h"
 #include "store/result_file.h"
 #include "store/unread_marks.h"
-#include "support/scoped_env.h"
 #include "support/servers.h"
 #include "support/temp_dir.h"
 #include "window/commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
 #include "window/update_notice.h"
+#include "window_fixture.h"
 
 namespace velnora::window {
 namespace {
@@ -38,10 +37,9 @@ QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class AutoCheckWindowTest : public testing::Test {
+class AutoCheckWindowTest : public WindowFixture {
   protected:
     AutoCheckWindowTest() {
-        test::MakeDir(home_ / "data");
         // A modal box would stop the test: any that opens is counted and closed.
         watchdog_.setInterval(50);
         QObject::connect(&watchdog_, &QTimer::timeout, [this] {
@@ -60,15 +58,10 @@ class AutoCheckWindowTest : public testing::Test {
         return dir;
     }
 
-    MainWindow& Open(const std::string& settings) {
+    // Opens the window on a velnora.ini with these [CONFIG] lines.
+    MainWindow& OpenWith(const std::string& settings) {
         test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\n" + settings);
-        home_found_ = *files::FindProgramHome();
-        settings_ = settings::AppSettings();
-        settings::LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
-        window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
-        window_->ShowAsStored();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        return *window_;
+        return Open();
     }
 
     store::ItemId Item(const std::string& name) {
@@ -87,12 +80,6 @@ class AutoCheckWindowTest : public testing::Test {
         return QTest::qWaitFor([&] { return !window_->check().running(); }, 20000);
     }
 
-    test::TempDir home_;
-    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    files::ProgramHome home_found_;
-    settings::AppSettings settings_;
-    fetch::TrafficStats stats_;
-    std::unique_ptr<MainWindow> window_;
     QTimer watchdog_;
     int modal_boxes_ = 0;
 };
@@ -107,9 +94,9 @@ TEST_F(AutoCheckWindowTest, ABackgroundCheckLocksNoCommandAndAUserCheckTakesOver
     }
     // Checked a moment ago: not due, and marked unread.
     std::string read_later = AddPage("later.dat", url + "later");
-    store::WriteLastCheck(read_later, std::time(nullptr));
-    store::WriteUnreadMark(read_later, true);
-    MainWindow& window = Open("AUTO_CHECK=1\r\nCHECK_INTERVAL=60\r\nFINISH_MESSAGE=1\r\n");
+    ASSERT_TRUE(store::WriteLastCheck(read_later, std::time(nullptr)));
+    ASSERT_TRUE(store::WriteUnreadMark(read_later, true));
+    MainWindow& window = OpenWith("AUTO_CHECK=1\r\nCHECK_INTERVAL=60\r\nFINISH_MESSAGE=1\r\n");
     EXPECT_TRUE(window.auto_checks().armed()) << "never-checked pages are due";
     window.document().AppendText("what the user was reading\n");
 
@@ -153,7 +140,7 @@ TEST_F(AutoCheckWindowTest, ABackgroundCheckLocksNoCommandAndAUserCheckTakesOver
 
 TEST_F(AutoCheckWindowTest, NothingWakesTheWindowWithoutAutomaticChecks) {
     AddPage("a.dat", "http://127.0.0.1:9/");
-    MainWindow& window = Open("CHECK_INTERVAL=60\r\n");  // AUTO_CHECK is off by default
+    MainWindow& window = OpenWith("CHECK_INTERVAL=60\r\n");  // AUTO_CHECK is off by default
     EXPECT_FALSE(window.auto_checks().armed());
     window.auto_checks().DecideNow();
     EXPECT_FALSE(window.check().running());
@@ -162,10 +149,10 @@ TEST_F(AutoCheckWindowTest, NothingWakesTheWindowWithoutAutomaticChecks) {
 TEST_F(AutoCheckWindowTest, UnreadMarksSurviveARestartUntilThePageIsShown) {
     std::string a = AddPage("F.grp/a.dat", "http://example.com/a");
     AddPage("b.dat", "http://example.com/b");
-    store::WriteUnreadMark(a, true);
+    ASSERT_TRUE(store::WriteUnreadMark(a, true));
     test::WriteBytes(a + "/add1.txt", "news of a\r\n");
     test::WriteBytes(a + "/index.txt", "1");
-    MainWindow& window = Open("");
+    MainWindow& window = OpenWith("");
     store::ItemId folder = Item("F");
     store::ItemId page = window.tree().FirstChild(folder);
     EXPECT_TRUE(window.tree().Find(page)->bold);
@@ -182,7 +169,7 @@ TEST_F(AutoCheckWindowTest, TheTrayMenu) {
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     AddPage("a.dat", "http://127.0.0.1:" + std::to_string(silent.serverPort()) + "/");
-    MainWindow& window = Open("AUTO_CHECK=1\r\nCHECK_INTERVAL=60\r\nFINISH_MESSAGE=0\r\n");
+    MainWindow& window = OpenWith("AUTO_CHECK=1\r\nCHECK_INTERVAL=60\r\nFINISH_MESSAGE=0\r\n");
     Tray& tray = window.tray();
     QStringList entries;
     for (QAction* action : tray.menu().actions()) {
@@ -328,7 +315,7 @@ TEST_F(AutoCheckWindowTest, TheNotificationGoesOverTheSessionBusAndItsClickShows
                                     std::to_string(i) + ".html"));
     }
     MainWindow& window =
-        Open("AUTO_CHECK=1\r\nCHECK_INTERVAL=30\r\nUSE_HEAD=0\r\nFINISH_MESSAGE=1\r\n");
+        OpenWith("AUTO_CHECK=1\r\nCHECK_INTERVAL=30\r\nUSE_HEAD=0\r\nFINISH_MESSAGE=1\r\n");
     window.SetNotificationBus(client);
     window.auto_checks().DecideNow();  // the first check of each page keeps its text
     ASSERT_TRUE(Ended());
@@ -336,7 +323,8 @@ TEST_F(AutoCheckWindowTest, TheNotificationGoesOverTheSessionBusAndItsClickShows
 
     write_pages("second");
     for (const std::string& page : pages) {
-        store::WriteLastCheck(page, std::time(nullptr) - 40 * 60);  // due again, jitter and all
+        ASSERT_TRUE(store::WriteLastCheck(
+            page, std::time(nullptr) - 40 * 60));  // due again, jitter and all
     }
     window.document().AppendText("the pane as it was\n");
     window.auto_checks().Reconsider();

@@ -17,14 +17,14 @@
 #include "window/commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
+#include "window_fixture.h"
 
 namespace velnora::window {
 namespace {
 
-class HomeWritesTest : public testing::Test {
+class HomeWritesTest : public WindowFixture {
   protected:
     HomeWritesTest() {
-        test::MakeDir(home_ / "data");
         test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nFINISH_MESSAGE=0\r\n");
     }
 
@@ -35,27 +35,11 @@ class HomeWritesTest : public testing::Test {
         return dir;
     }
 
-    MainWindow& Open() {
-        home_found_ = *files::FindProgramHome();
-        settings::LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
-        window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
-        window_->ShowAsStored();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        return *window_;
-    }
-
     // Whether some program holds the lock now, as a third program would see it.
     bool LockIsFree() {
         files::WriteLock probe(home_.path() + "/", "probe");
         return probe.TryAcquire() == files::WriteLock::Result::kTaken;
     }
-
-    test::TempDir home_;
-    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    files::ProgramHome home_found_;
-    settings::AppSettings settings_;
-    fetch::TrafficStats stats_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(HomeWritesTest, ACheckAndARenameWaitForTheOtherProgramNamingIt) {

@@ -41,6 +41,7 @@
 #include "window/startup.h"
 #include "window/stored_results_run.h"
 #include "window/tree_operations.h"
+#include "window_fixture.h"
 
 namespace velnora::window {
 namespace {
@@ -49,31 +50,13 @@ QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public WindowFixture {
   protected:
-    MainWindowTest() { test::MakeDir(home_ / "data"); }
-
     void AddPage(const std::string& relative, const std::string& url) {
         std::string dir = home_ / ("data/" + relative);
         test::MakeDir(dir);
         test::WriteBytes(dir + "/site.ini", "[CONFIG]\r\nURL=" + url + "\r\nUSE_OLD_LOG=1\r\n");
     }
-
-    MainWindow& Open() {
-        home_found_ = *files::FindProgramHome();
-        settings::LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
-        window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
-        window_->ShowAsStored();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        return *window_;
-    }
-
-    test::TempDir home_;
-    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    files::ProgramHome home_found_;
-    settings::AppSettings settings_;
-    fetch::TrafficStats stats_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(MainWindowTest, MenusAndToolbarAsTheUserSeesThem) {

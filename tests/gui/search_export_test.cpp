@@ -28,6 +28,7 @@
 #include "window/message_box.h"
 #include "window/page_tree_view.h"
 #include "window/search_commands.h"
+#include "window_fixture.h"
 
 namespace velnora::window {
 namespace {
@@ -35,28 +36,14 @@ namespace {
 using test::Find;
 using test::Sjis;
 
-// Acts on the next modal dialog once it shows (from inside its event loop).
-void WhenDialogShows(std::function<void(QDialog&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start();
-}
+using test::WhenDialogShows;
 
 void Press(QDialog& dialog, const char* button) {
     test::Click(Find<QPushButton>(&dialog, button));
 }
 
-class SearchExportTest : public testing::Test {
+class SearchExportTest : public WindowFixture {
   protected:
-    SearchExportTest() { test::MakeDir(home_ / "data"); }
-
     // A page "data/<name>.dat" with its result code and its update texts (slot, UTF-8 text);
     // index.txt names the first slot.
     void AddPage(const std::string& name, const std::vector<std::pair<int, std::string>>& texts,
@@ -75,10 +62,7 @@ class SearchExportTest : public testing::Test {
 
     MainWindow& Open(const std::string& ini = "") {
         test::WriteBytes(home_ / "velnora.ini", "[CONFIG]\r\nHEADER=# %link;\r\n" + ini);
-        home_found_ = *files::FindProgramHome();
-        settings::LoadAppSettings(home_found_.directory + "velnora.ini", settings_);
-        window_ = std::make_unique<MainWindow>(home_found_, settings_, stats_);
-        window_->ShowAsStored();
+        WindowFixture::Open();
         QApplication::setActiveWindow(window_.get());
         EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         return *window_;
@@ -106,13 +90,6 @@ class SearchExportTest : public testing::Test {
             [&] { return test::Exists(path) && !test::ReadBytes(path).empty(); }, 5000));
         return test::ReadBytes(path);
     }
-
-    test::TempDir home_;
-    test::ScopedEnv home_variable_{"VELNORA_HOME", home_.path()};
-    files::ProgramHome home_found_;
-    settings::AppSettings settings_;
-    fetch::TrafficStats stats_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(SearchExportTest, FindSelectsIgnoringCaseAndFindNextWrapsOnce) {

@@ -157,7 +157,7 @@ class TreeTest : public testing::Test {
         if (disabled != 0) {
             store::FolderSettings settings;
             settings.disable_auto_check = disabled;
-            store::WriteFolderSettings(FolderDir(relative), settings);
+            EXPECT_EQ(store::WriteFolderSettings(FolderDir(relative), settings), 0);
         }
     }
     void Page(std::string_view relative, std::string_view url = "http://example.com/",
@@ -166,7 +166,7 @@ class TreeTest : public testing::Test {
         store::PageSettings settings;
         settings.url = std::string(url);
         settings.disable_auto_check = disabled;
-        store::WritePageSettings(PageDir(relative), settings);
+        EXPECT_EQ(store::WritePageSettings(PageDir(relative), settings), 0);
     }
 
     // Shows the tree read from the data directory, or (populate false) the tree as it stands.
@@ -775,7 +775,7 @@ TEST_F(TreeTest, DeleteThatFailsLeavesTheTree) {
     Open();
     Select("p");
     // The page's directory vanished behind the program's back: nothing to move.
-    files::MovePath(PageDir("p"), home_ / "elsewhere");
+    ASSERT_TRUE(files::MovePath(PageDir("p"), home_ / "elsewhere"));
     SetNextMessageAnswer(MessageAnswer::kYes);
     SetNextMessageAnswer(MessageAnswer::kOk);
     ops_->DeleteItem();
@@ -788,7 +788,7 @@ TEST_F(TreeTest, DeleteThatFailsLeavesTheTree) {
 TEST_F(TreeTest, SelectingAPageShowsItsStoredResultsAndAFolderReadsItsFlag) {
     Folder("F", 1);
     Page("p", "http://example.com/p");
-    store::WriteLogIndex(PageDir("p"), 1);
+    ASSERT_TRUE(store::WriteLogIndex(PageDir("p"), 1));
     test::WriteBytes(PageDir("p") + "/add1.txt", "newest line");
     test::WriteBytes(PageDir("p") + "/add0.txt", "older line");
     Open();
@@ -816,7 +816,7 @@ TEST_F(TreeTest, DoubleClickOnAPageLabelOpensItsBrowserAddress) {
     store::PageSettings settings;
     store::ReadPageSettings(PageDir("p"), settings);
     settings.browse_url = "http://example.com/read";
-    store::WritePageSettings(PageDir("p"), settings);
+    EXPECT_EQ(store::WritePageSettings(PageDir("p"), settings), 0);
     Page("q", "http://example.com/q");
     Open();
     QRect row = view_->visualRect(Index("p"));
@@ -976,7 +976,7 @@ TEST_F(TreeTest, EditPropertiesOfKeepsTheSelectionUnlessItEditsTheSelectedPage) 
 // Every page keeps index.txt 3 with log and update texts 0 to 4, head.txt, new.txt, html.txt
 // and result.ini.
 void WriteLogs(const std::string& page) {
-    store::WriteLogIndex(page, 3);
+    ASSERT_TRUE(store::WriteLogIndex(page, 3));
     for (int k = 0; k < 5; ++k) {
         test::WriteBytes(page + "/log" + std::to_string(k) + ".txt", "log");
         test::WriteBytes(page + "/add" + std::to_string(k) + ".txt", "add");
@@ -984,7 +984,7 @@ void WriteLogs(const std::string& page) {
     for (const char* name : {"/head.txt", "/new.txt", "/html.txt"}) {
         test::WriteBytes(page + name, "x");
     }
-    store::WriteResultCode(page, store::RESULT_UPDATED);
+    EXPECT_EQ(store::WriteResultCode(page, store::RESULT_UPDATED), 0);
 }
 
 std::vector<std::string> Files(const std::string& page) {

@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -132,6 +134,20 @@ inline std::string FieldText(const QAbstractSpinBox* field) {
 }
 
 // The OK or Cancel button of a sheet, clicked.
+// Acts on the next modal dialog once it shows (from inside its event loop).
+inline void WhenDialogShows(std::function<void(QDialog&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*dialog);
+        }
+    });
+    timer->start();
+}
+
 inline void PressOk(QDialog& sheet) {
     Click(Find<QAbstractButton>(&sheet, "okButton"));
 }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "ini/keys.h"
+#include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -151,11 +154,64 @@ TEST(IniFileOnDisk, SaveLeavesNoTemporaryFilesBehind) {
     EXPECT_EQ(entries, 1);
 }
 
-TEST(IniFileOnDisk, AFileThatCannotBeReadIsNotReplaced) {
+TEST(IniFileOnDisk, WhatCannotBeReadWholeIsRefusedWithAReasonAndNeverSavedOver) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& file, const std::string& outside)> make;
+        std::string reason;
+    };
+    const std::string too_big(kMaxIniFileSize + 1, '\n');
+    const std::vector<Case> cases = {
+        {"a directory", [](const std::string& f, const std::string&) { test::MakeDir(f); },
+         "Not a regular file"},
+        {"a FIFO", [](const std::string& f, const std::string&) { ASSERT_TRUE(test::MakeFifo(f)); },
+         "Not a regular file"},
+        {"a file of more than 1 MiB",
+         [&](const std::string& f, const std::string&) { test::WriteBytes(f, too_big); },
+         "Larger than 1048576 bytes"},
+        {"a link to a file elsewhere",
+         [](const std::string& f, const std::string& outside) {
+             test::WriteBytes(outside, "[CONFIG]\r\nURL=x\r\n");
+             ASSERT_TRUE(test::MakeSymlink(outside, f));
+         },
+         ""},
+        {"a dangling link",
+         [](const std::string& f, const std::string& outside) {
+             ASSERT_TRUE(test::MakeSymlink(outside, f));
+         },
+         "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        std::string file = dir / "velnora.ini";
+        std::string outside = dir / "outside.ini";
+        c.make(file, outside);
+        IniFile ini;
+        std::string error;
+        EXPECT_EQ(ini.Load(file, &error), c.reason.empty()) << c.what;
+        EXPECT_EQ(error, c.reason) << c.what;
+        ini.SetString("CONFIG", "URL", "changed");
+        EXPECT_FALSE(ini.Save(file, &error)) << c.what << ": saving over it is refused";
+        EXPECT_FALSE(error.empty()) << c.what;
+        EXPECT_FALSE(WriteProfileString(file, "CONFIG", "URL", "x")) << c.what;
+        if (c.what == std::string("a file of more than 1 MiB")) {
+            EXPECT_EQ(test::ReadBytes(file).size(), too_big.size()) << "never rewritten";
+        }
+        if (test::Exists(outside)) {
+            EXPECT_EQ(test::ReadBytes(outside), "[CONFIG]\r\nURL=x\r\n") << "not written through";
+        }
+    }
+}
+
+TEST(IniFileOnDisk, AFileOfExactlyTheBoundIsRead) {
     test::TempDir dir;
     std::string file = dir / "site.ini";
-    test::MakeDir(file);  // a directory where the file should be: it cannot be read
-    EXPECT_FALSE(WriteProfileString(file, "CONFIG", "URL", "x"));
+    std::string bytes = "[CONFIG]\r\nURL=x\r\n";
+    bytes.resize(kMaxIniFileSize, '\n');
+    test::WriteBytes(file, bytes);
+    IniFile ini;
+    ASSERT_TRUE(ini.Load(file));
+    EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "x");
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ class NetworkCheck : public testing::Test {
         std::string dir = home_ / ("data/" + name + ".dat");
         velnora::test::MakeDir(dir);
         page.url = url;
-        store::WritePageSettings(dir, page);
+        EXPECT_EQ(store::WritePageSettings(dir, page), 0);
         return dir;
     }
 
@@ -370,7 +370,7 @@ TEST_F(NetworkCheck, AnUntrustedCertificateFailsWithoutRetry) {
     ::setenv("SSL_CERT_DIR", "/nonexistent", 1);
     std::string page =
         AddPage("Secure", "https://localhost:" + std::to_string(nginx_->tls_port()) + "/");
-    store::WriteResultCode(page, store::RESULT_NO_CHANGE);
+    EXPECT_EQ(store::WriteResultCode(page, store::RESULT_NO_CHANGE), 0);
     Check("Secure");
     ::unsetenv("SSL_CERT_DIR");
     ASSERT_EQ(observer_.Count("error Secure: SSL/TLS接続失敗 ("), 1);
@@ -405,7 +405,7 @@ TEST_F(NetworkCheck, RefusedConnectionIsRetriedThenGivenUp) {
         AddPage("Closed", "http://127.0.0.1:" + std::to_string(velnora::test::FreePort()) + "/");
     velnora::test::WriteBytes(page + "/log1.txt", "kept\r\n");
     velnora::test::WriteBytes(page + "/index.txt", "1");
-    store::WriteResultCode(page, store::RESULT_UPDATED);
+    EXPECT_EQ(store::WriteResultCode(page, store::RESULT_UPDATED), 0);
     Check("Closed");
     EXPECT_TRUE(observer_.Has("error Closed: ｿｹｯﾄｲﾍﾞﾝﾄ通知ｴﾗｰ"));
     EXPECT_EQ(store::ReadResultCode(page), store::RESULT_UPDATED) << "the previous result stays";

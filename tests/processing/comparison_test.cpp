@@ -1,5 +1,3 @@
-#include "processing/comparison.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "processing/latest_log_comparison.h"
+#include "processing/update_filter.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -24,6 +24,7 @@ class RecordingObserver : public PipelineObserver {
         }
     }
     void ErrorLine(std::string_view) override {}
+    void StatusLine(std::string_view) override {}
 
     std::vector<std::string> texts;
     std::string close_on;  // sets the closing flag when this text is shown
@@ -51,10 +52,13 @@ class ComparisonTest : public ::testing::Test {
 
     // The first pass against log0.txt.
     int Compare() {
-        return CompareWithLatestLog(Path("log0.txt"), Path("new.txt"), Path("add.txt"), Context());
+        FirstPassResult result =
+            CompareWithLatestLog(Path("log0.txt"), Path("new.txt"), Path("add.txt"), Context());
+        EXPECT_FALSE(result.failure);
+        return result.code;
     }
     void Filter(int current_index = 0) {
-        FilterUpdateLines(Path("add.txt"), current_index, Context());
+        EXPECT_FALSE(FilterUpdateLines(Path("add.txt"), current_index, Context()));
     }
     // Both passes, as the page check runs them (add.txt removed first), with log0.txt as the
     // latest past log.

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "processing/comparison.h"
+#include "processing/attribute_markers.h"
 #include "processing/line_equality.h"
 #include "support/sjis.h"
 

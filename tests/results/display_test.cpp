@@ -39,7 +39,7 @@ class ResultDisplayTest : public ::testing::Test {
   protected:
     ResultDisplayTest() : page_(test::MakePage(temp_, "Page", "http://example.com/")) {
         document_.SetListener(&listener_);
-        store::WritePageSettings(page_.node.path, page_.settings);
+        EXPECT_EQ(store::WritePageSettings(page_.node.path, page_.settings), 0);
         DisplaySettings settings = test::DefaultDisplaySettings();
         settings.header = "== %link; %date; %time;";
         display_.SetSettings(settings);
@@ -196,13 +196,13 @@ TEST_F(ResultDisplayTest, ResultsWithCountZeroFollowTheResultCode) {
         {3, 0, "== {Page|http://example.com/} 2024/05/06 07:08:09\nnewest\n\n"},
         {3, 1, "== {Page|http://example.com/} 2024/05/06 07:08:09\nnewest\n\n"},
     };
-    store::WriteLogIndex(page_.node.path, 2);
+    ASSERT_TRUE(store::WriteLogIndex(page_.node.path, 2));
     Write("add2.txt", StoredText({"newest"}));
     Write("add1.txt", StoredText({"older"}));
     for (const Row& row : rows) {
         std::string result = PageFile(page_, "result.ini");
         if (row.code >= 0) {
-            store::WriteResultCode(page_.node.path, row.code);
+            EXPECT_EQ(store::WriteResultCode(page_.node.path, row.code), 0);
         } else {
             ASSERT_TRUE(files::RemoveFile(result));
         }
@@ -216,7 +216,7 @@ TEST_F(ResultDisplayTest, ResultsWithCountZeroFollowTheResultCode) {
 }
 
 TEST_F(ResultDisplayTest, UpdateTextsGoBackRoundTheRingAndSkipMissingOnes) {
-    store::WriteLogIndex(page_.node.path, 1);
+    ASSERT_TRUE(store::WriteLogIndex(page_.node.path, 1));
     Write("add1.txt", StoredText({"one"}));
     Write("add0.txt", StoredText({"zero"}));
     Write("add24.txt", StoredText({"twenty-four"}));
@@ -239,7 +239,7 @@ TEST_F(ResultDisplayTest, ShowingResultsLoadsThePageSettingsIntoTheCallersRecord
     stored.browse_url = "http://example.com/stored";
     stored.as_text = 1;
     ASSERT_EQ(store::WritePageSettings(page_.node.path, stored), 0);
-    store::WriteLogIndex(page_.node.path, 0);
+    ASSERT_TRUE(store::WriteLogIndex(page_.node.path, 0));
     Write("add0.txt", StoredText({"<b>"}));
     display_.ShowResultsAfterCheck(page_, 1);
     EXPECT_EQ(page_.settings.browse_url, "http://example.com/stored");

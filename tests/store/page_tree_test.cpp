@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "store/settings_files.h"
+#include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -102,7 +103,7 @@ TEST(PageTree, PopulateFromTheDataDirectory) {
     test::MakeDir(data + "/other");
     test::WriteBytes(data + "/file.dat", "not a directory");
     test::WriteBytes(data + "/a.dat/site.ini", "[CONFIG]\r\nDISABLE_AUTO_CHECK=1\r\n");
-    WriteFolderSettings(data + "/b.grp", FolderSettings{1});
+    EXPECT_EQ(WriteFolderSettings(data + "/b.grp", FolderSettings{1}), 0);
     PageTree tree(dir.path() + "/");
     PopulateTree(tree);
     ItemId root = tree.root();
@@ -116,6 +117,22 @@ TEST(PageTree, PopulateFromTheDataDirectory) {
     ItemId a_page = tree.NextSibling(b_folder);
     EXPECT_TRUE(tree.Find(a_page)->disabled);
     EXPECT_FALSE(tree.Find(tree.NextSibling(a_page))->disabled);
+}
+
+TEST(PageTree, LinkedDirectoriesInsideTheDataDirectoryAreNotFollowed) {
+    test::TempDir dir;
+    std::string data = dir / "data";
+    test::MakeDir(data + "/real.grp/inner.dat");
+    test::MakeDir(dir / "elsewhere.dat");
+    // Two folder links back to the data directory would make a walk that follows them endless.
+    ASSERT_TRUE(test::MakeSymlink(data, data + "/loop.grp"));
+    ASSERT_TRUE(test::MakeSymlink(data, data + "/real.grp/back.grp"));
+    ASSERT_TRUE(test::MakeSymlink(dir / "elsewhere.dat", data + "/linked.dat"));
+    PageTree tree(dir.path() + "/");
+    PopulateTree(tree);
+    EXPECT_EQ(ChildNames(tree, tree.root()), std::vector<std::string>{"real"});
+    EXPECT_EQ(ChildNames(tree, tree.FirstChild(tree.root())), std::vector<std::string>{"inner"});
+    EXPECT_EQ(tree.size(), 3u);
 }
 
 }  // namespace

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "ini/ini_file.h"
 #include "store/page_files.h"
+#include "support/file_size_limit.h"
+#include "support/hostile_files.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -225,6 +230,67 @@ TEST(ResultFile, CodeRoundTripsAndDefaultsToNone) {
     EXPECT_EQ(test::ReadBytes(dir / "result.ini"), "[RESULT]\r\nCODE=3\r\n");
     ASSERT_EQ(WriteResultCode(dir.path(), RESULT_ERROR), 0);
     EXPECT_EQ(ReadResultCode(dir.path()), RESULT_ERROR);
+}
+
+TEST(SettingsFiles, AWriteThatFailsSaysWhyAndLeavesTheFile) {
+    struct Obstacle {
+        const char* what;
+        std::function<void(const std::string& file)> make;
+        std::string reason;
+    };
+    const std::string too_big(ini::kMaxIniFileSize + 1, '\n');
+    const std::vector<Obstacle> obstacles = {
+        {"a FIFO", [](const std::string& f) { ASSERT_TRUE(test::MakeFifo(f)); },
+         "Not a regular file"},
+        {"a directory", [](const std::string& f) { test::MakeDir(f); }, "Not a regular file"},
+        {"a file of more than 1 MiB", [&](const std::string& f) { test::WriteBytes(f, too_big); },
+         "Larger than 1048576 bytes"},
+        {"a full disk", [](const std::string& f) { test::WriteBytes(f, "[CONFIG]\r\n"); },
+         "File too large"},
+    };
+    struct Writer {
+        std::string_view file;
+        std::function<int(const std::string& dir, std::string* error)> write;
+    };
+    const std::vector<Writer> writers = {
+        {kSiteIni,
+         [](const std::string& dir, std::string* error) {
+             PageSettings page;
+             page.url = "http://example.com/";
+             return WritePageSettings(dir, page, error);
+         }},
+        {kGroupIni,
+         [](const std::string& dir, std::string* error) {
+             return WriteFolderSettings(dir, FolderSettings{1}, error);
+         }},
+        {kResultIni,
+         [](const std::string& dir, std::string* error) {
+             return WriteResultCode(dir, RESULT_UPDATED, error);
+         }},
+    };
+    for (const Writer& writer : writers) {
+        for (const Obstacle& obstacle : obstacles) {
+            test::TempDir dir;
+            std::string file = dir / writer.file;
+            obstacle.make(file);
+            std::string before = test::Exists(file) && !std::filesystem::is_directory(file) &&
+                                         !std::filesystem::is_fifo(file)
+                                     ? test::ReadBytes(file)
+                                     : "";
+            std::string error;
+            int result = 0;
+            {
+                test::FileSizeLimit limit(
+                    std::string(obstacle.what) == "a full disk" ? 16 : RLIM_INFINITY);
+                result = writer.write(dir.path(), &error);
+            }
+            EXPECT_EQ(result, -1) << writer.file << ", " << obstacle.what;
+            EXPECT_EQ(error, obstacle.reason) << writer.file << ", " << obstacle.what;
+            if (!before.empty()) {
+                EXPECT_EQ(test::ReadBytes(file), before) << writer.file << ", " << obstacle.what;
+            }
+        }
+    }
 }
 
 }  // namespace
