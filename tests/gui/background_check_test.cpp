@@ -24,6 +24,7 @@
 #include "store/unread_marks.h"
 #include "support/servers.h"
 #include "support/temp_dir.h"
+#include "widget_driving.h"
 #include "window/commands.h"
 #include "window/main_window.h"
 #include "window/page_tree_view.h"
@@ -33,9 +34,7 @@
 namespace velnora::window {
 namespace {
 
-QString Q(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
+using test::Q;
 
 class AutoCheckWindowTest : public WindowFixture {
   protected:
@@ -49,13 +48,6 @@ class AutoCheckWindowTest : public WindowFixture {
             }
         });
         watchdog_.start();
-    }
-
-    std::string AddPage(const std::string& relative, const std::string& url) {
-        std::string dir = home_ / ("data/" + relative);
-        test::MakeDir(dir);
-        test::WriteBytes(dir + "/site.ini", "[CONFIG]\r\nURL=" + url + "\r\nUSE_OLD_LOG=1\r\n");
-        return dir;
     }
 
     // Opens the window on a velnora.ini with these [CONFIG] lines.

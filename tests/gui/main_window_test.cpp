@@ -52,11 +52,6 @@ QString Q(const char* utf8) {
 
 class MainWindowTest : public WindowFixture {
   protected:
-    void AddPage(const std::string& relative, const std::string& url) {
-        std::string dir = home_ / ("data/" + relative);
-        test::MakeDir(dir);
-        test::WriteBytes(dir + "/site.ini", "[CONFIG]\r\nURL=" + url + "\r\nUSE_OLD_LOG=1\r\n");
-    }
 };
 
 TEST_F(MainWindowTest, MenusAndToolbarAsTheUserSeesThem) {

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QTest>
 #include <memory>
+#include <string>
 
 #include "fetch/traffic_stats.h"
 #include "files/program_home.h"
@@ -21,6 +22,15 @@ namespace velnora::window {
 class WindowFixture : public testing::Test {
   protected:
     WindowFixture() { velnora::test::MakeDir(home_ / "data"); }
+
+    // A page of the data directory ("News.grp/Site.dat") checking the URL; its directory.
+    std::string AddPage(const std::string& relative, const std::string& url) {
+        std::string dir = home_ / ("data/" + relative);
+        velnora::test::MakeDir(dir);
+        velnora::test::WriteBytes(dir + "/site.ini",
+                                  "[CONFIG]\r\nURL=" + url + "\r\nUSE_OLD_LOG=1\r\n");
+        return dir;
+    }
 
     // Opens the window (of the given size, or the stored one) and waits until it is shown.
     MainWindow& Open(QSize size = QSize()) {

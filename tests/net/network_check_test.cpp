@@ -254,11 +254,17 @@ TEST_F(NetworkCheck, WithoutFollowingARedirectIsAnHttpErrorAsBefore) {
     EXPECT_EQ(store::ReadMovedUrl(moved), "");
 }
 
+// The Basic credentials nginx takes below /private/.
+store::PageSettings WithPassword(std::string_view password = "secret") {
+    store::PageSettings page;
+    page.auth_type = 1;
+    page.auth_id = "user";
+    page.auth_pass = ScramblePassword(password);
+    return page;
+}
+
 TEST_F(NetworkCheck, CredentialsFollowOnlyToTheSameHostAndPort) {
-    store::PageSettings with_password;
-    with_password.auth_type = 1;
-    with_password.auth_id = "user";
-    with_password.auth_pass = ScramblePassword("secret");
+    store::PageSettings with_password = WithPassword();
     std::string same = AddPage("Same", Web("/auth-same"), with_password);
     std::string other = AddPage("Other", Web("/auth-other"), with_password);
     Check();
@@ -341,13 +347,8 @@ TEST_F(NetworkCheck, RedirectsAndEntityTagsThroughTheProxy) {
 }
 
 TEST_F(NetworkCheck, BasicAuthentication) {
-    store::PageSettings with_password;
-    with_password.auth_type = 1;
-    with_password.auth_id = "user";
-    with_password.auth_pass = ScramblePassword("secret");
-    std::string good = AddPage("Good", Web("/private/page.html"), with_password);
-    store::PageSettings wrong = with_password;
-    wrong.auth_pass = ScramblePassword("wrong");
+    std::string good = AddPage("Good", Web("/private/page.html"), WithPassword());
+    store::PageSettings wrong = WithPassword("wrong");
     std::string bad = AddPage("Bad", Web("/private/page.html"), wrong);
     Check();
     EXPECT_EQ(Read(good + "/log1.txt"), "\r\nmembers only");
