@@ -3,7 +3,6 @@
 // until the widget has laid all of the text out and painted its view. The goal is under 300 ms.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -85,12 +84,3 @@ BENCHMARK_CAPTURE(ShowUpdateText, Plain, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ShowUpdateText, Highlighted, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

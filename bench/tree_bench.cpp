@@ -4,7 +4,6 @@
 // QT_QPA_PLATFORM names (offscreen by default); homes are made below $TMPDIR.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <filesystem>
@@ -136,12 +135,3 @@ void BM_MoveFolderOfThousandPagesInTheView(benchmark::State& state) {
 BENCHMARK(BM_MoveFolderOfThousandPagesInTheView)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
