@@ -291,7 +291,10 @@ int CheckCommand(const std::vector<std::string>& arguments, std::ostream& out, s
             }
         }
     }
-    stats.SaveStatistics(workspace.settings_path());
+    if (std::string error; !stats.SaveStatistics(workspace.settings_path(), &error)) {
+        err << "velnora-cli: " << ToTerminal(workspace.settings_path()) << ": " << ToTerminal(error)
+            << "; the traffic statistics of this check are not saved\n";
+    }
     // Other programs may write again while the command runs.
     home->lock.reset();
     if (options.json) {

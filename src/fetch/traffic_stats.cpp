@@ -71,7 +71,7 @@ void TrafficStats::LoadStatistics(std::string_view settings_path) {
     last_time_ = now;
 }
 
-bool TrafficStats::SaveStatistics(std::string_view settings_path) {
+bool TrafficStats::SaveStatistics(std::string_view settings_path, std::string* error) {
     std::time_t now = clock_();
     if (!SameLocalDate(now, last_time_)) {
         // The counters belong to a day that has ended: they are not today's.
@@ -79,7 +79,7 @@ bool TrafficStats::SaveStatistics(std::string_view settings_path) {
         last_time_ = now;
     }
     ini::IniFile ini;
-    if (!ini.Load(settings_path)) {
+    if (!ini.Load(settings_path, error)) {
         return false;
     }
     // What the file holds for today (another program may have added to it since this one read
@@ -94,7 +94,7 @@ bool TrafficStats::SaveStatistics(std::string_view settings_path) {
     ini.SetString(kStatistics, "TRX_TIME", std::to_string(total.seconds));
     ini.SetString(kStatistics, "NUM_SITES", std::to_string(total.pages));
     ini.SetString(kStatistics, "RX_DATA_BYTES", std::to_string(total.bytes));
-    if (!ini.Save(settings_path)) {
+    if (!ini.Save(settings_path, error)) {
         return false;
     }
     day_bytes_ = filed_bytes_ = total.bytes;

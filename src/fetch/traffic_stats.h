@@ -26,8 +26,9 @@ class TrafficStats {
     // At start-up: the day counters continue when LAST_TIME is today, else start from 0.
     void LoadStatistics(std::string_view settings_path);
     // When the main window closes and after a command-line check. A day that has ended since
-    // the counters were last known to be today's is rolled over first.
-    bool SaveStatistics(std::string_view settings_path);
+    // the counters were last known to be today's is rolled over first. False, with the reason,
+    // when the file could not be read or written (the counters are then kept to be saved later).
+    [[nodiscard]] bool SaveStatistics(std::string_view settings_path, std::string* error = nullptr);
 
     void BeginCheckStatistics();
     void EndCheckStatistics();

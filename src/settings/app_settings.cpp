@@ -92,15 +92,15 @@ void LoadAppSettings(std::string_view settings_path, AppSettings& s) {
     s.header = DecodeHeader(s.header);
 }
 
-bool SaveAppSettings(std::string_view settings_path, const AppSettings& s) {
+bool SaveAppSettings(std::string_view settings_path, const AppSettings& s, std::string* error) {
     ini::IniFile ini;
-    if (!ini.Load(settings_path)) {
+    if (!ini.Load(settings_path, error)) {
         return false;
     }
     AppSettings stored = s;
     stored.header = EncodeHeader(s.header);
     VisitKeys(stored, ini::KeyWriter{ini});
-    return ini.Save(settings_path);
+    return ini.Save(settings_path, error);
 }
 
 }  // namespace velnora::settings

@@ -69,9 +69,10 @@ struct AppSettings {
 
 // Fills every field from the file, with the defaults and range rules.
 void LoadAppSettings(std::string_view settings_path, AppSettings& settings);
-// Writes every field but the topmost flag back, in the file's order. False when the file could
-// not be written.
-bool SaveAppSettings(std::string_view settings_path, const AppSettings& settings);
+// Writes every field but the topmost flag back, in the file's order. False, with the reason,
+// when the file could not be read or written (it is then left as it is).
+[[nodiscard]] bool SaveAppSettings(std::string_view settings_path, const AppSettings& settings,
+                                   std::string* error = nullptr);
 
 // The header template as stored: its line breaks, which a settings value cannot hold, as the
 // bytes 1 (CR) and 2 (LF); and back.

@@ -33,9 +33,10 @@ void LoadWindowPlacement(std::string_view settings_path, WindowPlacement& p, int
     topmost = ini::Read(ini, keys::kTopmost);
 }
 
-bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& p, int topmost) {
+bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& p, int topmost,
+                         std::string* error) {
     ini::IniFile ini;
-    if (!ini.Load(settings_path)) {
+    if (!ini.Load(settings_path, error)) {
         return false;
     }
     ini::Write(ini, keys::kLeft, p.left);
@@ -45,7 +46,7 @@ bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& 
     ini::Write(ini, keys::kTreeWidth, p.tree_width);
     ini::Write(ini, keys::kMaximized, p.maximized);
     ini::Write(ini, keys::kTopmost, topmost);
-    return ini.Save(settings_path);
+    return ini.Save(settings_path, error);
 }
 
 }  // namespace velnora::settings

@@ -3,6 +3,7 @@
 // The main window's placement in velnora.ini, section [POSITION], and the topmost flag kept in
 // [CONFIG] beside it.
 
+#include <string>
 #include <string_view>
 
 #include "settings/keys.h"
@@ -32,7 +33,9 @@ WindowPlacement ClampPlacement(WindowPlacement placement, const ScreenArea& work
 
 // Reads the placement (with its defaults, not yet clamped) and the topmost flag.
 void LoadWindowPlacement(std::string_view settings_path, WindowPlacement& placement, int& topmost);
-bool SaveWindowPlacement(std::string_view settings_path, const WindowPlacement& placement,
-                         int topmost);
+// False, with the reason, when the file could not be read or written.
+[[nodiscard]] bool SaveWindowPlacement(std::string_view settings_path,
+                                       const WindowPlacement& placement, int topmost,
+                                       std::string* error = nullptr);
 
 }  // namespace velnora::settings

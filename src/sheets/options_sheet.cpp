@@ -487,9 +487,7 @@ void OptionsSheet::accept() {
         services_.display_changed();
     }
     if (services_.save) {
-        services_.save();
-    } else {
-        settings::SaveAppSettings(services_.settings_path, settings_);
+        services_.save(settings_);
     }
     PropertySheet::accept();
 }

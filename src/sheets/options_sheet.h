@@ -23,8 +23,6 @@ class QPushButton;
 namespace velnora::sheets {
 
 struct OptionsServices {
-    // velnora.ini, written on OK.
-    std::string settings_path;
     // The counters shown on "統計情報" (zeros when null).
     const fetch::TrafficStats* stats = nullptr;
     // The font, colour and file choosers (Qt's dialogs when null).
@@ -34,9 +32,9 @@ struct OptionsServices {
     std::function<void()> display_changed;
     // Plays a sound file for "テスト" (the desktop's player when empty).
     std::function<void(std::string_view file)> play_sound;
-    // Writes the settings to settings_path on OK, with the home's write lock held (written
-    // directly when empty).
-    std::function<void()> save;
+    // Writes the settings to velnora.ini on OK, with the home's write lock held, and tells the
+    // user when the file could not be written.
+    std::function<void(const settings::AppSettings& settings)> save;
 };
 
 class OptionsSheet : public PropertySheet {

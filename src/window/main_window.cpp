@@ -31,6 +31,7 @@
 #include "window/page_tree_model.h"
 #include "window/page_tree_view.h"
 #include "window/search_commands.h"
+#include "window/settings_file_texts.h"
 #include "window/stored_results_run.h"
 #include "window/toolbar_keys.h"
 #include "window/tree_operations.h"
@@ -536,7 +537,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     TrackNormalFrame();
 }
 
-void MainWindow::SavePlacement() {
+bool MainWindow::SavePlacement(std::string* error) {
     settings::WindowPlacement placement;
     placement.left = normal_frame_.x();
     placement.top = normal_frame_.y();
@@ -544,7 +545,28 @@ void MainWindow::SavePlacement() {
     placement.cy = normal_frame_.height();
     placement.tree_width = tree_view_->width();
     placement.maximized = isMaximized() ? 1 : 0;
-    settings::SaveWindowPlacement(settings_path(), placement, topmost_ ? 1 : 0);
+    return settings::SaveWindowPlacement(settings_path(), placement, topmost_ ? 1 : 0, error);
+}
+
+void MainWindow::ReportSettingsUnreadable(std::string_view why) {
+    settings_unreadable_ = true;
+    std::string text(settings_file_texts::kUnreadable);
+    text.append(settings_path()).append(": ").append(why);
+    ShowMessage(this, text, "Velnora", MessageButtons::kOk, MessageIcon::kWarning);
+}
+
+void MainWindow::SaveSettingsFile(const settings::AppSettings& settings) {
+    HomeWriteScope writing(*this);
+    std::string error;
+    if (writing && !settings::SaveAppSettings(settings_path(), settings, &error)) {
+        ReportSettingsNotSaved(error);
+    }
+}
+
+void MainWindow::ReportSettingsNotSaved(std::string_view why) {
+    std::string text(settings_file_texts::kNotSaved);
+    text.append(why);
+    ShowMessage(this, text, tree_texts::kErrorCaption, MessageButtons::kOk, MessageIcon::kError);
 }
 
 void MainWindow::ShowAsStored() {
@@ -597,8 +619,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     HomeWrites::Outcome outcome = writes_->Run([this] {
-        SavePlacement();
-        stats_.SaveStatistics(settings_path());
+        std::string error;
+        bool placed = SavePlacement(&error);
+        std::string counters_error;
+        bool counted = stats_.SaveStatistics(settings_path(), &counters_error);
+        if ((!placed || !counted) && !settings_unreadable_) {
+            ReportSettingsNotSaved(placed ? counters_error : error);
+        }
         saved_for_closing_ = true;
         if (closing_waits_) {
             QTimer::singleShot(0, this, [this] { close(); });
@@ -651,10 +678,7 @@ bool MainWindow::StartBackgroundCheck(std::function<bool(store::ItemId)> due) {
 
 void MainWindow::StoreRootInterval(int minutes) {
     settings_.check_interval = minutes;
-    HomeWriteScope writing(*this);
-    if (writing) {
-        settings::SaveAppSettings(settings_path(), settings_);
-    }
+    SaveSettingsFile(settings_);
     auto_checks_->Reconsider();
 }
 

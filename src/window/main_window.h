@@ -61,6 +61,10 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     // Shows the window as the stored placement says (maximised or not) and, when the settings
     // ask for it, starts a check of every page once the event loop runs.
     void ShowAsStored();
+    // Tells the user that velnora.ini could not be read (why: the reason): the window works with
+    // the default settings and leaves the file as it is. Closing then saves nothing without a
+    // word, as the user has been told.
+    void ReportSettingsUnreadable(std::string_view why);
 
     // WindowServices (SetStatusText is also the result display's StatusSink)
     QWidget* window() override { return this; }
@@ -131,7 +135,11 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     // The window manager's keep-above flag alone, without changing the TOPMOST setting.
     void SetTopmostFlag(bool on);
     void RestorePlacement();
-    void SavePlacement();
+    // False, with the reason, when velnora.ini could not be written.
+    bool SavePlacement(std::string* error);
+    // Writes the settings to velnora.ini with the home's write lock held; a failure is shown.
+    void SaveSettingsFile(const settings::AppSettings& settings);
+    void ReportSettingsNotSaved(std::string_view why);
     // Sizes the inner area so that the window's frame (title bar and borders included) is the
     // stored normal rectangle, once the window manager has told the frame's size.
     void FitFrame();
@@ -208,8 +216,9 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     QRect normal_frame_;
     bool frame_fitted_ = false;
     bool skip_saving_ = false;  // the exit command leaves without saving placement and statistics
-    bool saved_for_closing_ = false;  // placement and statistics are saved: the window may go
-    bool closing_waits_ = false;      // closing waits for the home's write lock
+    bool saved_for_closing_ = false;    // placement and statistics are saved: the window may go
+    bool closing_waits_ = false;        // closing waits for the home's write lock
+    bool settings_unreadable_ = false;  // velnora.ini could not be read: nothing is written to it
     int hovered_link_ = -1;
 };
 

@@ -188,19 +188,13 @@ void MainWindow::RunCommand(int command) {
 
 void MainWindow::ShowOptions() {
     sheets::OptionsServices services;
-    services.settings_path = settings_path();
     services.stats = &stats_;
     services.display_changed = [this] {
         LockCommands(false);
         ApplyDisplaySettings();
         LockCommands(true);
     };
-    services.save = [this] {
-        HomeWriteScope writing(*this);
-        if (writing) {
-            settings::SaveAppSettings(settings_path(), settings_);
-        }
-    };
+    services.save = [this](const settings::AppSettings& settings) { SaveSettingsFile(settings); };
     bool topmost = topmost_;
     if (topmost) {
         SetTopmost(false);  // the sheet comes to the front

@@ -10,6 +10,7 @@
 #include "fetch/traffic_stats.h"
 #include "files/file_names.h"
 #include "files/program_home.h"
+#include "ini/ini_file.h"
 #include "settings/app_settings.h"
 #include "text/version.h"
 #include "window/main_window.h"
@@ -57,6 +58,9 @@ int RunWindowProgram(int argc, char** argv) {
     }
 
     std::string settings_path = home->directory + std::string(settings::kSettingsFileName);
+    ini::IniFile probe;
+    std::string unreadable;
+    bool readable = probe.Load(settings_path, &unreadable);
     fetch::TrafficStats stats;
     stats.LoadStatistics(settings_path);
     settings::AppSettings settings;
@@ -65,6 +69,9 @@ int RunWindowProgram(int argc, char** argv) {
     MainWindow window(*home, settings, stats);
     instance.OnRaiseRequested([&window] { window.ShowFromTray(); });
     window.ShowAsStored();
+    if (!readable) {
+        window.ReportSettingsUnreadable(unreadable);
+    }
     return application.exec();
 }
 

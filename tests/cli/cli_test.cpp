@@ -156,6 +156,11 @@ TEST_F(CliHome, ARefusedVelnoraIniIsNamedAndLeftAsItIs) {
         EXPECT_EQ(result.status, kExitDone) << c.what;
         EXPECT_NE(result.err.find("velnora.ini: " + c.reason), std::string::npos)
             << c.what << ": " << result.err;
+        // A check runs on the defaults and says that its statistics could not be saved.
+        Result check = RunCli({"check"});
+        EXPECT_NE(check.err.find("traffic statistics of this check are not saved"),
+                  std::string::npos)
+            << c.what << ": " << check.err;
         if (std::filesystem::is_regular_file(file)) {
             EXPECT_EQ(std::filesystem::file_size(file), 1048577u) << c.what;
         }

@@ -118,11 +118,13 @@ class OptionsSheetTest : public ::testing::Test {
   protected:
     OptionsServices Services() {
         OptionsServices services;
-        services.settings_path = path;
         services.stats = &stats;
         services.choosers = &choosers;
         services.display_changed = [this] { ++display_changes; };
         services.play_sound = [this](std::string_view file) { played.emplace_back(file); };
+        services.save = [this](const settings::AppSettings& settings) {
+            ASSERT_TRUE(settings::SaveAppSettings(path, settings));
+        };
         return services;
     }
 
