@@ -107,6 +107,19 @@ int EffectiveInterval(int own, int folder) {
     return own == store::keys::kFollowFolder ? folder : own;
 }
 
+int FolderInterval(const store::PageTree& tree, store::ItemId folder, int root_interval) {
+    for (; folder != 0 && folder != tree.root(); folder = tree.Parent(folder)) {
+        store::TreeNode where;
+        store::FolderSettings settings;
+        if (tree.BuildTreeNode(folder, where) == 0 &&
+            store::ReadFolderSettings(where.path, settings) == 0 &&
+            settings.check_interval != store::keys::kFollowFolder) {
+            return settings.check_interval;
+        }
+    }
+    return root_interval;
+}
+
 std::int64_t DueTime(const PageSchedule& page, std::int64_t now) {
     if (page.disabled || page.interval <= 0) {
         return kNever;

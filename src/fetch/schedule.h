@@ -51,6 +51,10 @@ std::int64_t Jitter(std::uint64_t seed, std::int64_t interval_seconds);
 
 // The interval an item follows: its own, or (kFollowFolder) the one its folder follows.
 int EffectiveInterval(int own, int folder);
+// The interval the items in a folder (or the root) follow when they have none of their own: that
+// of the folder or the nearest one above it that has one, else the program's (root_interval). A
+// folder whose group.ini cannot be read is passed over.
+int FolderInterval(const store::PageTree& tree, store::ItemId folder, int root_interval);
 
 struct PageSchedule {
     store::ItemId item = 0;

@@ -8,14 +8,14 @@ namespace velnora::sheets {
 DialogSheetLauncher::DialogSheetLauncher(QWidget* owner, PastLogClearer clear, SheetShowing showing)
     : owner_(owner), clear_(std::move(clear)), showing_(std::move(showing)) {}
 
-template <typename Sheet>
-bool DialogSheetLauncher::Show(store::ItemRecord& record) {
+template <typename Sheet, typename... Inputs>
+bool DialogSheetLauncher::Show(store::ItemRecord& record, Inputs... inputs) {
     if (showing_) {
         showing_(true);
     }
     bool changed = false;
     {
-        Sheet sheet(owner_.data(), record, clear_);
+        Sheet sheet(owner_.data(), record, clear_, inputs...);
         sheet.exec();
         changed = sheet.changed();
     }
@@ -25,12 +25,12 @@ bool DialogSheetLauncher::Show(store::ItemRecord& record) {
     return changed;
 }
 
-bool DialogSheetLauncher::ShowPageSheet(store::ItemRecord& record) {
-    return Show<PageSheet>(record);
+bool DialogSheetLauncher::ShowPageSheet(store::ItemRecord& record, int inherited_interval) {
+    return Show<PageSheet>(record, inherited_interval);
 }
 
-bool DialogSheetLauncher::ShowFolderSheet(store::ItemRecord& record) {
-    return Show<FolderSheet>(record);
+bool DialogSheetLauncher::ShowFolderSheet(store::ItemRecord& record, int inherited_interval) {
+    return Show<FolderSheet>(record, inherited_interval);
 }
 
 bool DialogSheetLauncher::ShowRootSheet(store::ItemRecord& record) {

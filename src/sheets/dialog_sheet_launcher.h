@@ -20,13 +20,13 @@ class DialogSheetLauncher final : public SheetLauncher {
     // `owner` owns the sheets (may be null); `clear` runs for the "過去ログのクリア" buttons.
     DialogSheetLauncher(QWidget* owner, PastLogClearer clear, SheetShowing showing = {});
 
-    bool ShowPageSheet(store::ItemRecord& record) override;
-    bool ShowFolderSheet(store::ItemRecord& record) override;
+    bool ShowPageSheet(store::ItemRecord& record, int inherited_interval) override;
+    bool ShowFolderSheet(store::ItemRecord& record, int inherited_interval) override;
     bool ShowRootSheet(store::ItemRecord& record) override;
 
   private:
-    template <typename Sheet>
-    bool Show(store::ItemRecord& record);
+    template <typename Sheet, typename... Inputs>
+    bool Show(store::ItemRecord& record, Inputs... inputs);
 
     QPointer<QWidget> owner_;
     PastLogClearer clear_;

@@ -12,7 +12,8 @@ constexpr int kFolderSheetWidth = 400;
 constexpr int kFolderSheetHeight = 220;
 }  // namespace
 
-FolderSheet::FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear)
+FolderSheet::FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear,
+                         int inherited_interval)
     : PropertySheet(owner, "folderSheet", kFolderSheetCaption), record_(record) {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("folderSettingsPage"));
@@ -20,7 +21,8 @@ FolderSheet::FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClear
     disable_auto_check_ = NewCheckBox(page, "DISABLE_AUTO_CHECK", kDisableAutoCheckLabel,
                                       record_.settings.disable_auto_check);
     layout->addWidget(disable_auto_check_);
-    check_interval_ = new IntervalField(page, true, record_.settings.check_interval);
+    check_interval_ =
+        new IntervalField(page, true, record_.settings.check_interval, inherited_interval);
     layout->addWidget(check_interval_);
     layout->addStretch(1);
     AddPage(page, kFolderSettingsTitle);

@@ -14,7 +14,9 @@ namespace velnora::sheets {
 class FolderSheet : public PropertySheet {
     Q_OBJECT
   public:
-    FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear);
+    // inherited_interval: the minutes the folder follows when it follows its own folder.
+    FolderSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear,
+                int inherited_interval = 0);
 
     // Set by a click on "自動チェックしない" or an edit of the interval; false after Cancel.
     bool changed() const { return changed_; }

@@ -22,7 +22,8 @@ ini::NumberKey FieldKey() {
 
 }  // namespace
 
-IntervalField::IntervalField(QWidget* parent, bool offer_follow, int minutes) : QWidget(parent) {
+IntervalField::IntervalField(QWidget* parent, bool offer_follow, int minutes, int inherited)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("checkInterval"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -37,7 +38,7 @@ IntervalField::IntervalField(QWidget* parent, bool offer_follow, int minutes) : 
         });
     }
     minutes_ = new NumberField(this, FieldKey());
-    minutes_->SetNumber(following ? 0 : minutes);
+    minutes_->SetNumber(following ? inherited : minutes);
     QLabel* label = NewLabel(this, kCheckIntervalLabel);
     label->setBuddy(minutes_);
     row->addWidget(label);

@@ -2,7 +2,7 @@
 
 // The check interval of a page, a folder or the data directory on their sheets: minutes in a
 // number field, 0 for "only by hand", and for pages and folders "フォルダに従う", which greys the
-// field out and stores no key.
+// field out, showing the interval the folders give, and stores no key.
 
 #include <QCheckBox>
 #include <QWidget>
@@ -15,8 +15,9 @@ class IntervalField : public QWidget {
     Q_OBJECT
   public:
     // minutes: the stored value (kFollowFolder: as the folder). offer_follow: the item has a
-    // folder to follow.
-    IntervalField(QWidget* parent, bool offer_follow, int minutes);
+    // folder to follow. inherited: the minutes the item follows when it follows its folder,
+    // shown then, and where the field starts when the user stops following.
+    IntervalField(QWidget* parent, bool offer_follow, int minutes, int inherited = 0);
 
     // What is to be stored: the minutes, or kFollowFolder.
     int Minutes();

@@ -38,8 +38,11 @@ void AddLabelled(QVBoxLayout* layout, QWidget* page, std::string_view text, QWid
 
 }  // namespace
 
-PageSheet::PageSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear)
-    : PropertySheet(owner, "pageSheet", kPageSheetCaption), record_(record) {
+PageSheet::PageSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear,
+                     int inherited_interval)
+    : PropertySheet(owner, "pageSheet", kPageSheetCaption),
+      record_(record),
+      inherited_interval_(inherited_interval) {
     AddPage(BuildPageSettings(), kPageSettingsTitle);
     AddPage(BuildCheckSettings(), kCheckSettingsTitle);
     AddPage(BuildNgWords(), kNgWordsTitle);
@@ -155,7 +158,7 @@ QWidget* PageSheet::BuildCheckSettings() {
     layout->addLayout(lists);
 
     layout->addSpacing(6);
-    check_interval_ = new IntervalField(page, true, s.check_interval);
+    check_interval_ = new IntervalField(page, true, s.check_interval, inherited_interval_);
     layout->addWidget(check_interval_);
     layout->addStretch(1);
     return page;

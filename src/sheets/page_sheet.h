@@ -17,7 +17,9 @@ class PageSheet : public PropertySheet {
     Q_OBJECT
   public:
     // Fills the controls from the record; `clear` runs for the page's "過去ログのクリア".
-    PageSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear);
+    // inherited_interval: the minutes the page follows when it follows its folder.
+    PageSheet(QWidget* owner, store::ItemRecord& record, PastLogClearer clear,
+              int inherited_interval = 0);
 
     // The sheet-changed flag: set by edits (and from the start for a page with a URL), false
     // after Cancel.
@@ -38,6 +40,7 @@ class PageSheet : public PropertySheet {
     void MarkChanged() { changed_ = true; }
 
     store::ItemRecord& record_;
+    int inherited_interval_ = 0;
     bool changed_ = false;
 
     // ページ設定

@@ -11,9 +11,10 @@ class SheetLauncher {
   public:
     virtual ~SheetLauncher() = default;
     // Each edits the record in place when the sheet is closed with OK, and returns the sheet's
-    // changed flag (false: cancelled or unchanged).
-    virtual bool ShowPageSheet(store::ItemRecord& record) = 0;
-    virtual bool ShowFolderSheet(store::ItemRecord& record) = 0;
+    // changed flag (false: cancelled or unchanged). inherited_interval: the minutes the item
+    // follows when it follows its folder.
+    virtual bool ShowPageSheet(store::ItemRecord& record, int inherited_interval) = 0;
+    virtual bool ShowFolderSheet(store::ItemRecord& record, int inherited_interval) = 0;
     virtual bool ShowRootSheet(store::ItemRecord& record) = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "window/tree_operations.h"
 
 #include "desktop/desktop.h"
+#include "fetch/schedule.h"
 #include "store/item_directory.h"
 #include "store/item_names.h"
 #include "store/page_files.h"
@@ -24,6 +25,10 @@ void TreeOperations::PopulateTree() {
     store::RestoreUnreadMarks(tree_, tree_.root());
     view_.ExpandItem(tree_.root());
     view_.SelectItem(tree_.root());
+}
+
+int TreeOperations::FolderInterval(ItemId folder) const {
+    return fetch::FolderInterval(tree_, folder, services_.settings().check_interval);
 }
 
 void TreeOperations::ShowSystemError(std::string_view text) {
@@ -167,7 +172,7 @@ void TreeOperations::NewPage(std::optional<std::string_view> name,
     std::optional<HomeWriteScope> writing;
     for (bool made = false; !made;) {
         writing.reset();
-        if (!sheets_.ShowPageSheet(record)) {
+        if (!sheets_.ShowPageSheet(record, FolderInterval(parent))) {
             return;
         }
         writing.emplace(services_);
@@ -258,7 +263,7 @@ bool TreeOperations::EditCurrent() {
     }
     switch (current_.node.kind) {
         case store::KIND_PAGE: {
-            if (!sheets_.ShowPageSheet(copy)) {
+            if (!sheets_.ShowPageSheet(copy, FolderInterval(tree_.Parent(item)))) {
                 return false;
             }
             HomeWriteScope writing(services_);
@@ -300,7 +305,7 @@ bool TreeOperations::EditCurrent() {
             return true;
         }
         case store::KIND_FOLDER: {
-            if (!sheets_.ShowFolderSheet(copy)) {
+            if (!sheets_.ShowFolderSheet(copy, FolderInterval(tree_.Parent(item)))) {
                 return false;
             }
             HomeWriteScope writing(services_);

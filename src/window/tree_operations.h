@@ -70,6 +70,8 @@ class TreeOperations {
     // EditProperties; true when the sheet stored a record.
     bool EditCurrent();
     void ShowSystemError(std::string_view text);
+    // The minutes an item in the folder follows when it follows its folder.
+    int FolderInterval(store::ItemId folder) const;
 
     store::PageTree& tree_;
     PageTreeView& view_;

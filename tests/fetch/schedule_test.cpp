@@ -180,6 +180,30 @@ TEST_F(ScheduleOnDisk, IntervalsComeFromTheNearestItemThatHasOne) {
     EXPECT_EQ(Intervals(120),
               (std::vector<std::string>{"a=30", "b=0", "c=5", "d=off", "e=120", "f=off"}));
     EXPECT_EQ(Intervals(0)[4], "e=0");
+
+    // What the sheets show greyed for an item that follows its folder.
+    store::PageTree tree(home_.path() + "/");
+    store::PopulateTree(tree);
+    auto inherited = [&](const std::string& relative) {
+        store::ItemId item = tree.root();
+        std::size_t start = 0;
+        while (start < relative.size()) {
+            std::size_t slash = relative.find('/', start);
+            std::string name = relative.substr(start, slash - start);
+            store::ItemId child = tree.FirstChild(item);
+            while (child != 0 && tree.Find(child)->name != name) {
+                child = tree.NextSibling(child);
+            }
+            item = child;
+            start = slash == std::string::npos ? relative.size() : slash + 1;
+        }
+        return FolderInterval(tree, tree.Parent(item), 120);
+    };
+    EXPECT_EQ(inherited("News"), 120);
+    EXPECT_EQ(inherited("News/Daily"), 30);
+    EXPECT_EQ(inherited("News/Daily/a"), 30) << "through a folder that follows";
+    EXPECT_EQ(inherited("News/c"), 30);
+    EXPECT_EQ(inherited("e"), 120);
 }
 
 TEST_F(ScheduleOnDisk, TheDefaultsScheduleNothing) {

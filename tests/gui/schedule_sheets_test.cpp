@@ -97,15 +97,36 @@ TEST(IntervalFields, FollowingTheFolderStoresNoValueOfItsOwn) {
 TEST(IntervalFields, TheFieldIsGreyedWhileTheFolderIsFollowed) {
     store::ItemRecord folder;
     folder.node.kind = store::KIND_FOLDER;
-    FolderSheet sheet(nullptr, folder, NoClearing());
+    FolderSheet sheet(nullptr, folder, NoClearing(), 90);
     ShowActive(sheet);
     auto* minutes = Find<QSpinBox>(&sheet, "CHECK_INTERVAL");
     EXPECT_TRUE(Find<QCheckBox>(&sheet, "followFolder")->isChecked());
     EXPECT_FALSE(minutes->isEnabled());
+    EXPECT_EQ(minutes->value(), 90) << "the interval the folders give";
     Unfollow(sheet);
     EXPECT_TRUE(minutes->isEnabled());
     PressCancel(sheet);
     EXPECT_EQ(folder.settings.check_interval, kFollow) << "Cancel keeps the record";
+}
+
+TEST(IntervalFields, NoLongerFollowingStartsFromTheIntervalThatApplied) {
+    store::ItemRecord page;
+    page.node.kind = store::KIND_PAGE;
+    page.settings.check_interval = kFollow;
+    PageSheet sheet(nullptr, page, NoClearing(), 45);
+    ShowActive(sheet);
+    test::Reveal(Find<QWidget>(&sheet, "checkInterval"));
+    EXPECT_EQ(Find<QSpinBox>(&sheet, "CHECK_INTERVAL")->value(), 45);
+    Unfollow(sheet);
+    PressOk(sheet);
+    EXPECT_EQ(page.settings.check_interval, 45);
+
+    // An item with an interval of its own shows it, whatever the folders give.
+    store::ItemRecord own;
+    own.node.kind = store::KIND_FOLDER;
+    own.settings.check_interval = 10;
+    FolderSheet folder(nullptr, own, NoClearing(), 45);
+    EXPECT_EQ(Find<QSpinBox>(&folder, "CHECK_INTERVAL")->value(), 10);
 }
 
 TEST(IntervalFields, EditsMarkTheFolderAndRootSheetsChanged) {

@@ -644,12 +644,12 @@ TEST(DialogSheetLauncher, ShowsEachSheetAndReturnsItsChangedFlag) {
         EXPECT_TRUE(sheet.isModal());
         TypeInto(Find<QLineEdit>(&sheet, "BROWSE_URL"), "http://example.jp/read");
     });
-    EXPECT_TRUE(launcher.ShowPageSheet(page));
+    EXPECT_TRUE(launcher.ShowPageSheet(page, 0));
     EXPECT_EQ(page.settings.browse_url, "http://example.jp/read");
     EXPECT_EQ(showing, (std::vector<bool>{true, false}));
 
     AnswerNextSheet(false);
-    EXPECT_FALSE(launcher.ShowPageSheet(page));
+    EXPECT_FALSE(launcher.ShowPageSheet(page, 0));
 
     store::ItemRecord folder;
     folder.node.kind = store::KIND_FOLDER;
@@ -657,7 +657,7 @@ TEST(DialogSheetLauncher, ShowsEachSheetAndReturnsItsChangedFlag) {
         EXPECT_EQ(sheet.objectName().toStdString(), "folderSheet");
         Click(Find<QCheckBox>(&sheet, "DISABLE_AUTO_CHECK"));
     });
-    EXPECT_TRUE(launcher.ShowFolderSheet(folder));
+    EXPECT_TRUE(launcher.ShowFolderSheet(folder, 0));
     EXPECT_EQ(folder.settings.disable_auto_check, 1);
 
     store::ItemRecord root;

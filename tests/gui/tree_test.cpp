@@ -80,13 +80,16 @@ class FakeSheets : public sheets::SheetLauncher {
     std::vector<store::ItemRecord> folders_shown;
     int roots_shown = 0;
     std::vector<store::ItemRecord> root_records;
+    std::vector<int> inherited_intervals;  // of the page and folder sheets, in order
 
-    bool ShowPageSheet(store::ItemRecord& record) override {
+    bool ShowPageSheet(store::ItemRecord& record, int inherited_interval) override {
         pages_shown.push_back(record);
+        inherited_intervals.push_back(inherited_interval);
         return page(record);
     }
-    bool ShowFolderSheet(store::ItemRecord& record) override {
+    bool ShowFolderSheet(store::ItemRecord& record, int inherited_interval) override {
         folders_shown.push_back(record);
+        inherited_intervals.push_back(inherited_interval);
         return folder(record);
     }
     bool ShowRootSheet(store::ItemRecord& record) override {
@@ -630,6 +633,31 @@ TEST_F(TreeTest, DroppedPageIsOfferedUnderAFreeNumberedName) {
     ops_->NewPage(std::string_view(), std::string_view("http://example.com/untitled"));
     ASSERT_EQ(sheets_.pages_shown.size(), 2u);
     EXPECT_EQ(sheets_.pages_shown[1].node.name, Sjis("新規ページ"));
+}
+
+TEST_F(TreeTest, SheetsAreToldTheIntervalTheFoldersGive) {
+    Folder("F");
+    ASSERT_EQ(store::WriteFolderSettings(FolderDir("F"), store::FolderSettings{0, 30}), 0);
+    Folder("F/G");  // follows F
+    Page("F/G/p");
+    Folder("H");
+    services_.settings_.check_interval = 120;
+    Open();
+    const struct {
+        const char* item;
+        int inherited;
+    } rows[] = {{"F/G/p", 30}, {"F/G", 30}, {"F", 120}, {"H", 120}};
+    for (const auto& row : rows) {
+        Select(row.item);
+        sheets_.inherited_intervals.clear();
+        ops_->EditProperties();
+        EXPECT_EQ(sheets_.inherited_intervals, std::vector<int>{row.inherited}) << row.item;
+    }
+    // A new page takes the interval of the folder it goes into.
+    Select("F/G");
+    sheets_.inherited_intervals.clear();
+    ops_->NewPage();
+    EXPECT_EQ(sheets_.inherited_intervals, std::vector<int>{30});
 }
 
 TEST_F(TreeTest, NewPageBesideASelectedPageGoesIntoItsFolderAsTheSheetLeftIt) {
