@@ -150,6 +150,11 @@ int IniFile::GetInt(std::string_view section, std::string_view key, int default_
 
 void IniFile::SetString(std::string_view section, std::string_view key,
                         std::string_view raw_value) {
+    std::string_view name = Trim(key);
+    if ((!name.empty() && name.front() == '[') ||
+        key.find_first_of("\r\n") != std::string_view::npos) {
+        return;
+    }
     // A line break in a value would cut the line and could make a key of what follows.
     std::string value(raw_value);
     for (char& c : value) {

@@ -50,7 +50,9 @@ class IniFile {
                           std::string_view default_value, std::size_t buffer_size) const;
     int GetInt(std::string_view section, std::string_view key, int default_value) const;
 
-    // A line break in the value is written as a blank.
+    // A line break in the value is written as a blank. A key that cannot stand on a line of its
+    // own is not written: one with a line break, or one beginning with "[" (with a "]" in the
+    // value its line would read as a section, and the keys after it would be lost to theirs).
     void SetString(std::string_view section, std::string_view key, std::string_view value);
     void SetInt(std::string_view section, std::string_view key, int value);
     // Removes the key (every line of it in sections of that name), as the profile functions do

@@ -107,6 +107,18 @@ TEST(IniWrite, LineBreaksInAValueCannotMakeNewKeys) {
     EXPECT_EQ(ini.GetString("CONFIG", "URL", "", 100), "http://a/  AUTH_TYPE=1");
 }
 
+TEST(IniWrite, KeysThatCannotStandOnALineAreNotWritten) {
+    // A hand-edited line "[URL=x" is a key, "[URL"; written with a "]" in its value it would
+    // become a section and take the keys below it out of [CONFIG].
+    const char* file = "[CONFIG]\r\n[URL=x\r\nNAME=kept\r\n";
+    for (std::string_view key : {"[URL", " [URL", "A\rB", "A\nB"}) {
+        IniFile ini = Parsed(file);
+        ini.SetString("CONFIG", key, "y]");
+        EXPECT_EQ(ini.Serialize(), file) << key;
+        EXPECT_EQ(ini.GetString("CONFIG", "NAME", "", 100), "kept") << key;
+    }
+}
+
 TEST(IniWrite, RemovingAKeyTakesEveryLineOfItAndNothingElse) {
     IniFile ini = Parsed("[A]\r\nk=1\r\nx=2\r\n[B]\r\nk=3\r\n[a]\r\nK=4\r\n");
     EXPECT_TRUE(ini.RemoveKey("A", "k"));
