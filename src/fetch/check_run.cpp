@@ -1,5 +1,6 @@
 #include "fetch/check_run.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 
@@ -61,12 +62,6 @@ class WorkerObserver : public processing::PipelineObserver {
     store::ItemRecord page_;
 };
 
-void DropResponse(const std::string& directory) {
-    if (auto received = store::PagePath(directory, store::kReceivingFile)) {
-        files::RemoveFile(*received);
-    }
-}
-
 // Replaces html.txt by the response just processed, in one step: the old one is there until the
 // new one takes its place. A response that cannot take it (html.txt is a link or a directory)
 // is dropped; the old html.txt then stays.
@@ -121,13 +116,9 @@ CheckRun::~CheckRun() {
 }
 
 bool CheckRun::AllIdle() const {
-    for (const FetchSession& session : fetcher_.sessions()) {
-        if (session.phase() != SessionPhase::kIdle ||
-            session.connection() != ConnectionState::kIdle) {
-            return false;
-        }
-    }
-    return true;
+    const auto& sessions = fetcher_.sessions();
+    return std::all_of(sessions.begin(), sessions.end(),
+                       [](const FetchSession& session) { return session.Free(); });
 }
 
 bool CheckRun::StartPage(FetchSession& session) {
@@ -151,8 +142,7 @@ bool CheckRun::StartPage(FetchSession& session) {
 
 bool CheckRun::InFlight(store::ItemId page) const {
     for (const FetchSession& session : fetcher_.sessions()) {
-        if (session.page.node.item == page && (session.phase() != SessionPhase::kIdle ||
-                                               session.connection() != ConnectionState::kIdle)) {
+        if (session.page.node.item == page && !session.Free()) {
             return true;
         }
     }
@@ -223,8 +213,7 @@ bool CheckRun::StartPages() {
         if (background_ && opened >= kOpenConnections) {
             break;
         }
-        if (session.phase() != SessionPhase::kIdle ||
-            session.connection() != ConnectionState::kIdle) {
+        if (!session.Free()) {
             continue;
         }
         tried = true;
@@ -315,7 +304,6 @@ void CheckRun::StartWorker(FetchSession& session) {
     }
     busy_state_ = BusyState::kProcessing;
     current_page_ = session.page;
-    current_trail_ = session.trail;
     processing_session_ = session.index;
     bool was_queued = session.phase() == SessionPhase::kQueued;
     session.Enter(SessionPhase::kProcessing);
@@ -323,9 +311,9 @@ void CheckRun::StartWorker(FetchSession& session) {
     processing::PageCheckInput input;
     input.page_directory = current_page_.node.path;
     input.settings = current_page_.settings;
-    if (current_trail_.redirected()) {
+    if (session.trail.redirected()) {
         // The page's links are relative to the address the response came from.
-        input.settings.url = current_trail_.address();
+        input.settings.url = session.trail.address();
     }
     input.n_reload = settings_.n_reload;
     input.ignore_image_name = settings_.ignore_image_name;
@@ -358,8 +346,9 @@ void CheckRun::OnWorkerDone(processing::CheckOutcome outcome) {
         ++updated_pages_;
     }
     store::ItemRecord finished = current_page_;
-    RedirectTrail finished_trail = current_trail_;
     int finished_session = processing_session_;
+    // The session keeps its trail: it stays with this page until the result is handled.
+    const RedirectTrail& finished_trail = fetcher_.sessions()[finished_session].trail;
     worker_state_ = WorkerState::kIdle;
     // The next page is processed while this one's result is recorded and shown: the result
     // touches only this page's files and the pane.
@@ -523,8 +512,7 @@ void CheckRun::Refill() {
         if (open >= kOpenConnections) {
             return;
         }
-        if (session.phase() != SessionPhase::kIdle ||
-            session.connection() != ConnectionState::kIdle) {
+        if (!session.Free()) {
             continue;
         }
         if (!StartNextPage(session)) {

@@ -139,8 +139,7 @@ class CheckRun {
 
     WorkerState worker_state_ = WorkerState::kIdle;
     store::ItemRecord current_page_;
-    RedirectTrail current_trail_;  // how the page with the worker was fetched
-    int processing_session_ = 0;   // the session whose page is with the worker
+    int processing_session_ = 0;  // the session whose page is with the worker
     std::thread worker_;
     // Tasks posted to the loop hold this weakly, so that none runs after the run is gone.
     std::shared_ptr<CheckRun*> self_;

@@ -98,9 +98,6 @@ bool Fetcher::StartFetch(FetchSession& session) {
         Fail(session, messages::kNoUrl);
         return false;
     }
-    if (session.trail.visited.empty() || session.trail.visited.front() != page.url) {
-        session.trail.Begin(page.url);
-    }
     // Every hop asks with the validators of the page's last response: the server that gave it
     // answers 304 when it has not changed.
     const std::string& address = session.trail.address();
@@ -193,6 +190,10 @@ bool Fetcher::RetryFetch(FetchSession& session) {
     if (session.retry_count > settings_.retry) {
         return false;
     }
+    return Restart(session);
+}
+
+bool Fetcher::Restart(FetchSession& session) {
     if (StartFetch(session)) {
         session.Enter(SessionPhase::kFetching);
         return true;
@@ -370,9 +371,7 @@ void Fetcher::StopIntake(FetchSession& session, Intake intake) {
                       ? std::string(messages::kTooLarge)
                       : WithReason(messages::kWriteFailedPrefix, write_error_));
     CloseFetch(session);
-    if (auto path = store::PagePath(session.page.node.path, store::kReceivingFile)) {
-        files::RemoveFile(*path);
-    }
+    DropResponse(session.page.node.path);
     RecordError(session);
 }
 
@@ -444,12 +443,7 @@ bool Fetcher::FollowRedirect(FetchSession& session) {
         return true;
     }
     // The next hop is a new request, built as the first one was.
-    if (StartFetch(session)) {
-        session.Enter(SessionPhase::kFetching);
-    } else {
-        CloseFetch(session);
-        RecordError(session);
-    }
+    Restart(session);
     return true;
 }
 
@@ -468,6 +462,12 @@ Fetcher::Intake Fetcher::Drain(FetchSession& session) {
         if (intake != Intake::kStored) {
             return intake;
         }
+    }
+}
+
+void DropResponse(const std::string& page_directory) {
+    if (auto received = store::PagePath(page_directory, store::kReceivingFile)) {
+        files::RemoveFile(*received);
     }
 }
 

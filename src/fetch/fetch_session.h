@@ -90,6 +90,10 @@ class FetchSession {
 
     SessionPhase phase() const { return phase_; }
     ConnectionState connection() const { return connection_; }
+    // Neither a page nor a connection is with the session: it can take the next page.
+    bool Free() const {
+        return phase_ == SessionPhase::kIdle && connection_ == ConnectionState::kIdle;
+    }
     // Every change of either goes through Enter.
     void Enter(SessionPhase next);
     void Enter(ConnectionState next);
@@ -159,6 +163,9 @@ class Fetcher : public TransportListener {
     };
 
     bool OpenConnection(FetchSession& session, const std::vector<std::string>& addresses);
+    // Starts the next attempt or hop of the session's page: true when it is under way; false
+    // when the page ended with an error.
+    bool Restart(FetchSession& session);
     // A complete response that redirects (when redirects are followed): true when it was taken
     // care of (the next hop started, or the page ended with an error line); false when it is
     // the page's response.
@@ -186,5 +193,8 @@ class Fetcher : public TransportListener {
     std::string write_error_;
     std::array<FetchSession, kSessionCount> sessions_;
 };
+
+// Removes the page's received response (htmltmp.txt) so that nothing processes it.
+void DropResponse(const std::string& page_directory);
 
 }  // namespace velnora::fetch

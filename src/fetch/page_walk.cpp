@@ -21,15 +21,8 @@ void PageWalk::Begin(store::ItemId start) {
 }
 
 bool PageWalk::First(store::ItemId start, store::ItemRecord& page) {
-    only_.reset();
-    start_ = start;
-    position_ = start;
-    store::ItemId candidate = tree_.FirstChild(start);
-    if (candidate == 0) {
-        start_ = 0;
-        return false;
-    }
-    return FromCandidate(candidate, page);
+    Begin(start);
+    return Next(page);
 }
 
 bool PageWalk::Next(store::ItemRecord& page) {
@@ -86,8 +79,6 @@ bool PageWalk::FromCandidate(store::ItemId candidate, store::ItemRecord& page) {
             store::FolderSettings folder;
             disabled = store::ReadFolderSettings(record.node.path, folder) != 0 ||
                        folder.disable_auto_check != 0;
-            record.settings.disable_auto_check = folder.disable_auto_check;
-            record.settings.check_interval = folder.check_interval;
         }
         if (node->kind == store::KIND_PAGE) {
             position_ = candidate;

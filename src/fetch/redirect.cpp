@@ -7,14 +7,6 @@
 
 namespace velnora::fetch {
 
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && text::EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-}  // namespace
-
 bool IsRedirectStatus(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -33,7 +25,8 @@ void RedirectTrail::Begin(std::string_view url) {
 Hop NextHop(RedirectTrail& trail, int status, std::string_view location) {
     Hop hop;
     hop.address = processing::AbsoluteAddress(location, trail.address());
-    if (!StartsWithNoCase(hop.address, "http://") && !StartsWithNoCase(hop.address, "https://")) {
+    if (!text::StartsWithNoCase(hop.address, "http://") &&
+        !text::StartsWithNoCase(hop.address, "https://")) {
         hop.result = HopResult::kNotHttp;
         return hop;
     }

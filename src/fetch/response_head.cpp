@@ -10,17 +10,6 @@ namespace velnora::fetch {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
-
-std::string_view TrimBlanks(std::string_view text) {
-    std::size_t start = text.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos) {
-        return {};
-    }
-    std::size_t end = text.find_last_not_of(kBlanks);
-    return text.substr(start, end - start + 1);
-}
-
 // The line starting at `start` without its line end; `next` is where the following one starts.
 std::string_view LineAt(std::string_view text, std::size_t start, std::size_t& next) {
     std::size_t end = text.find('\n', start);
@@ -78,8 +67,8 @@ std::optional<std::string> HeadField(std::string_view head, std::string_view nam
         if (colon == std::string_view::npos) {
             continue;
         }
-        if (text::EqualNoCase(TrimBlanks(line.substr(0, colon)), name)) {
-            return std::string(TrimBlanks(line.substr(colon + 1)));
+        if (text::EqualNoCase(text::TrimBlanks(line.substr(0, colon)), name)) {
+            return std::string(text::TrimBlanks(line.substr(colon + 1)));
         }
     }
     return std::nullopt;

@@ -76,16 +76,12 @@ std::optional<std::string> LocalPath(std::string_view address) {
     return path;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && text::EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // The candidate itself, or for a file dropped by its address a link file's address and title;
 // nothing for other files.
 std::optional<Candidate> FromFile(const DropContent& content, Candidate candidate) {
     std::string_view address = candidate.address;
     std::optional<std::string> path;
-    if (StartsWithNoCase(address, kFileScheme)) {
+    if (text::StartsWithNoCase(address, kFileScheme)) {
         path = LocalPath(address);
     } else if (address.starts_with('/')) {
         path = std::string(address);

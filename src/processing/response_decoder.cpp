@@ -7,20 +7,6 @@
 namespace velnora::processing {
 namespace {
 
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -44,9 +30,10 @@ struct HeaderField {
 HeaderField SplitHeaderLine(std::string_view line) {
     std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) {
-        return {TrimBlanks(line), {}, false};
+        return {text::TrimBlanks(line), {}, false};
     }
-    return {TrimBlanks(line.substr(0, colon)), TrimBlanks(line.substr(colon + 1)), true};
+    return {text::TrimBlanks(line.substr(0, colon)), text::TrimBlanks(line.substr(colon + 1)),
+            true};
 }
 
 // Transfer-Encoding whose last coding (RFC 9112, 6.1) is chunked.
@@ -58,7 +45,7 @@ bool DeclaresChunked(const HeaderField& field) {
     if (std::size_t comma = last.rfind(','); comma != std::string_view::npos) {
         last = last.substr(comma + 1);
     }
-    return text::EqualNoCase(TrimBlanks(last), "chunked");
+    return text::EqualNoCase(text::TrimBlanks(last), "chunked");
 }
 
 bool DeclaresGzip(const HeaderField& field) {
@@ -179,7 +166,7 @@ bool ResponseDecoder::complete() const {
 void ResponseDecoder::NoteContentLength(std::string_view value) {
     while (!value.empty()) {
         std::size_t comma = value.find(',');
-        std::string_view item = TrimBlanks(value.substr(0, comma));
+        std::string_view item = text::TrimBlanks(value.substr(0, comma));
         value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
         std::uint64_t length = 0;
         bool valid = !item.empty() && item.size() <= 18;

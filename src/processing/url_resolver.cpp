@@ -181,10 +181,6 @@ constexpr bool NeedsEscape(unsigned char b) {
     }
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && text::EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // Bytes written as %XX: controls and blanks, bytes from 0x7F, and the characters RFC 3986
 // never allows in a URI.
 struct EscapeTable {
@@ -239,8 +235,8 @@ bool HasNoDotSegment(std::string_view path) {
 }
 
 bool IsAbsoluteAddress(std::string_view value) {
-    return StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://") ||
-           StartsWithNoCase(value, "ftp://");
+    return text::StartsWithNoCase(value, "http://") || text::StartsWithNoCase(value, "https://") ||
+           text::StartsWithNoCase(value, "ftp://");
 }
 
 }  // namespace
