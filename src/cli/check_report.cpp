@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <unordered_map>
 
+#include "cli/workspace.h"
 #include "files/text_file.h"
 #include "results/plain_text.h"
 #include "store/log_index.h"
@@ -113,18 +114,6 @@ void CheckReport::PageDone(const store::ItemRecord& page) {
     EntryOf(page);
 }
 
-std::string CheckReport::TreePath(store::ItemId item) const {
-    std::string path;
-    for (store::ItemId at = item; at != 0 && at != tree().root(); at = tree().Parent(at)) {
-        const store::PageTree::Node* node = tree().Find(at);
-        if (node == nullptr) {
-            break;
-        }
-        path = path.empty() ? node->name : node->name + "/" + path;
-    }
-    return path;
-}
-
 std::vector<std::string> CheckReport::NewLines(const store::ItemRecord& page) const {
     std::vector<std::string> lines;
     auto path =
@@ -182,12 +171,9 @@ void CheckReport::WriteJsonLines(std::ostream& out) const {
     for (const Entry* in_order : InTreeOrder()) {
         const Entry& entry = *in_order;
         const store::ItemRecord& page = entry.page;
-        bool error = entry.error.has_value() ||
-                     (entry.outcome && (*entry.outcome == processing::CheckOutcome::HttpError ||
-                                        *entry.outcome == processing::CheckOutcome::CutShort));
-        std::string_view result = ResultName(entry.outcome, error);
+        std::string_view result = ResultName(entry.outcome, entry.error.has_value());
         out << "{\"name\":" << JsonString(page.node.name)
-            << ",\"path\":" << JsonString(TreePath(page.node.item))
+            << ",\"path\":" << JsonString(TreePath(tree(), page.node.item))
             << ",\"url\":" << JsonString(page.settings.url)
             << ",\"code\":" << store::ReadResultCode(page.node.path) << ",\"result\":\"" << result
             << "\",\"lines\":[";
@@ -211,7 +197,7 @@ std::string CheckReport::UpdatedPages() const {
         if (entry.error || entry.outcome != processing::CheckOutcome::Updated) {
             continue;
         }
-        lines += OneField(TreePath(entry.page.node.item)) + "\t" +
+        lines += OneField(TreePath(tree(), entry.page.node.item)) + "\t" +
                  OneField(entry.page.settings.url) + "\t" +
                  std::to_string(NewLines(entry.page).size()) + "\n";
     }

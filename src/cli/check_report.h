@@ -41,7 +41,6 @@ class CheckReport : public TerminalPane {
     Entry& EntryOf(const store::ItemRecord& page);
     // The entries in the order of the tree (a check's walk).
     std::vector<const Entry*> InTreeOrder() const;
-    std::string TreePath(store::ItemId item) const;
     // The rendered lines of the page's newest update text.
     std::vector<std::string> NewLines(const store::ItemRecord& page) const;
 

@@ -14,12 +14,9 @@ namespace velnora::cli {
 
 namespace {
 
-// The item's path in the tree as the commands take it ("News/Site"; "/" for the root).
-std::string TreePath(const store::PageTree& tree, store::ItemId item) {
-    std::string path;
-    for (store::ItemId up = item; up != 0 && up != tree.root(); up = tree.Parent(up)) {
-        path = ToTerminal(tree.Find(up)->name) + (path.empty() ? "" : "/") + path;
-    }
+// The item's path in the tree as the commands show it ("News/Site"; "/" for the root).
+std::string ShownPath(const store::PageTree& tree, store::ItemId item) {
+    std::string path = ToTerminal(TreePath(tree, item));
     return path.empty() ? "/" : path;
 }
 
@@ -108,14 +105,14 @@ int MoveCommand(const std::vector<std::string>& arguments, std::ostream& out, st
     if (!item || !target) {
         return kExitUsage;
     }
-    std::string from = TreePath(tree, *item);
+    std::string from = ShownPath(tree, *item);
     store::MoveOutcome outcome = store::MoveTreeItem(tree, *item, *target);
     switch (outcome.result) {
         case store::MoveResult::kMoved:
-            out << "moved " << from << " to " << TreePath(tree, *item) << "\n";
+            out << "moved " << from << " to " << ShownPath(tree, *item) << "\n";
             return kExitDone;
         case store::MoveResult::kAlreadyThere:
-            out << from << " is already in " << TreePath(tree, outcome.new_parent) << "\n";
+            out << from << " is already in " << ShownPath(tree, outcome.new_parent) << "\n";
             return kExitDone;
         case store::MoveResult::kRoot:
             err << "velnora-cli: the root of the tree does not move\n";
@@ -175,7 +172,7 @@ int ImportCommand(const std::vector<std::string>& arguments, std::ostream& out, 
     request.rules = imports::ImportRules::kBookmarks;
     imports::ImportReport report = imports::RunImport(request, source);
 
-    std::string where = TreePath(tree, *folder);
+    std::string where = ShownPath(tree, *folder);
     out << file << ": " << FormatName(source.format) << ", " << report.found
         << (report.found == 1 ? " entry" : " entries") << "\n";
     switch (report.failure) {

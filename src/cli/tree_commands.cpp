@@ -8,7 +8,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 #include <optional>
 #include <unordered_set>
@@ -103,9 +102,7 @@ struct MadeDirectories {
     std::vector<std::string> paths;
     ~MadeDirectories() {
         for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
-            if (auto disk = files::ToDiskName(*it)) {
-                ::rmdir(disk->c_str());
-            }
+            files::RemoveEmptyDirectory(*it);
         }
     }
 };

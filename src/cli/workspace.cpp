@@ -71,4 +71,16 @@ std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_v
     return item;
 }
 
+std::string TreePath(const store::PageTree& tree, store::ItemId item) {
+    std::string path;
+    for (store::ItemId at = item; at != 0 && at != tree.root(); at = tree.Parent(at)) {
+        const store::PageTree::Node* node = tree.Find(at);
+        if (node == nullptr) {
+            break;
+        }
+        path = path.empty() ? node->name : node->name + "/" + path;
+    }
+    return path;
+}
+
 }  // namespace velnora::cli

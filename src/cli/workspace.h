@@ -40,6 +40,10 @@ std::optional<std::vector<std::string_view>> TreePathNames(std::string_view path
 // The child of the item with the name; 0 when there is none (also below item 0).
 store::ItemId ChildNamed(const store::PageTree& tree, store::ItemId item, std::string_view name);
 
+// The item's path in the tree ("News/Site A", Shift_JIS; empty for the root), as FindItem takes
+// it.
+std::string TreePath(const store::PageTree& tree, store::ItemId item);
+
 // An item by its path in the tree ("News/Site A"), names separated by "/"; the empty path is
 // the root. Nothing, after a message on err, when there is no such item.
 std::optional<store::ItemId> FindItem(const store::PageTree& tree, std::string_view path,

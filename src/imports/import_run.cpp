@@ -1,7 +1,6 @@
 #include "imports/import_run.h"
 
-#include <unistd.h>
-
+#include <cerrno>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -69,9 +68,7 @@ struct Made {
             files::RemoveFile(file);
         }
         for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
-            if (auto disk = files::ToDiskName(*it)) {
-                ::rmdir(disk->c_str());
-            }
+            files::RemoveEmptyDirectory(*it);
         }
         files.clear();
         directories.clear();

@@ -1,17 +1,13 @@
 #include "store/import_folder.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 
-#include "files/file_names.h"
 #include "files/file_system.h"
 #include "ini/ini_file.h"
 #include "ini/keys.h"
 #include "store/item_directory.h"
 #include "store/page_files.h"
 #include "store/settings_keys.h"
-#include "text/bounded_string.h"
 
 namespace velnora::store {
 
@@ -90,9 +86,7 @@ bool MakeImportedPage(std::string_view folder_directory, std::string_view name,
     ini::Write(ini, keys::kUseOldLog, 1);
     if (!site_ini || !ini.Save(*site_ini, &reason)) {
         SetError(error, site_ini ? reason : files::SystemErrorText(ENAMETOOLONG));
-        if (auto disk = files::ToDiskName(directory)) {
-            ::rmdir(disk->c_str());
-        }
+        files::RemoveEmptyDirectory(directory);
         return false;
     }
     path = std::move(directory);
