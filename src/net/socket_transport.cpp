@@ -19,6 +19,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/file_system.h"
+
 namespace velnora::net {
 
 namespace {
@@ -26,10 +28,6 @@ namespace {
 // Received bytes held for the fetch at most; reading pauses beyond it until the fetch takes.
 constexpr std::size_t kReceiveBufferLimit = 1 << 20;
 constexpr std::size_t kReadChunk = 65536;
-
-std::string ErrnoText(int error) {
-    return std::strerror(error);
-}
 
 std::string OpenSslErrors() {
     std::string text;
@@ -220,7 +218,7 @@ bool SocketTransport::StartNextAttempt(Connection& c) {
         }
         int fd = ::socket(storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0) {
-            c.last_error = ErrnoText(errno);
+            c.last_error = files::SystemErrorText(errno);
             continue;
         }
         c.socket_made = true;
@@ -228,7 +226,7 @@ bool SocketTransport::StartNextAttempt(Connection& c) {
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         int result = ::connect(fd, reinterpret_cast<sockaddr*>(&storage), length);
         if (result != 0 && errno != EINPROGRESS) {
-            c.last_error = ErrnoText(errno);
+            c.last_error = files::SystemErrorText(errno);
             ::close(fd);
             continue;
         }
@@ -278,7 +276,7 @@ void SocketTransport::OnAttemptWritable(fetch::SocketId id, int fd) {
         error = errno;
     }
     if (error != 0) {
-        c->last_error = ErrnoText(error);
+        c->last_error = files::SystemErrorText(error);
         c->attempts.erase(it);
         // A refusal frees the field: the next address need not wait for its turn.
         if (c->attempts.empty() && !StartNextAttempt(*c)) {
@@ -384,7 +382,7 @@ void SocketTransport::ContinueHandshake(Connection& c) {
     } else {
         reason = OpenSslErrors();
         if (reason.empty()) {
-            reason = error == SSL_ERROR_SYSCALL && errno != 0 ? ErrnoText(errno)
+            reason = error == SSL_ERROR_SYSCALL && errno != 0 ? files::SystemErrorText(errno)
                                                               : "the server ended the handshake";
         }
     }
@@ -428,7 +426,7 @@ void SocketTransport::Flush(Connection& c) {
                     c.write_notifier->setEnabled(true);
                     return;
                 }
-                Fail(c, fetch::SocketError::kFailed, ErrnoText(errno));
+                Fail(c, fetch::SocketError::kFailed, files::SystemErrorText(errno));
                 return;
             }
         }
@@ -470,7 +468,7 @@ void SocketTransport::OnReadable(fetch::SocketId id) {
                 if (error == SSL_ERROR_ZERO_RETURN) {
                     closed = true;
                 } else if (error == SSL_ERROR_SYSCALL && errno != 0) {
-                    failure = ErrnoText(errno);
+                    failure = files::SystemErrorText(errno);
                 } else {
                     failure = "receive failed: " + OpenSslErrors();
                 }
@@ -486,7 +484,7 @@ void SocketTransport::OnReadable(fetch::SocketId id) {
                 if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
                     break;
                 }
-                failure = ErrnoText(errno);  // a reset is an error, not the end of the response
+                failure = files::SystemErrorText(errno);  // a reset is an error, not the end of the response
                 break;
             }
         }
