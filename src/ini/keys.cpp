@@ -29,16 +29,15 @@ void Write(IniFile& ini, const NumberKey& key, long long value, int number) {
 }
 
 void Write(IniFile& ini, const TextKey& key, std::string_view value, int number) {
+    if (key.omitted_at_fallback && value == key.fallback) {
+        ini.RemoveKey(key.section, KeyName(key, number));
+        return;
+    }
     ini.SetString(key.section, KeyName(key, number), value);
 }
 
 int GetProfileInt(std::string_view file, const NumberKey& key) {
     return Ranged(key, ini::GetProfileInt(file, key.section, key.name, key.fallback));
-}
-
-bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value,
-                     std::string* error) {
-    return WriteProfileString(file, key.section, key.name, std::to_string(value), error);
 }
 
 }  // namespace velnora::ini

@@ -80,6 +80,8 @@ struct TextKey {
     std::string_view fallback;
     // Numbered keys (NGWORD0 … NGWORD9): the name is their prefix, 0 for a single key.
     int count = 0;
+    // Writing the fallback removes the key: its absence means the fallback.
+    bool omitted_at_fallback = false;
 
     constexpr TextKey(std::string_view section, std::string_view name, std::size_t buffer,
                       std::string_view fallback = {})
@@ -87,6 +89,11 @@ struct TextKey {
     constexpr TextKey Numbered(int keys) const {
         TextKey key = *this;
         key.count = keys;
+        return key;
+    }
+    constexpr TextKey OmittedAtFallback() const {
+        TextKey key = *this;
+        key.omitted_at_fallback = true;
         return key;
     }
     // The most characters a field of the key takes (each at least one byte).
@@ -139,10 +146,8 @@ struct KeyWriter {
     }
 };
 
-// One number key of a file, read or written on its own as the profile functions do.
+// One number key of a file, read on its own as the profile functions do.
 int GetProfileInt(std::string_view file, const NumberKey& key);
-[[nodiscard]] bool WriteProfileInt(std::string_view file, const NumberKey& key, long long value,
-                                   std::string* error = nullptr);
 
 // A number after the key's range rule (for a value typed into a field).
 int Ranged(const NumberKey& key, int value);

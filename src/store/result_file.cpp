@@ -8,6 +8,7 @@
 #include "ini/ini_file.h"
 #include "ini/keys.h"
 #include "store/page_files.h"
+#include "store/settings_files.h"
 #include "store/settings_keys.h"
 
 namespace velnora::store {
@@ -27,15 +28,8 @@ std::optional<ini::IniFile> LoadResult(std::string_view page_directory) {
 // Changes result.ini with `change`, which returns false when nothing needs to be written.
 bool ChangeResult(std::string_view page_directory,
                   const std::function<bool(ini::IniFile&)>& change) {
-    auto path = PagePath(page_directory, kResultIni);
-    if (!path) {
-        return false;
-    }
-    ini::IniFile ini;
-    if (!ini.Load(*path)) {
-        return false;
-    }
-    return !change(ini) || ini.Save(*path, nullptr, files::Durability::kCached);
+    return ChangeItemIni(page_directory, kResultIni, change, nullptr, files::Durability::kCached) ==
+           0;
 }
 
 }  // namespace
@@ -86,11 +80,7 @@ bool WriteMovedUrl(std::string_view page_directory, std::string_view url) {
         if (ini::Read(ini, keys::kMovedUrl) == url) {
             return false;
         }
-        if (url.empty()) {
-            ini.RemoveKey(keys::kMovedUrl.section, keys::kMovedUrl.name);
-        } else {
-            ini::Write(ini, keys::kMovedUrl, url);
-        }
+        ini::Write(ini, keys::kMovedUrl, url);
         return true;
     });
 }

@@ -76,18 +76,32 @@ int ReadPageSettings(std::string_view page_directory, PageSettings& record, std:
     return 0;
 }
 
-int WritePageSettings(std::string_view page_directory, const PageSettings& record,
-                      std::string* error) {
-    auto path = PagePath(page_directory, kSiteIni);
+int ChangeItemIni(std::string_view directory, std::string_view file_name,
+                  const std::function<bool(ini::IniFile&)>& change, std::string* error,
+                  files::Durability durability) {
+    auto path = PagePath(directory, file_name);
     if (!path) {
         return TooLong(error);
     }
     ini::IniFile ini;
     if (!ini.Load(*path, error)) {
-        return -1;  // a file that exists but cannot be read is not replaced
+        return -1;
     }
-    VisitPageKeys(record, ini::KeyWriter{ini});
-    return ini.Save(*path, error) ? 0 : -1;
+    if (!change(ini)) {
+        return 0;
+    }
+    return ini.Save(*path, error, durability) ? 0 : -1;
+}
+
+int WritePageSettings(std::string_view page_directory, const PageSettings& record,
+                      std::string* error) {
+    return ChangeItemIni(
+        page_directory, kSiteIni,
+        [&](ini::IniFile& ini) {
+            VisitPageKeys(record, ini::KeyWriter{ini});
+            return true;
+        },
+        error);
 }
 
 int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
@@ -103,16 +117,13 @@ int ReadFolderSettings(std::string_view directory, FolderSettings& record) {
 
 int WriteFolderSettings(std::string_view directory, const FolderSettings& record,
                         std::string* error) {
-    auto path = PagePath(directory, kGroupIni);
-    if (!path) {
-        return TooLong(error);
-    }
-    ini::IniFile ini;
-    if (!ini.Load(*path, error)) {
-        return -1;  // a file that exists but cannot be read is not replaced
-    }
-    VisitFolderKeys(record, ini::KeyWriter{ini});
-    return ini.Save(*path, error) ? 0 : -1;
+    return ChangeItemIni(
+        directory, kGroupIni,
+        [&](ini::IniFile& ini) {
+            VisitFolderKeys(record, ini::KeyWriter{ini});
+            return true;
+        },
+        error);
 }
 
 int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
@@ -124,16 +135,10 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory) {
 }
 
 int WriteCheckInterval(bool is_page, std::string_view directory, int minutes) {
-    auto path = PagePath(directory, is_page ? kSiteIni : kGroupIni);
-    if (!path) {
-        return -1;
-    }
-    ini::IniFile ini;
-    if (!ini.Load(*path)) {
-        return -1;
-    }
-    ini::Write(ini, keys::kCheckInterval, minutes);
-    return ini.Save(*path) ? 0 : -1;
+    return ChangeItemIni(directory, is_page ? kSiteIni : kGroupIni, [&](ini::IniFile& ini) {
+        ini::Write(ini, keys::kCheckInterval, minutes);
+        return true;
+    });
 }
 
 int ReadResultCode(std::string_view page_directory) {
@@ -145,23 +150,20 @@ int ReadResultCode(std::string_view page_directory) {
 }
 
 int WriteResultCode(std::string_view page_directory, int code, std::string* error) {
-    auto path = PagePath(page_directory, kResultIni);
-    if (!path) {
-        return TooLong(error);
-    }
-    // Most checks record what the file holds already; then it is left as it is.
-    ini::IniFile ini;
     std::string value = std::to_string(code);
-    if (!ini.Load(*path, error)) {
-        return -1;
-    }
-    if (ini.GetString(keys::kCode.section, keys::kCode.name, "", 32) == value) {
-        return 0;
-    }
-    ini::Write(ini, keys::kCode, code);
     // Not flushed to the disk at once, unlike the settings: it only says how the last check
     // ended, the next check writes it again, and a check may write it for every page.
-    return ini.Save(*path, error, files::Durability::kCached) ? 0 : -1;
+    return ChangeItemIni(
+        page_directory, kResultIni,
+        [&](ini::IniFile& ini) {
+            // Most checks record what the file holds already; then it is left as it is.
+            if (ini.GetString(keys::kCode.section, keys::kCode.name, "", 32) == value) {
+                return false;
+            }
+            ini::Write(ini, keys::kCode, code);
+            return true;
+        },
+        error, files::Durability::kCached);
 }
 
 }  // namespace velnora::store

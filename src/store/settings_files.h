@@ -6,9 +6,12 @@
 // returns -1, with the reason in *error, when the file could not be written or was refused on
 // reading (too large, no regular file): the file then stays as it was.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "files/binary_file.h"
+#include "ini/ini_file.h"
 #include "store/records.h"
 
 namespace velnora::store {
@@ -36,5 +39,14 @@ int ReadAutoCheckFlag(bool is_page, std::string_view directory);
 int ReadResultCode(std::string_view page_directory);
 [[nodiscard]] int WriteResultCode(std::string_view page_directory, int code,
                                   std::string* error = nullptr);
+
+// Loads one settings file of an item's directory, lets `change` edit it and saves it; a change
+// that returns false has nothing to write and leaves the file as it is. -1, with the reason,
+// when the path does not fit or the file cannot be read or written (a file that exists but
+// cannot be read is never replaced).
+[[nodiscard]] int ChangeItemIni(std::string_view directory, std::string_view file_name,
+                                const std::function<bool(ini::IniFile&)>& change,
+                                std::string* error = nullptr,
+                                files::Durability durability = files::Durability::kSynced);
 
 }  // namespace velnora::store

@@ -66,6 +66,7 @@ inline constexpr TextKey kLastCheck{kResult, "LAST_CHECK", 21};
 inline constexpr NumberKey kUnread = NumberKey{kResult, "UNREAD", 0}.OmittedAtFallback();
 // result.ini [RESULT]: the address the page's URL moved to for good (301 or 308), offered on
 // the page sheet; no key when it did not move.
-inline constexpr TextKey kMovedUrl{kResult, "MOVED_URL", text::kUrlSize};
+inline constexpr TextKey kMovedUrl =
+    TextKey{kResult, "MOVED_URL", text::kUrlSize}.OmittedAtFallback();
 
 }  // namespace velnora::store::keys

@@ -17,12 +17,9 @@ struct FoldPair {
 // 0 for a byte without one (control characters, bytes that are no character, lead bytes).
 extern const std::uint16_t kSingleByteFullWidth[256];
 
-// The full-width small Latin letters and their capitals, in code order.
+// The full-width small Latin letters and their capitals, in code order: 26 consecutive codes.
 inline constexpr std::size_t kFullWidthUpperCaseCount = 26;
 extern const FoldPair kFullWidthUpperCase[kFullWidthUpperCaseCount];
-
-// The capital of a full-width small Latin letter (a two-byte code) from the table.
-std::uint16_t FullWidthCapitalFromTable(std::uint16_t code);
 
 // The capital of a full-width small Latin letter (a two-byte code); any other code as it is.
 // Inline: searches call it for every character.
@@ -31,7 +28,8 @@ inline std::uint16_t FullWidthCapital(std::uint16_t code) {
         code > kFullWidthUpperCase[kFullWidthUpperCaseCount - 1].from) {
         return code;
     }
-    return FullWidthCapitalFromTable(code);
+    // The small letters are consecutive: the table is indexed by the distance from the first.
+    return kFullWidthUpperCase[code - kFullWidthUpperCase[0].from].to;
 }
 
 }  // namespace velnora::text
