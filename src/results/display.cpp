@@ -148,15 +148,16 @@ void ResultDisplay::HeaderLine(const store::ItemRecord& page,
     AppendHeaderLine(document_, settings_.header, page, file_time);
 }
 
-void ResultDisplay::ShowStoredLine(const store::ItemRecord& page, std::string line) {
+void ResultDisplay::ShowStoredLine(const store::ItemRecord& page, std::string_view line) {
     if (!line.empty() && line.back() == '\n') {
-        line.pop_back();
+        line.remove_suffix(1);
     }
     // A line of a stored text ends at its first NUL byte.
-    line.resize(std::min(line.size(), line.find('\0')));
+    line = line.substr(0, line.find('\0'));
     if (page.settings.as_text != 0) {
-        line.push_back('\n');
-        document_.AppendText(line);
+        std::string text(line);
+        text.push_back('\n');
+        document_.AppendText(text);
     } else {
         RenderLine(line);
     }

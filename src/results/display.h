@@ -60,7 +60,7 @@ class ResultDisplay {
 
     // One line of a page's stored text (its line feed, if any, and whatever follows a NUL byte
     // left out) as a block shows it: as plain text for an AS_TEXT page, else rendered.
-    void ShowStoredLine(const store::ItemRecord& page, std::string line);
+    void ShowStoredLine(const store::ItemRecord& page, std::string_view line);
 
   private:
     bool ShowFile(const store::ItemRecord& page, const std::string& path, bool limit_lines);

@@ -55,22 +55,42 @@ bool MatchesAt(std::string_view text, std::size_t i, std::string_view pattern) {
     return true;
 }
 
+// Hands each occurrence from the position to `found`, which returns false to stop the scan.
+template <typename Found>
+void Scan(const ResultDocument& document, std::size_t from, std::string_view pattern,
+          Found&& found) {
+    if (pattern.empty() || from >= document.Length()) {
+        return;
+    }
+    const std::size_t length = CountCharacters(pattern);
+    std::string_view text = document.Text();
+    std::size_t position = from;
+    for (std::size_t i = document.ByteOffset(from); i < text.size(); ++position) {
+        if (MatchesAt(text, i, pattern) && !found(FoundRange{position, position + length})) {
+            return;
+        }
+        i += CharacterSize(text, i);
+    }
+}
+
 }  // namespace
 
 std::optional<FoundRange> FindNoCase(const ResultDocument& document, std::size_t from,
                                      std::string_view pattern) {
-    if (pattern.empty() || from >= document.Length()) {
-        return std::nullopt;
-    }
-    std::string_view text = document.Text();
-    std::size_t position = from;
-    for (std::size_t i = document.ByteOffset(from); i < text.size(); ++position) {
-        if (MatchesAt(text, i, pattern)) {
-            return FoundRange{position, position + CountCharacters(pattern)};
-        }
-        i += CharacterSize(text, i);
-    }
-    return std::nullopt;
+    std::optional<FoundRange> hit;
+    Scan(document, from, pattern, [&](FoundRange range) {
+        hit = range;
+        return false;
+    });
+    return hit;
+}
+
+void ForEachNoCase(const ResultDocument& document, std::size_t from, std::string_view pattern,
+                   const std::function<void(FoundRange)>& found) {
+    Scan(document, from, pattern, [&](FoundRange range) {
+        found(range);
+        return true;
+    });
 }
 
 }  // namespace velnora::results

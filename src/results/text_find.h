@@ -5,6 +5,7 @@
 // must be the same, and a match need not be a whole word. Matches start on characters.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -21,5 +22,9 @@ struct FoundRange {
 // is none or the pattern is empty.
 std::optional<FoundRange> FindNoCase(const ResultDocument& document, std::size_t from,
                                      std::string_view pattern);
+// Every occurrence that starts at or after the position, in order, in one pass; occurrences may
+// overlap (each character may start one).
+void ForEachNoCase(const ResultDocument& document, std::size_t from, std::string_view pattern,
+                   const std::function<void(FoundRange)>& found);
 
 }  // namespace velnora::results

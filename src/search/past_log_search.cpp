@@ -17,9 +17,9 @@ namespace velnora::search {
 namespace {
 
 // Appends the lines of one update text that hold the pattern; false when the search was
-// cancelled. `folded` has room for a whole line.
+// cancelled. `folded` is the room for a line's folded form, kept from line to line.
 bool SearchFile(const std::string& path, const SearchPattern& pattern,
-                const std::atomic<bool>& cancel, std::vector<char16_t>& folded,
+                const std::atomic<bool>& cancel, std::u16string& folded,
                 std::vector<std::string>& hits) {
     files::TextReader reader;
     if (!reader.Open(path)) {
@@ -37,8 +37,8 @@ bool SearchFile(const std::string& path, const SearchPattern& pattern,
             continue;
         }
         // The folded form ends at a NUL byte, as a stored line does.
-        std::size_t length = Normalise(line, folded.data());
-        if (ContainsNormalised(std::u16string_view(folded.data(), length), pattern.folded)) {
+        Normalise(line, folded);
+        if (ContainsNormalised(folded, pattern.folded)) {
             line.resize(std::min(line.size(), line.find('\0')));
             hits.push_back(line);
         }
@@ -62,7 +62,7 @@ std::vector<std::string> SearchPage(std::string_view page_directory, const Searc
     if (pattern.folded.empty()) {
         return hits;
     }
-    std::vector<char16_t> folded(files::kLineBufferSize);
+    std::u16string folded;
     int index = store::ReadLogIndex(page_directory);
     for (int j = 0; j < store::kLogSlots; ++j) {
         if (cancel.load(std::memory_order_relaxed)) {
