@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "text/cp932.h"
+
 namespace velnora::imports {
 
 namespace {
@@ -24,24 +26,6 @@ constexpr std::array<NamedReference, 6> kNamed = {{
 // The longest reference taken: "&#x10FFFF;" and the longest name fit.
 constexpr std::size_t kLongestReference = 10;
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // The text of the reference "&body;", appended to out; false when it is none that is known.
 bool AppendReference(std::string& out, std::string_view body) {
     if (body.starts_with('#')) {
@@ -58,7 +42,7 @@ bool AppendReference(std::string& out, std::string_view body) {
             code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
             return false;
         }
-        AppendUtf8(out, static_cast<char32_t>(code));
+        text::AppendUtf8(out, static_cast<char32_t>(code));
         return true;
     }
     for (const NamedReference& named : kNamed) {

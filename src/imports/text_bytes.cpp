@@ -14,44 +14,6 @@ constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
 
 }  // namespace
 
-bool IsUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t code = 0;
-        char32_t least = 0;
-        if ((b & 0xE0) == 0xC0) {
-            length = 2, code = b & 0x1F, least = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            length = 3, code = b & 0x0F, least = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            length = 4, code = b & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 std::string Utf16AsUtf8(std::string_view bytes) {
     bool big = false;
     if (bytes.starts_with(kUtf16LittleMark)) {
@@ -84,7 +46,7 @@ std::string WithoutByteOrderMark(std::string_view bytes) {
 
 std::string TextAsUtf8(std::string_view bytes) {
     std::string text = WithoutByteOrderMark(bytes);
-    return IsUtf8(text) ? text : text::ShiftJisToUtf8(text);
+    return text::IsUtf8(text) ? text : text::ShiftJisToUtf8(text);
 }
 
 }  // namespace velnora::imports

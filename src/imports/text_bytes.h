@@ -8,9 +8,6 @@
 
 namespace velnora::imports {
 
-// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(std::string_view bytes);
-
 // The bytes as UTF-8: a UTF-16 text with its byte order mark converted, a UTF-8 byte order
 // mark removed; other bytes kept as they are.
 std::string WithoutByteOrderMark(std::string_view bytes);

@@ -60,6 +60,34 @@ std::optional<std::uint16_t> DecodeAt(std::string_view text, std::size_t& i) {
     return ShiftJisToUnicode(static_cast<std::uint16_t>(byte << 8 | second));
 }
 
+// Appends the Shift_JIS form of a code point; false when it has none.
+bool AppendShiftJis(std::string& out, char32_t c) {
+    if (c == 0) {
+        out.push_back('\0');
+        return true;
+    }
+    if (c > 0xFFFF) {
+        return false;
+    }
+    auto code = FindShiftJis(static_cast<std::uint16_t>(c));
+    if (!code) {
+        return false;
+    }
+    if (*code >= 0x100) {
+        out.push_back(static_cast<char>(*code >> 8));
+    }
+    out.push_back(static_cast<char>(*code & 0xFF));
+    return true;
+}
+
+void Count(int* unmapped) {
+    if (unmapped != nullptr) {
+        ++*unmapped;
+    }
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -78,8 +106,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 character at text[i] and advances i; nothing for a malformed sequence
-// (overlong forms, surrogates and values above U+10FFFF included), which is skipped one byte.
 std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
     auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80) {
@@ -116,33 +142,14 @@ std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i) {
     return value;
 }
 
-// Appends the Shift_JIS form of a code point; false when it has none.
-bool AppendShiftJis(std::string& out, char32_t c) {
-    if (c == 0) {
-        out.push_back('\0');
-        return true;
+bool IsUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (!NextUtf8(bytes, i)) {
+            return false;
+        }
     }
-    if (c > 0xFFFF) {
-        return false;
-    }
-    auto code = FindShiftJis(static_cast<std::uint16_t>(c));
-    if (!code) {
-        return false;
-    }
-    if (*code >= 0x100) {
-        out.push_back(static_cast<char>(*code >> 8));
-    }
-    out.push_back(static_cast<char>(*code & 0xFF));
     return true;
 }
-
-void Count(int* unmapped) {
-    if (unmapped != nullptr) {
-        ++*unmapped;
-    }
-}
-
-}  // namespace
 
 std::optional<std::uint16_t> FindShiftJis(std::uint16_t unit) {
     if (auto code = Search(kUnicodeToShiftJisMain, kUnicodeToShiftJisMainCount, unit)) {

@@ -35,4 +35,12 @@ std::string Utf16ToShiftJis(std::u16string_view utf16, int* unmapped = nullptr);
 std::optional<std::string> ShiftJisToUtf8Strict(std::string_view sjis);
 std::optional<std::string> Utf8ToShiftJisStrict(std::string_view utf8);
 
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t code);
+// Decodes one UTF-8 character at text[i] and advances i; nothing for a malformed sequence
+// (overlong forms, surrogates and values above U+10FFFF included), which is skipped one byte.
+std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& i);
+// Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view bytes);
+
 }  // namespace velnora::text
