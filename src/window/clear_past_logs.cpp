@@ -1,8 +1,10 @@
 #include "window/clear_past_logs.h"
 
+#include <vector>
+
+#include "fetch/reload.h"
 #include "store/clear_page_logs.h"
 #include "store/item_directory.h"
-#include "text/bounded_string.h"
 #include "window/message_box.h"
 #include "window/tree_texts.h"
 
@@ -10,10 +12,14 @@ namespace velnora::window {
 
 namespace {
 
-// Clears the pages below the folder, counting them in *done of total; with services null, only
-// counts.
-void ClearBelow(const store::PageTree& tree, store::ItemId folder, const std::string& directory,
-                WindowServices* services, int& done, int total) {
+struct PageToClear {
+    std::string name;
+    std::string directory;
+};
+
+// The pages below the folder, in the tree's order.
+void CollectPages(const store::PageTree& tree, store::ItemId folder, const std::string& directory,
+                  std::vector<PageToClear>& pages) {
     for (store::ItemId child = tree.FirstChild(folder); child != 0;
          child = tree.NextSibling(child)) {
         const store::PageTree::Node* node = tree.Find(child);
@@ -22,18 +28,9 @@ void ClearBelow(const store::PageTree& tree, store::ItemId folder, const std::st
             continue;
         }
         if (node->kind == store::KIND_PAGE) {
-            ++done;
-            if (services == nullptr) {
-                continue;
-            }
-            std::string status(tree_texts::kClearingPagePrefix);
-            status.append(text::CutToBuffer(node->name, 101));
-            status.append("\"...");
-            services->SetStatusText(status);
-            store::ClearPageLogs(*child_directory);
-            services->ShowProgress(done, total);
+            pages.push_back({node->name, std::move(*child_directory)});
         } else if (node->kind == store::KIND_FOLDER) {
-            ClearBelow(tree, child, *child_directory, services, done, total);
+            CollectPages(tree, child, *child_directory, pages);
         }
     }
 }
@@ -60,11 +57,17 @@ void ClearPastLogs(const store::ItemRecord& record, const store::PageTree& tree,
     if (record.node.kind == store::KIND_PAGE) {
         store::ClearPageLogs(record.node.path);
     } else {
-        int total = 0;
-        ClearBelow(tree, record.node.item, record.node.path, nullptr, total, 0);
-        int done = 0;
+        std::vector<PageToClear> pages;
+        CollectPages(tree, record.node.item, record.node.path, pages);
+        int total = static_cast<int>(pages.size());
         services.ShowProgress(0, total);
-        ClearBelow(tree, record.node.item, record.node.path, &services, done, total);
+        for (int done = 0; done < total; ++done) {
+            const PageToClear& page = pages[static_cast<std::size_t>(done)];
+            services.SetStatusText(
+                fetch::PageProgressText(tree_texts::kClearingPagePrefix, page.name));
+            store::ClearPageLogs(page.directory);
+            services.ShowProgress(done + 1, total);
+        }
         services.ShowProgress(0, 0);
     }
     services.SetStatusText(tree_texts::kCleared);

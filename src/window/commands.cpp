@@ -102,8 +102,4 @@ std::optional<int> GateOf(int command) {
     }
 }
 
-bool IsLaterCommand(int) {
-    return false;
-}
-
 }  // namespace velnora::window

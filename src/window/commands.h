@@ -66,7 +66,4 @@ extern const std::array<int, 10> kLockedButtons;
 extern const std::string_view kTopmostOffTip;  // 最前面に固定 (Ctrl+T)
 extern const std::string_view kTopmostOnTip;   // 最前面を解除 (Ctrl+T)
 
-// Commands not built yet: present in the menus and disabled (none at present).
-bool IsLaterCommand(int command);
-
 }  // namespace velnora::window

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -85,13 +84,7 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     // Pages and folders that another program adds or removes appear in the tree; the tree waits
     // while a check, a label edit or a dialog is under way.
     data_watcher_ = new DataWatcher(
-        tree_,
-        [this] {
-            // A background check walks the tree as well.
-            return check_->running() || CheckRunning() || tree_view_->IsEditingLabel() ||
-                   QApplication::activeModalWidget() != nullptr;
-        },
-        this);
+        tree_, [this] { return TreeBusy(); }, this);
     data_watcher_->WatchAll();
     RestorePlacement();
     SetTopmost(topmost_);
@@ -100,18 +93,14 @@ MainWindow::MainWindow(const files::ProgramHome& home, settings::AppSettings& se
     ConnectTray();
     notifier_ = new desktop::DesktopNotifier(this);
     ConnectNotifier();
-    auto_checks_ = std::make_unique<AutoChecks>(
-        tree_, settings_,
-        AutoChecks::Hooks{
-            [this] {
-                return !check_->running() && !CheckRunning() && !writes_->waiting() &&
-                       !tree_view_->IsEditingLabel() &&
-                       QApplication::activeModalWidget() == nullptr;
-            },
-            [this](std::function<bool(store::ItemId)> due) {
-                return StartBackgroundCheck(std::move(due));
-            },
-        });
+    auto_checks_ =
+        std::make_unique<AutoChecks>(tree_, settings_,
+                                     AutoChecks::Hooks{
+                                         [this] { return !TreeBusy() && !writes_->waiting(); },
+                                         [this](std::function<bool(store::ItemId)> due) {
+                                             return StartBackgroundCheck(std::move(due));
+                                         },
+                                     });
     RefreshUnreadCount();
     auto_checks_->Reconsider();
 }
@@ -241,10 +230,7 @@ void MainWindow::CreateChildren() {
         [this](std::optional<std::string> name, std::string url) {
             operations_->NewPage(name, url);
         },
-        [this] {
-            const store::TreeNode& node = operations_->current_item().node;
-            return node.kind == store::KIND_PAGE ? node.parent_directory : node.path;
-        });
+        [this] { return operations_->NewItemDirectory(); });
     ApplyDisplaySettings();
 }
 
@@ -310,6 +296,16 @@ void MainWindow::ConnectPane() {
 bool MainWindow::CheckRunning() const {
     // A background check locks no command.
     return (check_->running() && !check_->background()) || reload_->running();
+}
+
+bool MainWindow::TreeWalked() const {
+    // A background check walks the tree as well.
+    return check_->running() || reload_->running();
+}
+
+bool MainWindow::TreeBusy() const {
+    return TreeWalked() || tree_view_->IsEditingLabel() ||
+           QApplication::activeModalWidget() != nullptr;
 }
 
 void MainWindow::ShowProgress(int done, int total) {
@@ -662,7 +658,7 @@ void MainWindow::StartCheckWhenFree(store::ItemId item) {
 }
 
 bool MainWindow::StartBackgroundCheck(std::function<bool(store::ItemId)> due) {
-    if (check_->running() || reload_->running() || !writes_->TakeIfFree()) {
+    if (TreeWalked() || !writes_->TakeIfFree()) {
         return false;
     }
     check_observer_->ResetCount();

@@ -5,7 +5,6 @@
 
 #include <QDBusConnection>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QSplitter>
@@ -110,13 +109,8 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
 
     AutoChecks& auto_checks() { return *auto_checks_; }
     Tray& tray() { return *tray_; }
-    // The pages the last notification named.
-    const std::vector<store::ItemId>& notified_pages() const { return notified_pages_; }
 
-    ToolbarKeys& toolbar_keys() { return *toolbar_keys_; }
     SearchCommands& search() { return *search_; }
-    HomeWrites& home_writes() { return *writes_; }
-    LinkDrops& link_drops() { return *link_drops_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -158,6 +152,11 @@ class MainWindow : public QMainWindow, public WindowServices, public results::St
     void ShowAbout();
     void PrintPane();
     std::string settings_path() const;
+    // A check (also one in the background) or a reload walks the tree.
+    bool TreeWalked() const;
+    // The tree must not change under the user: it is walked, a label is edited or a dialog is
+    // open.
+    bool TreeBusy() const;
     fetch::CheckSettings CheckSettingsNow() const;
     // A check of the item, with the progress bar counting its pages.
     void StartCheck(store::ItemId item);

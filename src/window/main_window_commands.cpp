@@ -43,7 +43,7 @@ void MainWindow::LockCommands(bool enable) {
         menu->setEnabled(enable);
     }
     for (int command : kLockedButtons) {
-        actions_.toolbar.at(command)->setEnabled(enable && !IsLaterCommand(command));
+        actions_.toolbar.at(command)->setEnabled(enable);
     }
     actions_.toolbar.at(kAbortCheck)->setEnabled(!enable);
     actions_.toolbar.at(kShowWholeText)->setEnabled(enable && SelectedIsPage());
@@ -65,9 +65,6 @@ void MainWindow::UpdateEditMenu() {
 void MainWindow::RunCommand(int command) {
     if (auto gate = GateOf(command); gate && !CommandEnabled(*gate)) {
         return;  // the command's toolbar button is not enabled: nothing happens
-    }
-    if (IsLaterCommand(command)) {
-        return;
     }
     switch (command) {
         case kAbout:

@@ -96,9 +96,6 @@ QMenu* AddMenu(QMenuBar* bar, const char16_t* title, const MenuItem (&items)[N],
         }
         QAction* action = menu->addAction(Text(item.label));
         action->setData(item.command);
-        if (IsLaterCommand(item.command)) {
-            action->setEnabled(false);
-        }
         actions.menu[item.command] = action;
     }
     return menu;
@@ -134,7 +131,7 @@ CommandActions BuildCommands(QWidget* window, QMenuBar* menu_bar, QToolBar* tool
                                                            : Qt::ToolButtonTextBesideIcon);
             button->setAutoRaise(true);
         }
-        if (IsLaterCommand(entry.command) || entry.command == kAbortCheck) {
+        if (entry.command == kAbortCheck) {
             action->setEnabled(false);  // "中止" starts greyed
         }
         actions.toolbar[entry.command] = action;

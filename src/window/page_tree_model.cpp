@@ -188,11 +188,6 @@ void PageTreeModel::SetPageError(store::ItemId page, std::optional<std::string> 
     OnChanged(page);
 }
 
-void PageTreeModel::ForgetPageResult(store::ItemId page) {
-    page_errors_.erase(page);
-    OnChanged(page);
-}
-
 QModelIndex PageTreeModel::IndexOf(store::ItemId item) const {
     auto it = shape_.find(item);
     if (it == shape_.end()) {

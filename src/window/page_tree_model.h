@@ -63,8 +63,6 @@ class PageTreeModel : public QAbstractItemModel, private store::PageTreeListener
 
     // The page's last check failed with this text (Shift_JIS), or (nullopt) it did not.
     void SetPageError(store::ItemId page, std::optional<std::string> error);
-    // Forgets what is known of the page's last check: read again when next shown.
-    void ForgetPageResult(store::ItemId page);
     static store::ItemId ItemOf(const QModelIndex& index);
 
     // A dragged item travels as its identifier with this process's, so that an item dragged

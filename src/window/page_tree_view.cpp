@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
-#include "desktop/qt_text.h"
 #include "sheets/sheet_controls.h"
 #include "text/bounded_string.h"
 #include "text/cp932.h"

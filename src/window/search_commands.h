@@ -43,7 +43,6 @@ class SearchCommands {
     bool searching() const { return worker_.joinable(); }
 
     const std::string& find_text() const { return find_text_; }
-    const std::string& past_log_text() const { return past_log_text_; }
 
   private:
     // Selects the first occurrence of the find string at or after the position; false when

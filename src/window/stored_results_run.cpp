@@ -43,21 +43,17 @@ StoredResultsRun::StoredResultsRun(const store::PageTree& tree, fetch::CheckObse
       walk_(tree) {}
 
 void StoredResultsRun::Start(store::ItemId selected, bool all, int n_reload) {
-    store::ItemRecord item;
-    if (running_ || tree_.BuildTreeNode(selected, item.node) != 0) {
+    store::TreeNode node;
+    if (running_ || tree_.BuildTreeNode(selected, node) != 0) {
+        return;
+    }
+    if (node.kind == store::KIND_PAGE) {
+        // One page is shown at once.
+        fetch::ShowStoredResults(tree_, selected, all, n_reload, observer_);
         return;
     }
     observer_.LockCommands(false);
     observer_.ClearPane();
-    if (item.node.kind == store::KIND_PAGE) {
-        observer_.SetStatusText(
-            fetch::PageProgressText(fetch::messages::kLoadingPrefix, item.node.name));
-        observer_.ShowResultsAfterCheck(item, n_reload);
-        observer_.CaretToStart();
-        observer_.SetStatusText("");
-        observer_.LockCommands(true);
-        return;
-    }
     running_ = true;
     all_ = all;
     done_ = 0;

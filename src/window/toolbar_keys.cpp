@@ -34,15 +34,6 @@ QList<QToolButton*> ToolbarKeys::EnabledButtons() const {
     return buttons;
 }
 
-QToolButton* ToolbarKeys::focused() const {
-    for (QToolButton* button : EnabledButtons()) {
-        if (button->hasFocus()) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
 void ToolbarKeys::Enter(Qt::FocusReason reason) {
     QList<QToolButton*> buttons = EnabledButtons();
     if (buttons.isEmpty()) {

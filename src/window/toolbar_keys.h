@@ -24,8 +24,6 @@ class ToolbarKeys : public QObject {
 
     // The focus onto the button that had it last, or the first enabled one.
     void Enter(Qt::FocusReason reason);
-    // The button that has the focus, if any.
-    QToolButton* focused() const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -89,13 +89,9 @@ bool TreeOperations::NewItemPlace(std::string& directory, ItemId& parent) const 
     if (tree_.Find(current_.node.item) == nullptr) {
         return false;
     }
-    if (current_.node.kind == store::KIND_PAGE) {
-        directory = current_.node.parent_directory;
-        parent = tree_.Parent(current_.node.item);
-    } else {
-        directory = current_.node.path;
-        parent = current_.node.item;
-    }
+    directory = NewItemDirectory();
+    parent = current_.node.kind == store::KIND_PAGE ? tree_.Parent(current_.node.item)
+                                                    : current_.node.item;
     return parent != 0;
 }
 
@@ -345,15 +341,7 @@ void TreeOperations::EditPropertiesOf(ItemId item) {
         current_ = kept_current;
         return;
     }
-    working_ = current_;
-    if (current_.node.kind == store::KIND_PAGE) {
-        store::ReadPageSettings(current_.node.path, working_.settings);
-    } else {
-        store::FolderSettings folder;
-        store::ReadFolderSettings(current_.node.path, folder);
-        working_.settings.disable_auto_check = folder.disable_auto_check;
-        working_.settings.check_interval = folder.check_interval;
-    }
+    // The sheet opens on the item's own settings, read afresh by EditCurrent.
     bool stored = EditCurrent();
     // When the sheet stored the selected item's record, its new name, path and settings are
     // what the current item and the working copy must hold from now on.

@@ -59,6 +59,11 @@ class TreeOperations {
     void RenameItem(store::ItemId item, std::string_view new_name);
 
     const store::ItemRecord& current_item() const { return current_; }
+    // The directory a new item goes into: the current folder's, or the current page's folder's.
+    const std::string& NewItemDirectory() const {
+        return current_.node.kind == store::KIND_PAGE ? current_.node.parent_directory
+                                                      : current_.node.path;
+    }
     store::ItemRecord& working_copy() { return working_; }
     const store::ItemRecord& working_copy() const { return working_; }
     // Whether the tree has a selected item.
