@@ -128,6 +128,15 @@ std::optional<std::uint16_t> ParsePort(std::string_view text) {
 
 }  // namespace
 
+bool HasWebScheme(std::string_view address) {
+    for (std::string_view scheme : {"http://", "https://", "ftp://"}) {
+        if (text::StartsWithNoCase(address, scheme)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::optional<UrlParts> SplitUrl(std::string_view url) {
     if (url.size() > kUrlLimit ||
         url.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {

@@ -56,6 +56,10 @@ struct UrlParts {
 // ftp URLs are fetched with plain HTTP on port 21 unless they name another port.
 std::optional<UrlParts> SplitUrl(std::string_view url);
 
+// Whether the address begins with "http://", "https://" or "ftp://" (letter case ignored): the
+// addresses the program fetches and opens.
+bool HasWebScheme(std::string_view address);
+
 // The host as the Host and CONNECT lines write it: an IPv6 address in brackets, any other host
 // as written.
 std::string HostForHeader(const UrlParts& parts);

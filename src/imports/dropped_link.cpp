@@ -1,5 +1,6 @@
 #include "imports/dropped_link.h"
 
+#include "fetch/url_split.h"
 #include "imports/link_files.h"
 #include "imports/text_bytes.h"
 #include "imports/web_address.h"
@@ -151,8 +152,9 @@ DroppedLink ReadDrop(const DropContent& content) {
     }
     // A web address is kept as browsers send it; other text (the user corrects it in the
     // sheet) as Shift_JIS.
-    link.address = HasWebScheme(candidate->address) ? StoredAddress(candidate->address)
-                                                    : text::Utf8ToShiftJis(candidate->address);
+    link.address = fetch::HasWebScheme(candidate->address)
+                       ? StoredAddress(candidate->address)
+                       : text::Utf8ToShiftJis(candidate->address);
     if (link.address.size() >= text::kUrlSize) {
         link.address.clear();
         link.result = DropResult::kTooLong;

@@ -14,20 +14,16 @@ namespace {
 constexpr std::string_view kUrlExtension = ".url";
 constexpr std::string_view kDesktopExtension = ".desktop";
 
-bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
-    return name.size() >= suffix.size() &&
-           text::EqualNoCase(name.substr(name.size() - suffix.size()), suffix);
-}
-
 }  // namespace
 
 bool IsLinkFileName(std::string_view name) {
-    return EndsWithNoCase(name, kUrlExtension) || EndsWithNoCase(name, kDesktopExtension);
+    return text::EndsWithNoCase(name, kUrlExtension) ||
+           text::EndsWithNoCase(name, kDesktopExtension);
 }
 
 std::string LinkFileTitle(std::string_view name) {
     for (std::string_view extension : {kUrlExtension, kDesktopExtension}) {
-        if (name.size() > extension.size() && EndsWithNoCase(name, extension)) {
+        if (name.size() > extension.size() && text::EndsWithNoCase(name, extension)) {
             return std::string(name.substr(0, name.size() - extension.size()));
         }
     }
@@ -38,7 +34,7 @@ std::string LinkFileAddress(std::string_view name, std::string_view bytes) {
     ini::IniFile file;
     file.Parse(WithoutByteOrderMark(bytes));
     std::string_view section =
-        EndsWithNoCase(name, kDesktopExtension) ? "Desktop Entry" : "InternetShortcut";
+        text::EndsWithNoCase(name, kDesktopExtension) ? "Desktop Entry" : "InternetShortcut";
     // Read whole, so that an address too long to keep is refused rather than cut.
     return TextAsUtf8(file.GetString(section, "URL", "", kMaxLinkFileBytes + 1));
 }

@@ -1,33 +1,18 @@
 #include "imports/web_address.h"
 
-#include <array>
 
 #include "fetch/request.h"
-#include "text/shift_jis.h"
+#include "fetch/url_split.h"
 
 namespace velnora::imports {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kWebSchemes = {"http://", "https://", "ftp://"};
 // U+3000 IDEOGRAPHIC SPACE in UTF-8.
 constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
 
 bool IsAsciiBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (text::AsciiLower(static_cast<unsigned char>(text[i])) !=
-            static_cast<unsigned char>(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -54,15 +39,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-bool HasWebScheme(std::string_view address) {
-    for (std::string_view scheme : kWebSchemes) {
-        if (StartsWithNoCase(address, scheme)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool IsWebAddress(std::string_view address) {
     for (char c : address) {
         auto b = static_cast<unsigned char>(c);
@@ -70,7 +46,7 @@ bool IsWebAddress(std::string_view address) {
             return false;
         }
     }
-    return HasWebScheme(address) && !HostOf(address).empty();
+    return fetch::HasWebScheme(address) && !HostOf(address).empty();
 }
 
 std::string HostOf(std::string_view address) {

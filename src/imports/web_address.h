@@ -13,9 +13,6 @@ namespace velnora::imports {
 // Bookmarklets ("javascript:"), "place:" queries, "file:" and "data:" addresses are not.
 bool IsWebAddress(std::string_view utf8);
 
-// Whether the text begins with "http://", "https://" or "ftp://" (without regard to case).
-bool HasWebScheme(std::string_view utf8);
-
 // The host of an address: what follows "//" up to the path, without user information or port
 // ("example.com" of "http://user@example.com:8080/x"); empty when there is none.
 std::string HostOf(std::string_view utf8);

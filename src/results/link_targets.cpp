@@ -1,26 +1,13 @@
 #include "results/link_targets.h"
 
-#include <array>
 #include <charconv>
 
-#include "text/shift_jis.h"
+#include "fetch/url_split.h"
 
 namespace velnora::results {
 
-namespace {
-
-constexpr std::array<std::string_view, 3> kOpenablePrefixes = {"http://", "https://", "ftp://"};
-
-}  // namespace
-
 bool IsOpenableTarget(std::string_view target) {
-    for (std::string_view prefix : kOpenablePrefixes) {
-        if (target.size() >= prefix.size() &&
-            text::EqualNoCase(target.substr(0, prefix.size()), prefix)) {
-            return true;
-        }
-    }
-    return false;
+    return fetch::HasWebScheme(target);
 }
 
 bool IsSettingsTarget(std::string_view target) {

@@ -43,6 +43,11 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+inline bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 // The text without the spaces and tabs at its ends (neither byte is ever a second byte).
 inline std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
